@@ -1,0 +1,10 @@
+// Umbrella header: every public class of the library.
+#ifndef QORVICSECOMMON_H
+#define QORVICSECOMMON_H
+
+#include "DVKApplication.h"
+#include "DVKUnicodeString.h"
+#include "CSEString.h"
+#include "CSELogger.h"
+
+#endif
