@@ -1,0 +1,216 @@
+// Paths, files and folders over POSIX and std::filesystem, with status results.
+#include "host/DVKFiles.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+#include <algorithm>
+
+namespace fs = std::filesystem;
+
+namespace dvk {
+namespace {
+
+bool WriteAll(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+} // namespace
+
+std::string MakePath(const std::string& folder, const std::string& name)
+{
+    if (folder.empty())
+        return name;
+    if (name.empty())
+        return folder;
+    const bool folderSlash = folder.back() == '/';
+    const bool nameSlash = name.front() == '/';
+    if (folderSlash && nameSlash)
+        return folder + name.substr(1);
+    if (folderSlash || nameSlash)
+        return folder + name;
+    return folder + "/" + name;
+}
+
+std::string AppendSlash(const std::string& path)
+{
+    if (!path.empty() && path.back() == '/')
+        return path;
+    return path + "/";
+}
+
+void SplitPath(const std::string& path, std::string& folder, std::string& name)
+{
+    const std::string::size_type slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        folder.clear();
+        name = path;
+        return;
+    }
+    name = path.substr(slash + 1);
+    folder = slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+bool StatFile(const std::string& path, FileStat& stat)
+{
+    stat = FileStat();
+    struct stat info;
+    if (path.empty() || ::stat(path.c_str(), &info) != 0)
+        return false;
+    stat.size = static_cast<std::uint64_t>(info.st_size);
+    stat.isDirectory = S_ISDIR(info.st_mode);
+    stat.isRegularFile = S_ISREG(info.st_mode);
+    stat.modified = info.st_mtime;
+    return true;
+}
+
+bool PathExists(const std::string& path)
+{
+    FileStat stat;
+    return StatFile(path, stat);
+}
+
+bool IsDirectory(const std::string& path)
+{
+    FileStat stat;
+    return StatFile(path, stat) && stat.isDirectory;
+}
+
+bool CreateDirectories(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    std::error_code error;
+    fs::create_directories(fs::path(path), error);
+    return IsDirectory(path);
+}
+
+bool DeleteFile(const std::string& path)
+{
+    return !path.empty() && ::remove(path.c_str()) == 0;
+}
+
+bool DeleteTree(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    std::error_code error;
+    fs::remove_all(fs::path(path), error);
+    return !error && !PathExists(path);
+}
+
+bool RenameFile(const std::string& from, const std::string& to)
+{
+    return !from.empty() && !to.empty() && ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool CopyFile(const std::string& source, const std::string& target, bool overwrite)
+{
+    if (source.empty() || target.empty())
+        return false;
+    std::error_code error;
+    const fs::copy_options options =
+        overwrite ? fs::copy_options::overwrite_existing : fs::copy_options::none;
+    return fs::copy_file(fs::path(source), fs::path(target), options, error) && !error;
+}
+
+bool ListDirectory(const std::string& path, std::vector<std::string>& names)
+{
+    names.clear();
+    if (path.empty())
+        return false;
+    std::error_code error;
+    fs::directory_iterator it(fs::path(path), error);
+    if (error)
+        return false;
+    for (const fs::directory_entry& entry : it) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes)
+{
+    bytes.clear();
+    if (path.empty())
+        return false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char buffer[65536];
+    bool ok = true;
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            ok = false;
+            break;
+        }
+        if (got == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    if (!ok)
+        bytes.clear();
+    return ok;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes, unsigned int permissions)
+{
+    if (path.empty())
+        return false;
+    std::string temp = path + ".tmpXXXXXX";
+    const int fd = ::mkstemp(&temp[0]);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fchmod(fd, static_cast<mode_t>(permissions & 07777)) == 0 &&
+                    WriteAll(fd, bytes.data(), bytes.size());
+    const bool closed = ::close(fd) == 0;
+    if (!ok || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::FILE* OpenForAppend(const std::string& path)
+{
+    if (path.empty())
+        return nullptr;
+    return std::fopen(path.c_str(), "a+e");
+}
+
+bool GetRealPath(const std::string& path, std::string& realPath)
+{
+    realPath.clear();
+    if (path.empty())
+        return false;
+    std::error_code error;
+    const fs::path absolute = fs::absolute(fs::path(path), error);
+    if (error)
+        return false;
+    const fs::path canonical = fs::weakly_canonical(absolute, error);
+    if (error)
+        return false;
+    realPath = canonical.lexically_normal().string();
+    return true;
+}
+
+} // namespace dvk
