@@ -41,6 +41,11 @@ public:
 private:
     static CSELogger* GetLogger();
     CSEString GetStampedMsg(const CSEString& message, const CSEString& priorityText);
+    // Appends one stamped line to path when level admits priority; a failed open loses the line.
+    void WriteLine(int level, const CSEString& path, FILE*& stream, int priority,
+                   const CSEString& message);
+    // Receives the "AssertionFailed:"/"ExpressionCheck:" lines of the host for the main log.
+    static void WriteFatalLine(const char* text);
 
     PerformanceLogPriority m_iPerformanceLogPriority;
     CSEString m_sPerformanceLogFileName;

@@ -1,0 +1,110 @@
+// CSEClientSettings: the local settings of this installation ("settings.ini"), the library's identity
+// record, the silent and bulk-loading modes and the logger.
+#ifndef CSECLIENTSETTINGS_H
+#define CSECLIENTSETTINGS_H
+
+#include <string>
+#include <unordered_map>
+
+#include "CSEString.h"
+
+class CSELogger;
+
+// Section and key names of "settings.ini".
+inline constexpr const char16_t CSE_SECTION_SERVER[] = u"SERVER";
+inline constexpr const char16_t CSE_SECTION_CLIENT[] = u"CLIENT";
+inline constexpr const char16_t CSE_SECTION_CONFIGURATIONS[] = u"CONFIGURATIONS";
+inline constexpr const char16_t CSE_KEY_ADDRESS[] = u"address";
+inline constexpr const char16_t CSE_KEY_CLIENTNAME[] = u"clientname";
+inline constexpr const char16_t CSE_KEY_CLIENTPORT[] = u"clientport";
+inline constexpr const char16_t CSE_KEY_APPLETLOGLEVEL[] = u"appletloglevel";
+inline constexpr const char16_t CSE_KEY_DEBUGFLAG[] = u"debugflag";
+inline constexpr const char16_t CSE_KEY_SHOWMESSAGES[] = u"showmessages";
+inline constexpr const char16_t CSE_KEY_FAMILYATTRIBUTESUPPORT[] = u"familyattributesupport";
+inline constexpr const char16_t CSE_KEY_NAMESEPARATOR[] = u"nameseparator";
+inline constexpr const char16_t CSE_KEY_SILENTADDRESS[] = u"silentaddress";
+inline constexpr const char16_t CSE_KEY_COMPATIBLEWKCVERSION[] = u"compatiblewkcversion";
+inline constexpr const char16_t CSE_KEY_CLIENTLOGLEVEL[] = u"clientloglevel";
+inline constexpr const char16_t CSE_KEY_PERFORMANCELOGFLAG[] = u"performancelogflag";
+inline constexpr const char16_t CSE_KEY_PERFORMANCELOGLEVEL[] = u"performanceloglevel";
+inline constexpr const char16_t CSE_KEY_SILENTLOGFLAG[] = u"silentlogflag";
+inline constexpr const char16_t CSE_KEY_SILENTLOGLEVEL[] = u"silentloglevel";
+inline constexpr const char16_t CSE_KEY_MOCKLOGFLAG[] = u"mocklogflag";
+inline constexpr const char16_t CSE_KEY_MOCKLOGLEVEL[] = u"mockloglevel";
+inline constexpr const char16_t CSE_KEY_XMLDUMP[] = u"xmldump";
+inline constexpr const char16_t CSE_KEY_BROWSERWINDOWNAME[] = u"BrowserWindowName";
+inline constexpr const char16_t CSE_KEY_WINDOWSBROWSERMODE[] = u"windowsbrowsermode";
+
+// The library's identity: names and versions that every command header carries.
+struct CSEInfo
+{
+    CSEString m_sApplicationName;       // "QxDravikV5": base name of the log files
+    CSEString m_sCSEVersion;            // library version, sent as "csever"
+    CSEString m_sCompatibleWKCVersion;  // compatible server version, sent as "ver"
+    CSEString m_sReserved;              // not read by the library
+    CSEString m_sIntegrationName;       // "QxDravikV5", sent as "cse"
+    const char* m_pszExtraVersion1;     // appended to the version line of the log
+    const char* m_pszExtraVersion2;
+};
+
+// The parsed "settings.ini": section name -> (key -> value), compared exactly.
+typedef std::unordered_map<std::u16string, std::u16string> CSESettingsSection;
+typedef std::unordered_map<std::u16string, CSESettingsSection> CSESettingsTable;
+
+class CSEClientSettings
+{
+public:
+    // The one instance, created on first call (later calls ignore silent). Throws a CSEException
+    // with the message "MSG_READREGISTRY_FAIL" when the installation folder is not set.
+    static CSEClientSettings* GetInstance(unsigned char silent);
+    // Deletes the instance (and its logger) and forgets it; always 0.
+    static int DeleteClientSettings(int);
+
+    virtual ~CSEClientSettings();
+
+    // value = the stored value or empty; true when it is not empty.
+    unsigned char GetSetting(const CSEString& section, const CSEString& key, CSEString& value) const;
+    // For a non-empty value: its leading decimal integer (atoi rules) and true; else false.
+    unsigned char GetIntValue(const CSEString& section, const CSEString& key, int& value) const;
+    // For a non-empty value: 1 when it is exactly "true", else 0, and true; else false.
+    unsigned char GetBoolValue(const CSEString& section, const CSEString& key,
+                               unsigned char& value) const;
+
+    const CSEInfo& GetCSEInfo() const;
+    // Creates and configures the logger on first call.
+    CSELogger* GetLogger();
+    void SetBulkLoadingMode();
+    unsigned char IsSilentMode() const;
+    unsigned char IsBulkLoadingMode() const;
+    const CSEString& GetIniPath() const;
+    // (Re)reads "settings.ini" into the table (entries are overwritten or added), then applies
+    // "compatiblewkcversion".
+    void ReadSettings();
+
+protected:
+    const CSEString GetLogFile();
+    const CSEString GetSilentProcessorLogFile();
+    const CSEString GetRTMLogFile();
+
+private:
+    CSEClientSettings(const CSEInfo& info, unsigned char silent, const CSEString& installFolder);
+    CSEClientSettings(const CSEClientSettings&) = delete;
+    CSEClientSettings& operator=(const CSEClientSettings&) = delete;
+
+    CSEString InstallFile(const char16_t* fileName) const;
+    void ConfigureLogger(CSELogger& logger);
+    // The level of a log: levelKey's value (onLevel when absent) when flagKey is "true", else offLevel.
+    int LogLevel(const char16_t* flagKey, const char16_t* levelKey, int onLevel, int offLevel) const;
+
+    unsigned char m_bSilent;
+    unsigned char m_bBulkLoading;
+    CSEString m_sIniPath;
+    CSEInfo m_CSEInfo;
+    CSELogger* m_pLogger;
+    CSESettingsTable m_Settings;
+    CSEString m_sInstallFolder;
+
+    static CSEClientSettings* m_pClientSettings;
+};
+
+#endif
