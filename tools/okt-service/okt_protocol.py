@@ -1,0 +1,165 @@
+"""The exchange with the client library: request pointer, request file, response file, thin response.
+
+A client writes its full request to a file, sends a short pointer naming that file,
+    <?xml version='1.0'?><request dirname='DIR' filename='QxRequest.xml' ver='V' csever='C'/>
+and expects a thin response naming the full response file, ended by "</response>":
+    <?xml version='1.0'?><response dirname='DIR' filename='Response.xml'></response>
+"""
+
+import os
+import xml.etree.ElementTree as ET
+
+import okt_xml
+
+POINTER_ROOT = "request"
+POINTER_ATTRIBUTES = ("dirname", "filename", "ver", "csever")
+
+REQUEST_ROOT = "command"
+# Every request envelope the client builds carries these attributes.
+ENVELOPE_ATTRIBUTES = ("cname", "iid", "cse", "addn", "ver", "csever", "focusbrowser", "loglevel")
+# The client's own node identifiers; it must strip them before sending.
+INTERNAL_ID_ATTRIBUTE = "iGSSLID"
+
+RESPONSE_FILE_NAME = "Response.xml"
+RESPONSE_FLAGS = ("deletefiles", "copyattribute", "loadfiles", "createpreview",
+                  "backgroundcheckin", "maintainlock")
+SUCCESS = "success"
+FAILURE = "failure"
+
+
+class ProtocolError(Exception):
+    """A pointer or request that cannot be served; the text is the reason sent back."""
+
+    @property
+    def reason(self):
+        return str(self)
+
+
+class RequestPointer:
+    def __init__(self, attributes):
+        self.dirname = attributes["dirname"]
+        self.filename = attributes["filename"]
+        self.ver = attributes["ver"]
+        self.csever = attributes["csever"]
+
+    @property
+    def path(self):
+        if self.dirname.endswith(("/", os.sep)):
+            return self.dirname + self.filename
+        return self.dirname + "/" + self.filename
+
+
+class Request:
+    def __init__(self, pointer, root):
+        self.pointer = pointer
+        self.root = root
+
+    @property
+    def cname(self):
+        return self.root.get("cname", "")
+
+    def get(self, name, default=None):
+        return self.root.get(name, default)
+
+
+def _describe(data, limit=80):
+    text = okt_xml.clean_text(data.decode("utf-8", errors="replace"))
+    return text if len(text) <= limit else text[:limit] + "..."
+
+
+def parse_pointer(data):
+    """Reads one pointer text; raises ProtocolError with the reason when it is not usable."""
+    try:
+        root = okt_xml.parse(data)
+    except okt_xml.XMLError as error:
+        raise ProtocolError("request pointer is not well-formed XML (%s): %s"
+                            % (error, _describe(data))) from None
+    if root.tag != POINTER_ROOT:
+        raise ProtocolError("request pointer has the element '%s' instead of '%s'"
+                            % (root.tag, POINTER_ROOT))
+    missing = [name for name in POINTER_ATTRIBUTES if name not in root.attrib]
+    if missing:
+        raise ProtocolError("request pointer lacks the attribute(s) %s"
+                            % ", ".join("'%s'" % name for name in missing))
+    pointer = RequestPointer(root.attrib)
+    _check_location(pointer)
+    return pointer
+
+
+def _check_location(pointer):
+    name = pointer.filename
+    if not name or name in (".", "..") or "/" in name or "\\" in name or "\0" in name:
+        raise ProtocolError("request pointer names '%s', which is not a plain file name"
+                            % okt_xml.clean_text(name))
+    if "\0" in pointer.dirname or not os.path.isabs(pointer.dirname):
+        raise ProtocolError("request folder '%s' is not an absolute path"
+                            % okt_xml.clean_text(pointer.dirname))
+
+
+def load_request(pointer):
+    """Loads and checks the request file that the pointer names."""
+    path = pointer.path
+    try:
+        root = okt_xml.parse_file(path)
+    except FileNotFoundError:
+        raise ProtocolError("request file '%s' does not exist" % path) from None
+    except OSError as error:
+        raise ProtocolError("request file '%s' cannot be read: %s"
+                            % (path, error.strerror or error)) from None
+    except okt_xml.XMLError as error:
+        raise ProtocolError("request file '%s' is not well-formed XML: %s" % (path, error)) from None
+    if root.tag != REQUEST_ROOT:
+        raise ProtocolError("request file '%s' has the root element '%s' instead of '%s'"
+                            % (path, root.tag, REQUEST_ROOT))
+    missing = [name for name in ENVELOPE_ATTRIBUTES if name not in root.attrib]
+    if missing:
+        raise ProtocolError("request envelope lacks the attribute(s) %s"
+                            % ", ".join("'%s'" % name for name in missing))
+    if not root.get("cname"):
+        raise ProtocolError("request envelope has an empty command name (attribute 'cname')")
+    if any(INTERNAL_ID_ATTRIBUTE in element.attrib for element in root.iter()):
+        raise ProtocolError("request still carries internal node identifiers (attribute '%s')"
+                            % INTERNAL_ID_ATTRIBUTE)
+    return Request(pointer, root)
+
+
+def build_response(reply, request=None):
+    """The full response document: envelope attributes, then "info" (with "reason" on failure)."""
+    envelope = request.root.attrib if request is not None else {}
+    root = ET.Element("response")
+    root.set("cname", envelope.get("cname", ""))
+    root.set("iid", envelope.get("iid", ""))
+    root.set("ver", envelope.get("ver", ""))
+    root.set("csever", envelope.get("csever", ""))
+    root.set("MCAD", envelope.get("addn", ""))
+    root.set("result", reply.result)
+    for flag in RESPONSE_FLAGS:
+        root.set(flag, reply.flags.get(flag, "false"))
+    info = reply.info if reply.info is not None else ET.Element("info")
+    if reply.result != SUCCESS:
+        ET.SubElement(info, "reason").text = okt_xml.clean_text(reply.reason)
+    root.append(info)
+    return root
+
+
+def write_response(folder, root, filename=RESPONSE_FILE_NAME):
+    """Writes the response file whole (through a temporary file) and returns its path."""
+    path = os.path.join(folder, filename)
+    temporary = os.path.join(folder, ".%s.%d.tmp" % (filename, os.getpid()))
+    try:
+        with open(temporary, "wb") as stream:
+            stream.write(okt_xml.to_document(root))
+        os.replace(temporary, path)
+    except OSError:
+        try:
+            os.remove(temporary)
+        except OSError:
+            pass
+        raise
+    return path
+
+
+def thin_response(dirname, filename=RESPONSE_FILE_NAME):
+    """The text sent back on the socket; the client reads until "</response>"."""
+    return ("<?xml version='1.0'?><response dirname=%s filename=%s></response>"
+            % (okt_xml.quote_attribute(dirname), okt_xml.quote_attribute(filename)))
