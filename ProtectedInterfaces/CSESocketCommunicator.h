@@ -1,0 +1,55 @@
+// CSESocketCommunicator: the TCP connection to the integration service; one request out, one response in.
+#ifndef CSESOCKETCOMMUNICATOR_H
+#define CSESOCKETCOMMUNICATOR_H
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "CSEString.h"
+
+class CSESocketChannel;
+
+class CSESocketCommunicator
+{
+public:
+    // Platform socket descriptor; all bits set means that there is no connection.
+    typedef std::uintptr_t SocketHandle;
+    static constexpr SocketHandle InvalidSocket = ~static_cast<SocketHandle>(0);
+
+    // Ports outside this range fail the connection before anything is tried.
+    static constexpr unsigned int MinPort = 1;
+    static constexpr unsigned int MaxPort = 65535;
+    // A response that grows past this many bytes without its closing tag fails the receive.
+    static constexpr std::size_t MaxResponseBytes = 16u * 1024u * 1024u;
+
+    CSESocketCommunicator();
+    // Works through the given channel instead of the platform's (capture, replay, tests); owns it.
+    explicit CSESocketCommunicator(std::unique_ptr<CSESocketChannel> channel);
+    ~CSESocketCommunicator();
+    CSESocketCommunicator(const CSESocketCommunicator&) = delete;
+    CSESocketCommunicator& operator=(const CSESocketCommunicator&) = delete;
+
+    // Connects to host (UTF-8 name or dotted address) on port, closing any earlier connection first.
+    SocketHandle CreateSocket(const char* host, unsigned int port);
+    // Dotted IPv4 address of host in a new buffer (delete[] it), or null when the host is unknown.
+    void GetHostIPAddress(const char* host, char** oHostIP);
+    // Connects to a dotted IPv4 address, keeps the connection (closing any earlier one) and returns it.
+    SocketHandle CreateSocketActual(const char* address, unsigned int port);
+
+    // Sends the text as UTF-8, every byte; true when it was all handed to the platform.
+    unsigned char SendCSEString(const CSEString& text);
+    // Waits for and reads one response, up to and including "</response>"; true when it came whole.
+    unsigned char ReceiveCSEString(CSEString& text);
+
+    void CloseSocket();
+    // True while a connection is held; a peer that has gone away is only noticed by send or receive.
+    bool IsSocketAlive() const;
+
+private:
+    SocketHandle m_hSocket;
+    std::unique_ptr<CSESocketChannel> m_pChannel;
+    bool m_bReceiving; // a receive is waiting; the host's interface turn must not start another exchange
+};
+
+#endif
