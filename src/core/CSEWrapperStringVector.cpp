@@ -1,0 +1,115 @@
+// CSEWrapperStringVector: heap copies over the string-pointer list, clamped reading, and its iterator.
+#include "CSEWrapperStringVector.h"
+
+#include <new>
+
+CSEWrapperStringIterator::CSEWrapperStringIterator() : m_iIndex(-1), m_pVector(nullptr) {}
+
+CSEWrapperStringIterator::CSEWrapperStringIterator(const CSEWrapperStringVector* vector, int index)
+    : m_iIndex(index), m_pVector(vector)
+{
+}
+
+CSEString CSEWrapperStringIterator::operator*() const
+{
+    return m_pVector == nullptr ? CSEString() : (*m_pVector)[m_iIndex];
+}
+
+CSEString CSEWrapperStringIterator::operator++()
+{
+    ++m_iIndex;
+    return **this;
+}
+
+bool CSEWrapperStringIterator::operator==(const CSEWrapperStringIterator& other) const
+{
+    return m_pVector == other.m_pVector && m_iIndex == other.m_iIndex;
+}
+
+bool CSEWrapperStringIterator::operator!=(const CSEWrapperStringIterator& other) const
+{
+    return !(*this == other);
+}
+
+CSEWrapperStringVector::CSEWrapperStringVector() = default;
+
+CSEWrapperStringVector::CSEWrapperStringVector(const CSEWrapperStringVector& other)
+    : DVKListPtrCSEString(other.Size())
+{
+    CopyElements(other);
+}
+
+CSEWrapperStringVector::~CSEWrapperStringVector()
+{
+    clear();
+}
+
+CSEWrapperStringVector& CSEWrapperStringVector::operator=(const CSEWrapperStringVector& other)
+{
+    if (&other == this)
+        return *this;
+    clear();
+    CopyElements(other);
+    return *this;
+}
+
+void CSEWrapperStringVector::CopyElements(const DVKListPtrCSEString& source)
+{
+    for (int position = 1; position <= source.Size(); ++position) {
+        const CSEString* text = source[position];
+        Append(text == nullptr ? nullptr : new (std::nothrow) CSEString(*text));
+    }
+}
+
+void CSEWrapperStringVector::push_back(const CSEString& text)
+{
+    Append(new CSEString(text));
+}
+
+CSEString CSEWrapperStringVector::operator[](int index) const
+{
+    const int count = Size();
+    if (count == 0)
+        return CSEString();
+    if (index < 0)
+        index = 0;
+    if (index >= count)
+        index = count - 1;
+    const CSEString* text = DVKListPtrCSEString::operator[](index + 1);
+    return text == nullptr ? CSEString() : *text;
+}
+
+CSEWrapperStringVector::iterator CSEWrapperStringVector::begin() const
+{
+    return iterator(this, 0);
+}
+
+CSEWrapperStringVector::iterator CSEWrapperStringVector::end() const
+{
+    return iterator(this, Size());
+}
+
+void CSEWrapperStringVector::clear()
+{
+    for (int position = Size(); position >= 1; --position) {
+        CSEString* text = DVKListPtrCSEString::operator[](position);
+        RemovePosition(position);
+        delete text;
+    }
+    RemoveAll();
+}
+
+bool CSEWrapperStringVector::empty() const
+{
+    return Size() == 0;
+}
+
+int CSEWrapperStringVector::Locate(const CSEString& text, int start) const
+{
+    for (int position = start < 1 ? 1 : start; position <= Size(); ++position) {
+        const CSEString* candidate = DVKListPtrCSEString::operator[](position);
+        if (candidate != nullptr && *candidate == text)
+            return position;
+    }
+    return 0;
+}
