@@ -1,0 +1,55 @@
+// CSEMsgMgr: the host's message manager, through which the library asks for texts, message boxes
+// and progress display.
+#ifndef CSEMSGMGR_H
+#define CSEMSGMGR_H
+
+#include "CSEString.h"
+#include "CSEWrapperStringVector.h"
+
+// Box kinds, a 32-bit value handed through to the host unchanged; the library itself uses only 3
+// (errors and warnings). Other values mean what the host makes them mean.
+enum MessageBoxType : int
+{
+    CSEMessageBoxError = 3
+};
+
+// The base class is a silent manager: no texts, no boxes, no progress. The host derives its own,
+// overrides what it shows, and installs one instance with SetMsgMgr before running any command.
+class CSEMsgMgr
+{
+public:
+    CSEMsgMgr() = default;
+    virtual ~CSEMsgMgr() = default;
+
+    virtual CSEString ReadResourceString(int id);
+    virtual CSEString ReadResourceString(CSEString id, CSEWrapperStringVector arguments);
+    virtual CSEString ReadResourceString(CSEString id);
+    virtual int ShowMessage(CSEString message, int titleId, MessageBoxType type);
+    virtual int ShowMessage(CSEString message, CSEString title, MessageBoxType type);
+    virtual int ShowMessageEx(CSEString message, int titleId, MessageBoxType type);
+    virtual int ShowCustomMessage(CSEString message, CSEString title, unsigned char flag,
+                                  MessageBoxType type);
+    virtual unsigned char ProgressStartA(int steps);
+    virtual void ProgressShowNextStepA(CSEString text);
+    virtual unsigned char ProgressEndA();
+
+    // Installs the manager (not owned); a null manager is a fatal error.
+    static void SetMsgMgr(CSEMsgMgr* pMsgMgr);
+    // Each of these forwards to the installed manager; with none installed it is a fatal error.
+    static CSEString GetMsg(CSEString id);
+    static CSEString GetMsg(CSEString id, CSEWrapperStringVector arguments);
+    static CSEString GetMsg(int id);
+    static int ShowMsg(CSEString message, CSEString title, MessageBoxType type);
+    static int ShowCustomMsg(CSEString message, CSEString title, unsigned char flag,
+                             MessageBoxType type);
+    static unsigned char ProgressStart(int steps);
+    static void ProgressShowNextStep(CSEString text);
+    static unsigned char ProgressEnd();
+
+private:
+    static CSEMsgMgr* Installed();
+
+    static CSEMsgMgr* m_pMsgMgr;
+};
+
+#endif

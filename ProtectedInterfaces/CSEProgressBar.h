@@ -1,0 +1,21 @@
+// CSEProgressBar: a progress display open for the lifetime of the object.
+#ifndef CSEPROGRESSBAR_H
+#define CSEPROGRESSBAR_H
+
+#include "CSEString.h"
+
+class CSEProgressBar
+{
+public:
+    CSEProgressBar();
+    explicit CSEProgressBar(int steps);
+    virtual ~CSEProgressBar();
+
+    void ProgressShowNextStep(CSEString text);
+
+private:
+    CSEProgressBar(const CSEProgressBar&) = delete;
+    CSEProgressBar& operator=(const CSEProgressBar&) = delete;
+};
+
+#endif

@@ -1,0 +1,127 @@
+// Behaviour of CSEMsgMgr and CSEProgressBar: forwarding to the host's manager and its defaults.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "CSEMsgMgr.h"
+#include "CSEProgressBar.h"
+
+namespace {
+
+// A host manager that records every call and answers with recognisable values.
+class RecordingMsgMgr : public CSEMsgMgr
+{
+public:
+    CSEString ReadResourceString(int id) override
+    {
+        m_calls.push_back("int:" + std::to_string(id));
+        return u"text of int";
+    }
+    CSEString ReadResourceString(CSEString id, CSEWrapperStringVector arguments) override
+    {
+        m_calls.push_back("args:" + id().ToUTF8() + ":" + std::to_string(arguments.Size()) + ":" + arguments[1]().ToUTF8());
+        return u"text with arguments";
+    }
+    CSEString ReadResourceString(CSEString id) override
+    {
+        m_calls.push_back("id:" + id().ToUTF8());
+        return u"text of id";
+    }
+    int ShowMessage(CSEString message, CSEString title, MessageBoxType type) override
+    {
+        m_calls.push_back("show:" + message().ToUTF8() + ":" + title().ToUTF8() + ":" +
+                          std::to_string(type));
+        return 6;
+    }
+    int ShowCustomMessage(CSEString message, CSEString title, unsigned char flag,
+                          MessageBoxType type) override
+    {
+        m_calls.push_back("custom:" + message().ToUTF8() + ":" + title().ToUTF8() + ":" +
+                          std::to_string(flag) + ":" + std::to_string(type));
+        return 7;
+    }
+    unsigned char ProgressStartA(int steps) override
+    {
+        m_calls.push_back("start:" + std::to_string(steps));
+        return 1;
+    }
+    void ProgressShowNextStepA(CSEString text) override
+    {
+        m_calls.push_back("step:" + text().ToUTF8());
+    }
+    unsigned char ProgressEndA() override
+    {
+        m_calls.push_back("end");
+        return 1;
+    }
+
+    std::vector<std::string> m_calls;
+};
+
+} // namespace
+
+TEST(MsgMgr, StaticOperationsWithoutManagerAreFatal)
+{
+    // A fresh process, so no manager that another test installed is present.
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_DEATH(CSEMsgMgr::GetMsg(CSEString(u"DV5_001")), "AssertionFailed:m_pMsgMgr != NULL");
+    EXPECT_DEATH(CSEMsgMgr::ProgressEnd(), "AssertionFailed:m_pMsgMgr != NULL");
+    EXPECT_DEATH(CSEMsgMgr::SetMsgMgr(nullptr), "AssertionFailed:pMsgMgr != NULL");
+}
+
+TEST(MsgMgr, BaseManagerIsSilent)
+{
+    static CSEMsgMgr silent;
+    CSEMsgMgr::SetMsgMgr(&silent);
+    EXPECT_TRUE(CSEMsgMgr::GetMsg(CSEString(u"MSG_NOT_CONNECTED"))().IsEmpty());
+    EXPECT_TRUE(CSEMsgMgr::GetMsg(7)().IsEmpty());
+    EXPECT_TRUE(CSEMsgMgr::GetMsg(CSEString(u"DV5_003"), CSEWrapperStringVector())().IsEmpty());
+    EXPECT_EQ(CSEMsgMgr::ShowMsg(u"text", u"MSG_MSGBOXTITLE", CSEMessageBoxError), 0);
+    EXPECT_EQ(CSEMsgMgr::ShowCustomMsg(u"text", u"title", 1, CSEMessageBoxError), 0);
+    EXPECT_EQ(CSEMsgMgr::ProgressStart(3), 0);
+    CSEMsgMgr::ProgressShowNextStep(u"step");
+    EXPECT_EQ(CSEMsgMgr::ProgressEnd(), 0);
+    EXPECT_EQ(silent.ShowMessage(u"m", 1, CSEMessageBoxError), 0);
+    EXPECT_EQ(silent.ShowMessageEx(u"m", 1, CSEMessageBoxError), 0);
+}
+
+TEST(MsgMgr, StaticOperationsForwardToTheInstalledManager)
+{
+    static RecordingMsgMgr host;
+    host.m_calls.clear();
+    CSEMsgMgr::SetMsgMgr(&host);
+    EXPECT_TRUE(CSEMsgMgr::GetMsg(CSEString(u"MSG_READREGISTRY_FAIL")) == u"text of id");
+    EXPECT_TRUE(CSEMsgMgr::GetMsg(42) == u"text of int");
+    CSEWrapperStringVector arguments;
+    arguments.push_back(CSEString(u"a"));
+    arguments.push_back(CSEString(u"b"));
+    EXPECT_TRUE(CSEMsgMgr::GetMsg(CSEString(u"DV5_001"), arguments) == u"text with arguments");
+    EXPECT_EQ(CSEMsgMgr::ShowMsg(u"failed", u"MSG_MSGBOXTITLE", CSEMessageBoxError), 6);
+    EXPECT_EQ(CSEMsgMgr::ShowCustomMsg(u"sure?", u"T", 1, static_cast<MessageBoxType>(36)), 7);
+    EXPECT_EQ(host.m_calls,
+              (std::vector<std::string>{"id:MSG_READREGISTRY_FAIL", "int:42", "args:DV5_001:2:b",
+                                        "show:failed:MSG_MSGBOXTITLE:3", "custom:sure?:T:1:36"}));
+}
+
+TEST(ProgressBar, ScopeOpensAndClosesTheDisplay)
+{
+    static RecordingMsgMgr host;
+    host.m_calls.clear();
+    CSEMsgMgr::SetMsgMgr(&host);
+    {
+        CSEProgressBar bar(4);
+        bar.ProgressShowNextStep(u"one");
+    }
+    {
+        CSEProgressBar bar;
+    }
+    try {
+        CSEProgressBar bar(2);
+        throw std::runtime_error("cancelled");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(host.m_calls, (std::vector<std::string>{"start:4", "step:one", "end", "start:1", "end",
+                                                      "start:2", "end"}));
+}
