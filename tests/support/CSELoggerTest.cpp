@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <regex>
 #include <string>
 #include <vector>
 
 #include "CSEClientSettings.h"
 #include "CSELogger.h"
+#include "host/AscTimeMatcher.h"
 #include "host/DVKFatal.h"
 #include "support/InstallFolderFixture.h"
 
@@ -33,17 +33,17 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-// The texts of the lines of one priority, without their stamps.
+// The texts of the lines of one priority, without their stamps; malformed lines are skipped.
 std::vector<std::string> Texts(const std::string& log, int priority)
 {
-    const std::regex line("<" + std::to_string(priority) +
-                          ">(Sun|Mon|Tue|Wed|Thu|Fri|Sat) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|"
-                          "Oct|Nov|Dec) [ 123][0-9] [0-2][0-9]:[0-5][0-9]:[0-6][0-9] [0-9]{4}:(.*)");
+    const std::string head = "<" + std::to_string(priority) + ">";
+    const std::size_t stampEnd = head.size() + 24;
     std::vector<std::string> texts;
-    std::smatch match;
-    for (const std::string& text : Lines(log)) {
-        if (std::regex_match(text, match, line))
-            texts.push_back(match[3]);
+    for (const std::string& line : Lines(log)) {
+        if (line.compare(0, head.size(), head) != 0 || line.size() <= stampEnd ||
+            line[stampEnd] != ':' || !IsAscTimeStamp(line.substr(head.size(), 24)))
+            continue;
+        texts.push_back(line.substr(stampEnd + 1));
     }
     return texts;
 }
