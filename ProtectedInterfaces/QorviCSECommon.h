@@ -6,5 +6,8 @@
 #include "DVKUnicodeString.h"
 #include "CSEString.h"
 #include "CSELogger.h"
+#include "CSEClientSettings.h"
+#include "CSEMsgMgr.h"
+#include "CSEProgressBar.h"
 
 #endif
