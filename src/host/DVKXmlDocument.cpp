@@ -1,0 +1,122 @@
+// XmlDocument: parsing into a fresh tree that replaces the old one only when the parse succeeded.
+#include "host/DVKXmlDocument.h"
+
+#include <new>
+
+#include "host/DVKUtf.h"
+#include "host/DVKXmlPugi.h"
+
+namespace dvk {
+
+struct XmlDocument::Tree
+{
+    pugi::xml_document document;
+};
+
+namespace {
+
+XmlStatus ParseStatus(const pugi::xml_document& document, const pugi::xml_parse_result& result)
+{
+    if (result.status == pugi::status_file_not_found || result.status == pugi::status_io_error)
+        return XmlStatus(XmlStatusCode::FileError, result.description());
+    if (result.status == pugi::status_out_of_memory)
+        return XmlStatus(XmlStatusCode::OutOfMemory, result.description());
+    if (!result)
+        return XmlStatus(XmlStatusCode::ParseError, std::string(result.description()) + " at offset " +
+                                                        std::to_string(result.offset));
+    int elements = 0;
+    for (pugi::xml_node child = document.first_child(); child; child = child.next_sibling()) {
+        if (child.type() == pugi::node_element)
+            ++elements;
+    }
+    if (elements != 1)
+        return XmlStatus(XmlStatusCode::ParseError, "a document holds exactly one document element");
+    return XmlStatus();
+}
+
+} // namespace
+
+XmlDocument::XmlDocument() : m_pTree(new Tree) {}
+XmlDocument::~XmlDocument() = default;
+XmlDocument::XmlDocument(XmlDocument&& other) noexcept = default;
+XmlDocument& XmlDocument::operator=(XmlDocument&& other) noexcept = default;
+
+XmlStatus XmlDocument::LoadFile(const std::u16string& path)
+{
+    if (path.find(u'\0') != std::u16string::npos)
+        return XmlStatus(XmlStatusCode::FileError, "a file name holds no zero character");
+    std::unique_ptr<Tree> tree(new (std::nothrow) Tree);
+    if (!tree)
+        return XmlStatus(XmlStatusCode::OutOfMemory, "out of memory");
+    const pugi::xml_parse_result result =
+        tree->document.load_file(Utf16ToUtf8(path).c_str(), kXmlParseOptions, pugi::encoding_auto);
+    XmlStatus status = ParseStatus(tree->document, result);
+    if (status)
+        m_pTree = std::move(tree);
+    else
+        Clear();
+    return status;
+}
+
+XmlStatus XmlDocument::LoadText(const std::u16string& text)
+{
+    const std::string utf8 = Utf16ToUtf8(text);
+    return LoadUtf8(utf8.data(), utf8.size());
+}
+
+XmlStatus XmlDocument::LoadUtf8(const char* text, std::size_t byteCount)
+{
+    std::unique_ptr<Tree> tree(new (std::nothrow) Tree);
+    if (!tree)
+        return XmlStatus(XmlStatusCode::OutOfMemory, "out of memory");
+    const pugi::xml_parse_result result =
+        tree->document.load_buffer(text, byteCount, kXmlParseOptions, pugi::encoding_utf8);
+    XmlStatus status = ParseStatus(tree->document, result);
+    if (status)
+        m_pTree = std::move(tree);
+    else
+        Clear();
+    return status;
+}
+
+void XmlDocument::Clear()
+{
+    if (m_pTree)
+        m_pTree->document.reset();
+}
+
+XmlNode XmlDocument::Root() const
+{
+    if (!m_pTree)
+        return XmlNode();
+    return XmlNodeAccess::Make(m_pTree->document);
+}
+
+XmlNode XmlDocument::DocumentElement() const
+{
+    if (!m_pTree)
+        return XmlNode();
+    return XmlNodeAccess::Make(m_pTree->document.document_element());
+}
+
+std::u16string XmlDocument::ToText() const
+{
+    if (!m_pTree)
+        return std::u16string();
+    XmlStringWriter writer;
+    m_pTree->document.save(writer, kXmlIndent, pugi::format_default, pugi::encoding_utf8);
+    return Utf8ToUtf16(writer.Text());
+}
+
+XmlStatus XmlDocument::SaveFile(const std::u16string& path) const
+{
+    if (path.find(u'\0') != std::u16string::npos)
+        return XmlStatus(XmlStatusCode::FileError, "a file name holds no zero character");
+    const bool written = m_pTree && m_pTree->document.save_file(Utf16ToUtf8(path).c_str(), kXmlIndent,
+                                                                  pugi::format_default, pugi::encoding_utf8);
+    if (!written)
+        return XmlStatus(XmlStatusCode::FileError, "cannot write the file");
+    return XmlStatus();
+}
+
+} // namespace dvk

@@ -1,0 +1,157 @@
+// Behaviour of XmlDocument: parsing text and files, failed parses, writing text and UTF-8 files.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include "host/DVKUtf.h"
+#include "host/DVKXmlDocument.h"
+
+using dvk::XmlDocument;
+using dvk::XmlStatusCode;
+
+namespace {
+
+std::string TempPath(const char* name)
+{
+    return std::string(::testing::TempDir()) + "dvkxml_" + std::to_string(::getpid()) + "_" + name;
+}
+
+std::u16string Wide(const std::string& text)
+{
+    return dvk::Utf8ToUtf16(text);
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+TEST(XmlDocument, NewDocumentIsEmpty)
+{
+    XmlDocument document;
+    EXPECT_FALSE(document.Root().IsNull());
+    EXPECT_TRUE(document.DocumentElement().IsNull());
+    EXPECT_EQ(document.Root().ChildCount(), 0);
+}
+
+TEST(XmlDocument, ParsesUtf16AndUtf8TextAlike)
+{
+    const std::u16string text = u"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"
+                                u"<r a=\"Gr\u00fc\u00dfe\"><t>\u20ac \U0001F600</t></r>";
+    XmlDocument wide;
+    ASSERT_TRUE(wide.LoadText(text));
+    const std::string utf8 = dvk::Utf16ToUtf8(text);
+    XmlDocument narrow;
+    ASSERT_TRUE(narrow.LoadUtf8(utf8.data(), utf8.size()));
+    for (const XmlDocument* document : {&wide, &narrow}) {
+        EXPECT_EQ(document->DocumentElement().Name(), u"r");
+        EXPECT_EQ(document->DocumentElement().GetAttribute(u"a"), u"Gr\u00fc\u00dfe");
+        EXPECT_EQ(document->DocumentElement().FirstChild().Text(), u"\u20ac \U0001F600");
+    }
+}
+
+TEST(XmlDocument, FailedParseLeavesNoPartialTree)
+{
+    XmlDocument document;
+    ASSERT_TRUE(document.LoadText(u"<old/>"));
+    const dvk::XmlStatus status = document.LoadText(u"<a><b>text</b><c></a>");
+    EXPECT_EQ(status.Code(), XmlStatusCode::ParseError);
+    EXPECT_FALSE(status.Description().empty());
+    EXPECT_TRUE(document.DocumentElement().IsNull());
+    EXPECT_EQ(document.Root().ChildCount(), 0);
+}
+
+TEST(XmlDocument, RefusesTextWithoutExactlyOneDocumentElement)
+{
+    XmlDocument document;
+    for (const char16_t* text : {u"", u"   ", u"<!-- only a comment -->", u"<a/><b/>", u"<a>", u"</a>",
+                                 u"<a x='1></a>", u"<1a/>"}) {
+        EXPECT_EQ(document.LoadText(text).Code(), XmlStatusCode::ParseError) << dvk::Utf16ToUtf8(text);
+        EXPECT_TRUE(document.DocumentElement().IsNull());
+    }
+}
+
+TEST(XmlDocument, LayoutBlanksAreDroppedButBlankContentIsKept)
+{
+    XmlDocument document;
+    ASSERT_TRUE(document.LoadText(u"<r>\n  <name> </name>\n  <v/>\n</r>"));
+    const dvk::XmlNode root = document.DocumentElement();
+    EXPECT_EQ(root.ChildCount(), 2);
+    EXPECT_EQ(root.FirstChild().Text(), u" ");
+}
+
+TEST(XmlDocument, LoadFileReportsMissingAndOddFileNames)
+{
+    XmlDocument document;
+    ASSERT_TRUE(document.LoadText(u"<old/>"));
+    EXPECT_EQ(document.LoadFile(Wide(TempPath("missing.xml"))).Code(), XmlStatusCode::FileError);
+    EXPECT_TRUE(document.DocumentElement().IsNull());
+    EXPECT_EQ(document.LoadFile(u"").Code(), XmlStatusCode::FileError);
+
+    // A zero character must not cut the name short and open another file.
+    const std::string real = TempPath("real.xml");
+    WriteBytes(real, "<r/>");
+    EXPECT_EQ(document.LoadFile(Wide(real) + u'\0' + u"tail").Code(), XmlStatusCode::FileError);
+    std::remove(real.c_str());
+}
+
+TEST(XmlDocument, LoadFileDetectsTheEncoding)
+{
+    const std::string utf8Path = TempPath("u8 O'Brien.xml");
+    WriteBytes(utf8Path, "\xEF\xBB\xBF<?xml version=\"1.0\"?><r>\xC3\xA9</r>");
+    XmlDocument document;
+    ASSERT_TRUE(document.LoadFile(Wide(utf8Path)));
+    EXPECT_EQ(document.DocumentElement().Text(), u"\u00e9");
+
+    const std::string utf16Path = TempPath("u16.xml");
+    const std::u16string text = u"\uFEFF<r>\u00e9\u20ac</r>";
+    WriteBytes(utf16Path, std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2));
+    ASSERT_TRUE(document.LoadFile(Wide(utf16Path)));
+    EXPECT_EQ(document.DocumentElement().Text(), u"\u00e9\u20ac");
+    std::remove(utf8Path.c_str());
+    std::remove(utf16Path.c_str());
+}
+
+TEST(XmlDocument, WritesIndentedTextAndUtf8Files)
+{
+    XmlDocument document;
+    ASSERT_TRUE(document.LoadText(u"<r><a k=\"\u00e9\"><b/></a></r>"));
+    const std::u16string expected =
+        u"<?xml version=\"1.0\"?>\n<r>\n  <a k=\"\u00e9\">\n    <b />\n  </a>\n</r>\n";
+    EXPECT_EQ(document.ToText(), expected);
+
+    const std::string path = TempPath("saved.xml");
+    ASSERT_TRUE(document.SaveFile(Wide(path)));
+    EXPECT_EQ(ReadBytes(path), dvk::Utf16ToUtf8(expected));
+    XmlDocument reread;
+    ASSERT_TRUE(reread.LoadFile(Wide(path)));
+    EXPECT_EQ(reread.ToText(), expected);
+    std::remove(path.c_str());
+
+    EXPECT_EQ(document.SaveFile(Wide(TempPath("no-such-folder/x.xml"))).Code(), XmlStatusCode::FileError);
+}
+
+TEST(XmlDocument, MovedDocumentKeepsItsNodes)
+{
+    XmlDocument first;
+    ASSERT_TRUE(first.LoadText(u"<r><a/></r>"));
+    const dvk::XmlNode a = first.DocumentElement().FirstChild();
+    XmlDocument second(std::move(first));
+    EXPECT_EQ(second.DocumentElement().FirstChild(), a);
+    EXPECT_EQ(a.Name(), u"a");
+}
