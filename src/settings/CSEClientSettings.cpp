@@ -220,8 +220,8 @@ CSELogger* CSEClientSettings::GetLogger()
         return m_pLogger;
     CSELogger* logger = new CSELogger();
     ConfigureLogger(*logger);
+    // Stored before the version line is logged, so that line finds this logger.
     m_pLogger = logger;
-    logger->SetAsDefault();
     const CSEString versionLine = m_CSEInfo.m_sApplicationName + u" Version: " +
                                   m_CSEInfo.m_sCSEVersion + u" : " +
                                   CSEString(m_CSEInfo.m_pszExtraVersion1) + u" : " +

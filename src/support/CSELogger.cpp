@@ -65,8 +65,8 @@ CSELogger* CSELogger::GetLogger()
         return nullptr;
     try {
         CSELogger* logger = settings->GetLogger();
-        if (m_pLogger == nullptr)
-            m_pLogger = logger;
+        if (m_pLogger == nullptr && logger != nullptr)
+            logger->SetAsDefault();
     } catch (...) {
         return nullptr;
     }

@@ -230,3 +230,21 @@ TEST_F(Logger, LogCallWithoutInstallFolderIsDropped)
     EXPECT_EQ(Texts(ReadFile(kMainLog), 2), std::vector<std::string>{"found"})
         << "the failed attempt left no half-built settings";
 }
+
+TEST_F(Logger, OwnDefaultLoggerTakesTheLinesWhileItLives)
+{
+    WriteSettings("[CLIENT]\ndebugflag=true\n");
+    {
+        CSELogger own;
+        own.SetLogFilename(CSEString(PathOf("own.log").c_str()));
+        own.SetLogPriority(6);
+        own.SetPerformanceLogPriority(2);
+        own.SetAsDefault();
+        CSELogger::LogDebugMsg(u"mine");
+        CSELogger::LogPerformanceMsg(2, u"timed");
+    }
+    CSELogger::LogMsg(3, u"back");
+    EXPECT_EQ(Texts(ReadFile("own.log"), 6), std::vector<std::string>{"mine"});
+    EXPECT_EQ(Texts(ReadFile("Performace_own.log"), 2), std::vector<std::string>{"timed"});
+    EXPECT_EQ(Texts(ReadFile(kMainLog), 3), std::vector<std::string>{"back"});
+}
