@@ -1,0 +1,69 @@
+// CSEStringCSEObjectMap: hash map from CSEString to object record, iterated in insertion order; with its pair and iterator.
+#ifndef CSESTRINGCSEOBJECTMAP_H
+#define CSESTRINGCSEOBJECTMAP_H
+
+#include "CSEObjectInfo.h"
+#include "CSEString.h"
+#include "CSEStringMapCore.h"
+#include "DVKHashTab.h"
+
+class CSEStringCSEObjectPair
+{
+public:
+    CSEStringCSEObjectPair();
+    CSEStringCSEObjectPair(const CSEStringCSEObjectPair& other);
+    CSEStringCSEObjectPair& operator=(const CSEStringCSEObjectPair& other);
+    ~CSEStringCSEObjectPair();
+
+    // The table's comparison function: 0 when the keys are equal, 1 otherwise.
+    static int Compare(const void* left, const void* right);
+
+    CSEString key;
+    CSEObjectInfo value;
+};
+
+class CSEStringCSEObjectMapIterator;
+
+class CSEStringCSEObjectMap
+{
+public:
+    typedef CSEStringCSEObjectMapIterator iterator;
+
+    CSEStringCSEObjectMap();
+    // Copies every pair, keeping the order.
+    CSEStringCSEObjectMap(const CSEStringCSEObjectMap& other);
+    CSEStringCSEObjectMap& operator=(const CSEStringCSEObjectMap& other);
+    virtual ~CSEStringCSEObjectMap();
+
+    // The value of key; an absent key is added with the default value.
+    CSEObjectInfo& operator[](CSEString key);
+    // The pair of key, or end() (nothing is added).
+    iterator find(CSEString key);
+    iterator begin();
+    iterator end();
+    int size() const;
+    void clear();
+
+private:
+    friend class CSEStringMapIteratorBase<CSEStringCSEObjectMapIterator, CSEStringCSEObjectMap, CSEStringCSEObjectPair>;
+    typedef CSEStringMapCore<CSEStringCSEObjectPair> Core;
+    Core& GetCore() { return m_core; }
+
+    Core m_core;
+};
+
+class CSEStringCSEObjectMapIterator : public CSEStringMapIteratorBase<CSEStringCSEObjectMapIterator, CSEStringCSEObjectMap, CSEStringCSEObjectPair>
+{
+    typedef CSEStringMapIteratorBase<CSEStringCSEObjectMapIterator, CSEStringCSEObjectMap, CSEStringCSEObjectPair> Base;
+
+public:
+    CSEStringCSEObjectMapIterator() = default;
+    explicit CSEStringCSEObjectMapIterator(CSEStringCSEObjectMap* map) : Base(map) {}
+
+private:
+    friend class CSEStringCSEObjectMap;
+    CSEStringCSEObjectMapIterator(CSEStringCSEObjectMap* map, const DVKHashPosition& from) : Base(map, from) {}
+    CSEStringCSEObjectMapIterator(CSEStringCSEObjectPair* pair, CSEStringCSEObjectMap* map, const DVKHashPosition& at) : Base(pair, map, at) {}
+};
+
+#endif

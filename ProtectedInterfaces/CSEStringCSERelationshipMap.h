@@ -1,0 +1,69 @@
+// CSEStringCSERelationshipMap: hash map from CSEString to relationship record, iterated in insertion order; with its pair and iterator.
+#ifndef CSESTRINGCSERELATIONSHIPMAP_H
+#define CSESTRINGCSERELATIONSHIPMAP_H
+
+#include "CSERelationship.h"
+#include "CSEString.h"
+#include "CSEStringMapCore.h"
+#include "DVKHashTab.h"
+
+class CSEStringCSERelationshipPair
+{
+public:
+    CSEStringCSERelationshipPair();
+    CSEStringCSERelationshipPair(const CSEStringCSERelationshipPair& other);
+    CSEStringCSERelationshipPair& operator=(const CSEStringCSERelationshipPair& other);
+    ~CSEStringCSERelationshipPair();
+
+    // The table's comparison function: 0 when the keys are equal, 1 otherwise.
+    static int Compare(const void* left, const void* right);
+
+    CSEString key;
+    CSERelationship value;
+};
+
+class CSEStringCSERelationshipMapIterator;
+
+class CSEStringCSERelationshipMap
+{
+public:
+    typedef CSEStringCSERelationshipMapIterator iterator;
+
+    CSEStringCSERelationshipMap();
+    // Copies every pair, keeping the order.
+    CSEStringCSERelationshipMap(const CSEStringCSERelationshipMap& other);
+    CSEStringCSERelationshipMap& operator=(const CSEStringCSERelationshipMap& other);
+    virtual ~CSEStringCSERelationshipMap();
+
+    // The value of key; an absent key is added with the default value.
+    CSERelationship& operator[](CSEString key);
+    // The pair of key, or end() (nothing is added).
+    iterator find(CSEString key);
+    iterator begin();
+    iterator end();
+    int size() const;
+    void clear();
+
+private:
+    friend class CSEStringMapIteratorBase<CSEStringCSERelationshipMapIterator, CSEStringCSERelationshipMap, CSEStringCSERelationshipPair>;
+    typedef CSEStringMapCore<CSEStringCSERelationshipPair> Core;
+    Core& GetCore() { return m_core; }
+
+    Core m_core;
+};
+
+class CSEStringCSERelationshipMapIterator : public CSEStringMapIteratorBase<CSEStringCSERelationshipMapIterator, CSEStringCSERelationshipMap, CSEStringCSERelationshipPair>
+{
+    typedef CSEStringMapIteratorBase<CSEStringCSERelationshipMapIterator, CSEStringCSERelationshipMap, CSEStringCSERelationshipPair> Base;
+
+public:
+    CSEStringCSERelationshipMapIterator() = default;
+    explicit CSEStringCSERelationshipMapIterator(CSEStringCSERelationshipMap* map) : Base(map) {}
+
+private:
+    friend class CSEStringCSERelationshipMap;
+    CSEStringCSERelationshipMapIterator(CSEStringCSERelationshipMap* map, const DVKHashPosition& from) : Base(map, from) {}
+    CSEStringCSERelationshipMapIterator(CSEStringCSERelationshipPair* pair, CSEStringCSERelationshipMap* map, const DVKHashPosition& at) : Base(pair, map, at) {}
+};
+
+#endif

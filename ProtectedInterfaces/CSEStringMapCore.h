@@ -1,0 +1,131 @@
+// The engine shared by the CSEString-keyed maps: owned heap pairs in a host table, insertion order.
+#ifndef CSESTRINGMAPCORE_H
+#define CSESTRINGMAPCORE_H
+
+#include "CSEString.h"
+#include "DVKHashTab.h"
+
+// Ends the process with "AssertionFailed:" + condition (a map iterator used against its contract).
+[[noreturn]] void CSEMapFatalError(const char* condition);
+
+// The hash function of every map: the host string hash of the pair's key (null hashes to 0).
+template <class Pair>
+unsigned int CSEStringPairHash(const void* entry)
+{
+    return entry == nullptr ? 0u : static_cast<const Pair*>(entry)->key().ComputeHashKey();
+}
+
+template <class Pair, class Table = DVKHashTab<Pair>>
+class CSEStringMapCore
+{
+public:
+    static const int kDimension = 10;
+
+    explicit CSEStringMapCore(DVKCompareFunction compare)
+        : m_compare(compare), m_table(&CSEStringPairHash<Pair>, compare, kDimension)
+    {
+    }
+    CSEStringMapCore(const CSEStringMapCore& other) : CSEStringMapCore(other.m_compare) { CopyPairs(other); }
+    CSEStringMapCore& operator=(const CSEStringMapCore& other)
+    {
+        if (&other == this)
+            return *this;
+        Clear();
+        CopyPairs(other);
+        return *this;
+    }
+    ~CSEStringMapCore() { Clear(); }
+
+    // The pair whose key equals key: the hash code finds the candidates, the key text decides.
+    Pair* Find(const CSEString& key, DVKHashPosition& position) const
+    {
+        const unsigned int hashCode = key().ComputeHashKey();
+        DVKHashPosition at;
+        for (Pair* pair = m_table.KeyLocatePosition(hashCode, at); pair != nullptr;
+             pair = m_table.Next(at, hashCode)) {
+            if (pair->key == key) {
+                position = at;
+                return pair;
+            }
+        }
+        return nullptr;
+    }
+    // The pair of key, appended with the default value when absent.
+    Pair& Obtain(const CSEString& key)
+    {
+        DVKHashPosition position;
+        if (Pair* found = Find(key, position))
+            return *found;
+        Pair* created = new Pair;
+        created->key = key;
+        m_table.Insert(created);
+        return *created;
+    }
+    Pair* Next(DVKHashPosition& position) const { return m_table.Next(position); }
+    int Size() const { return m_table.Size(); }
+    // Deletes every pair in insertion order, then empties the table.
+    void Clear() { m_table.ApplyDelete(); }
+
+private:
+    void CopyPairs(const CSEStringMapCore& other)
+    {
+        DVKHashPosition position;
+        for (Pair* pair = other.Next(position); pair != nullptr; pair = other.Next(position))
+            m_table.Insert(new Pair(*pair));
+    }
+
+    DVKCompareFunction m_compare;
+    Table m_table;
+};
+
+// What every map iterator does: a map, the current pair (null at the end) and the table cursor.
+template <class Iterator, class Map, class Pair>
+class CSEStringMapIteratorBase
+{
+public:
+    Pair& operator*() const { return *Current(); }
+    Pair* operator->() const { return Current(); }
+    // Moves to the next pair in insertion order; an iterator at the end or without a map stays.
+    Iterator& operator++()
+    {
+        if (m_pMap != nullptr && m_pPair != nullptr)
+            m_pPair = m_pMap->GetCore().Next(m_position);
+        return static_cast<Iterator&>(*this);
+    }
+    bool operator==(const Iterator& other) const { return m_pMap == other.m_pMap && m_pPair == other.m_pPair; }
+    bool operator!=(const Iterator& other) const { return !(*this == other); }
+
+protected:
+    CSEStringMapIteratorBase() = default;
+    explicit CSEStringMapIteratorBase(Map* map) : m_pMap(map) { RequireMap(); }
+    // Positioned on the pair after the cursor from.
+    CSEStringMapIteratorBase(Map* map, const DVKHashPosition& from) : m_pMap(map), m_position(from)
+    {
+        RequireMap();
+        m_pPair = m_pMap->GetCore().Next(m_position);
+    }
+    CSEStringMapIteratorBase(Pair* pair, Map* map, const DVKHashPosition& at)
+        : m_pMap(map), m_pPair(pair), m_position(at)
+    {
+        RequireMap();
+    }
+
+private:
+    void RequireMap() const
+    {
+        if (m_pMap == nullptr)
+            CSEMapFatalError("pMap != NULL");
+    }
+    Pair* Current() const
+    {
+        if (m_pPair == nullptr)
+            CSEMapFatalError("m_pPair != NULL");
+        return m_pPair;
+    }
+
+    Map* m_pMap = nullptr;
+    Pair* m_pPair = nullptr;
+    DVKHashPosition m_position;
+};
+
+#endif

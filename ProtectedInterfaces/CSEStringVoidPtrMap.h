@@ -1,0 +1,68 @@
+// CSEStringVoidPtrMap: hash map from CSEString to untyped pointer (not owned), iterated in insertion order; with its pair and iterator.
+#ifndef CSESTRINGVOIDPTRMAP_H
+#define CSESTRINGVOIDPTRMAP_H
+
+#include "CSEString.h"
+#include "CSEStringMapCore.h"
+#include "DVKHashTab.h"
+
+class CSEStringVoidPtrPair
+{
+public:
+    CSEStringVoidPtrPair();
+    CSEStringVoidPtrPair(const CSEStringVoidPtrPair& other);
+    CSEStringVoidPtrPair& operator=(const CSEStringVoidPtrPair& other);
+    ~CSEStringVoidPtrPair();
+
+    // The table's comparison function: 0 when keys and pointers are equal, 1 otherwise.
+    static int Compare(const void* left, const void* right);
+
+    CSEString key;
+    void* value = nullptr; // not owned
+};
+
+class CSEStringVoidPtrMapIterator;
+
+class CSEStringVoidPtrMap
+{
+public:
+    typedef CSEStringVoidPtrMapIterator iterator;
+
+    CSEStringVoidPtrMap();
+    // Copies every pair, keeping the order.
+    CSEStringVoidPtrMap(const CSEStringVoidPtrMap& other);
+    CSEStringVoidPtrMap& operator=(const CSEStringVoidPtrMap& other);
+    virtual ~CSEStringVoidPtrMap();
+
+    // The value of key; an absent key is added with the default value.
+    void*& operator[](CSEString key);
+    // The pair of key, or end() (nothing is added).
+    iterator find(CSEString key);
+    iterator begin();
+    iterator end();
+    int size() const;
+    void clear();
+
+private:
+    friend class CSEStringMapIteratorBase<CSEStringVoidPtrMapIterator, CSEStringVoidPtrMap, CSEStringVoidPtrPair>;
+    typedef CSEStringMapCore<CSEStringVoidPtrPair> Core;
+    Core& GetCore() { return m_core; }
+
+    Core m_core;
+};
+
+class CSEStringVoidPtrMapIterator : public CSEStringMapIteratorBase<CSEStringVoidPtrMapIterator, CSEStringVoidPtrMap, CSEStringVoidPtrPair>
+{
+    typedef CSEStringMapIteratorBase<CSEStringVoidPtrMapIterator, CSEStringVoidPtrMap, CSEStringVoidPtrPair> Base;
+
+public:
+    CSEStringVoidPtrMapIterator() = default;
+    explicit CSEStringVoidPtrMapIterator(CSEStringVoidPtrMap* map) : Base(map) {}
+
+private:
+    friend class CSEStringVoidPtrMap;
+    CSEStringVoidPtrMapIterator(CSEStringVoidPtrMap* map, const DVKHashPosition& from) : Base(map, from) {}
+    CSEStringVoidPtrMapIterator(CSEStringVoidPtrPair* pair, CSEStringVoidPtrMap* map, const DVKHashPosition& at) : Base(pair, map, at) {}
+};
+
+#endif
