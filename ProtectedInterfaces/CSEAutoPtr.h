@@ -1,0 +1,27 @@
+// CSEAutoPtr: owns one wide-text buffer returned by CSEString::c_str() and releases it once.
+#ifndef CSEAUTOPTR_H
+#define CSEAUTOPTR_H
+
+// Copying or assigning a holder moves the buffer to the new holder and empties the source, so a
+// buffer is never released twice.
+class CSEAutoPtr
+{
+public:
+    CSEAutoPtr();
+    // Takes ownership of a buffer allocated with new char16_t[] (null is allowed).
+    explicit CSEAutoPtr(char16_t* buffer);
+    CSEAutoPtr(CSEAutoPtr& other);
+    CSEAutoPtr(CSEAutoPtr&& other) noexcept;
+    CSEAutoPtr& operator=(CSEAutoPtr& other);
+    CSEAutoPtr& operator=(CSEAutoPtr&& other) noexcept;
+    virtual ~CSEAutoPtr();
+
+    char16_t* Get() const { return static_cast<char16_t*>(m_pBuffer); }
+
+private:
+    void Reset(void* buffer);
+
+    void* m_pBuffer;
+};
+
+#endif

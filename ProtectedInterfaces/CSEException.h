@@ -1,0 +1,63 @@
+// CSEException: the library's one exception, for failures that abandon a whole operation.
+#ifndef CSEEXCEPTION_H
+#define CSEEXCEPTION_H
+
+#include <exception>
+#include <string>
+
+#include "CSEString.h"
+
+// The library raises only CSEExceptionError.
+enum CSEExceptionType
+{
+    CSEExceptionNone = 0,
+    CSEExceptionError = 1
+};
+
+// Thrown by value, caught by reference. Carries an identifier (the type, for the library's own
+// exceptions), the message, and the source file and line where it was raised. The message is logged
+// at priority 2 when the exception is built, and again with file and line when it is destroyed.
+class CSEException : public std::exception
+{
+public:
+    CSEException(const char* file, int line, const CSEString& message, CSEExceptionType type);
+    CSEException();
+    explicit CSEException(unsigned int id);
+    CSEException(const CSEException& other);
+    CSEException& operator=(const CSEException& other);
+    ~CSEException() override;
+
+    static const char* ClassName() { return "CSEException"; }
+    // This class's name, and (for derived classes) the names of the classes it is a kind of.
+    virtual bool IsA(const char* className) const;
+    virtual bool IsAKindOf(const char* className) const;
+    // A new heap copy; the caller deletes it.
+    virtual CSEException* CloneSelf() const;
+
+    const CSEString& GetMsg() const { return m_sMessage; }
+    unsigned int GetId() const { return m_iId; }
+    CSEExceptionType GetType() const { return m_eType; }
+    const CSEString& GetFile() const { return m_sFile; }
+    int GetLine() const { return m_iLine; }
+    // Records where the exception was raised.
+    void Setup(const char* file, int line);
+    // The message as UTF-8.
+    const char* what() const noexcept override;
+
+protected:
+    // Appends "- File:" + file + "Line:" + line to the message and returns the result in out.
+    void FormatMsg(CSEString& out);
+    void Log() const;
+
+private:
+    void SetMessage(const CSEString& message);
+
+    unsigned int m_iId;
+    CSEString m_sMessage;
+    CSEExceptionType m_eType;
+    CSEString m_sFile;
+    int m_iLine;
+    std::string m_sWhat;
+};
+
+#endif
