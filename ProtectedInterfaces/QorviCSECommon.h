@@ -32,5 +32,6 @@
 #include "CSEClientSettings.h"
 #include "CSEMsgMgr.h"
 #include "CSEProgressBar.h"
+#include "CSEUtil.h"
 
 #endif
