@@ -1,28 +1,17 @@
 // CSEClientSettings: the process-wide holder of "settings.ini", the identity record and the logger.
 #include "CSEClientSettings.h"
 
-#include <climits>
-#include <cstdlib>
-#include <new>
-#include <stdexcept>
-
+#include "CSEException.h"
 #include "CSELogger.h"
+#include "CSEUtil.h"
 #include "host/DVKEnv.h"
 #include "host/DVKExit.h"
 #include "host/DVKFiles.h"
 #include "settings/CSESettingsIni.h"
 
-#if __has_include("CSEException.h")
-#include "CSEException.h"
-#define QORVI_HAVE_CSEEXCEPTION 1
-#endif
 #if __has_include("MOCK_EnvironmentServices.h")
 #include "MOCK_EnvironmentServices.h"
 #define QORVI_HAVE_MOCK_ENVIRONMENT 1
-#endif
-
-#ifndef QORVI_LIBRARY_VERSION
-#define QORVI_LIBRARY_VERSION "5.0.0"
 #endif
 
 CSEClientSettings* CSEClientSettings::m_pClientSettings = nullptr;
@@ -35,16 +24,6 @@ const char16_t kSettingsFileName[] = u"settings.ini";
 const char16_t kSilentLogName[] = u"QxDravikV5SilentProcessor.log";
 const char16_t kBulkLoadingLogName[] = u"HarloDravikV5ImportUtility.log";
 const char16_t kCaptureLogName[] = u"QxDravikV5MOCK.log";
-const char kInstallFolderVariable[] = "QX_DRAVIK_INSTALL_DIR";
-
-[[noreturn]] void ThrowReadRegistryFail()
-{
-#ifdef QORVI_HAVE_CSEEXCEPTION
-    throw CSEException(__FILE__, __LINE__, CSEString(u"MSG_READREGISTRY_FAIL"), CSEExceptionType(1));
-#else
-    throw std::runtime_error("MSG_READREGISTRY_FAIL");
-#endif
-}
 
 bool IsCaptureOrReplay()
 {
@@ -56,29 +35,11 @@ bool IsCaptureOrReplay()
 #endif
 }
 
-// atoi rules (blanks, sign, digits, stop at the first other character), clamped instead of
-// overflowing.
-int LeadingInteger(const std::u16string& text)
-{
-    std::string narrow;
-    for (char16_t c : text) {
-        if (c > 0x7F)
-            break;
-        narrow += static_cast<char>(c);
-    }
-    const long value = std::strtol(narrow.c_str(), nullptr, 10);
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
-}
-
 CSEInfo MakeIdentity()
 {
     CSEInfo info;
     info.m_sApplicationName = kApplicationName;
-    info.m_sCSEVersion = CSEString(QORVI_LIBRARY_VERSION);
+    info.m_sCSEVersion = CSEUtil::GetCSEVersion();
     info.m_sCompatibleWKCVersion = kDefaultCompatibleVersion;
     info.m_sIntegrationName = kApplicationName;
     info.m_pszExtraVersion1 = "";
@@ -93,10 +54,10 @@ CSEClientSettings* CSEClientSettings::GetInstance(unsigned char silent)
     if (m_pClientSettings != nullptr)
         return m_pClientSettings;
     const CSEInfo info = MakeIdentity();
-    const std::string installFolder = dvk::GetEnvOrEmpty(kInstallFolderVariable);
-    if (installFolder.empty())
-        ThrowReadRegistryFail();
-    m_pClientSettings = new CSEClientSettings(info, silent, CSEString(installFolder.c_str()));
+    const CSEString installFolder = CSEUtil::GetInstallationFolder(CSEString());
+    if (installFolder().IsEmpty())
+        throw CSEException(__FILE__, __LINE__, CSEString(u"MSG_READREGISTRY_FAIL"), CSEExceptionError);
+    m_pClientSettings = new CSEClientSettings(info, silent, installFolder);
     m_pClientSettings->ReadSettings();
     DVKCallOnExit(&CSEClientSettings::DeleteClientSettings, 3);
     return m_pClientSettings;
@@ -155,7 +116,7 @@ unsigned char CSEClientSettings::GetIntValue(const CSEString& section, const CSE
     CSEString text;
     if (!GetSetting(section, key, text))
         return 0;
-    value = LeadingInteger(text().Text());
+    value = CSEUtil::getIntFromCSEString(text);
     return 1;
 }
 
@@ -196,7 +157,9 @@ const CSEString& CSEClientSettings::GetIniPath() const
 
 CSEString CSEClientSettings::InstallFile(const char16_t* fileName) const
 {
-    return CSEString(dvk::AppendSlash(m_sInstallFolder().ToUTF8()).c_str()) + fileName;
+    CSEString path = m_sInstallFolder;
+    CSEUtil::AppendSlash(path);
+    return path + fileName;
 }
 
 const CSEString CSEClientSettings::GetLogFile()

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "CSEClientSettings.h"
+#include "DVKListValDVKUnicodeString.h"
 #include "host/DVKFatal.h"
 #include "host/DVKFiles.h"
 #include "host/DVKTime.h"
@@ -128,9 +129,18 @@ void CSELogger::LogRTMMsg(RTMLogPriority priority, const CSEString& message)
     }
 }
 
-void CSELogger::LogRTMMsg(RTMLogPriority, const DVKListValDVKUnicodeString&)
+void CSELogger::LogRTMMsg(RTMLogPriority priority, const DVKListValDVKUnicodeString& lines)
 {
-    // Written once the host list type is available.
+    try {
+        CSELogger* logger = GetLogger();
+        if (logger == nullptr)
+            return;
+        for (int position = 1; position <= lines.Size(); ++position) {
+            logger->WriteLine(logger->m_iRTMLogPriority, logger->m_sRTMLogFileName,
+                              logger->m_pRTMLogFile, priority, CSEString(lines[position]));
+        }
+    } catch (...) {
+    }
 }
 
 void CSELogger::LogPerformanceMsg(PerformanceLogPriority priority, const CSEString& message)

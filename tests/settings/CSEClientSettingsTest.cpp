@@ -4,6 +4,7 @@
 #include <string>
 
 #include "CSEClientSettings.h"
+#include "CSEException.h"
 #include "host/DVKExit.h"
 #include "settings/CSESettingsIni.h"
 #include "support/InstallFolderFixture.h"
@@ -208,4 +209,25 @@ TEST_F(ClientSettings, ExitCallbackDeletesTheInstance)
     EXPECT_EQ(CSEClientSettings::GetInstance(0)->IsSilentMode(), 0) << "a new instance was built";
     EXPECT_EQ(CSEClientSettings::DeleteClientSettings(0), 0);
     EXPECT_EQ(CSEClientSettings::DeleteClientSettings(0), 0) << "deleting twice is harmless";
+}
+
+TEST_F(ClientSettings, MissingInstallFolderThrowsAndLeavesNoInstance)
+{
+    for (const char* value : {static_cast<const char*>(nullptr), ""}) {
+        if (value == nullptr)
+            unsetenv("QX_DRAVIK_INSTALL_DIR");
+        else
+            setenv("QX_DRAVIK_INSTALL_DIR", value, 1);
+        try {
+            CSEClientSettings::GetInstance(0);
+            ADD_FAILURE() << "no exception";
+        } catch (const CSEException& error) {
+            EXPECT_EQ(Text(error.GetMsg()), "MSG_READREGISTRY_FAIL");
+            EXPECT_EQ(error.GetType(), CSEExceptionError);
+        }
+    }
+    setenv("QX_DRAVIK_INSTALL_DIR", m_folder.c_str(), 1);
+    WriteSettings("[SERVER]\nclientname=host\n");
+    CSEString value;
+    EXPECT_TRUE(CSEClientSettings::GetInstance(0)->GetSetting(u"SERVER", u"clientname", value));
 }

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "CSEClientSettings.h"
+#include "CSEException.h"
 #include "CSELogger.h"
+#include "DVKListValDVKUnicodeString.h"
 #include "host/AscTimeMatcher.h"
 #include "host/DVKFatal.h"
 #include "support/InstallFolderFixture.h"
@@ -50,7 +52,23 @@ std::vector<std::string> Texts(const std::string& log, int priority)
 
 } // namespace
 
-using Logger = InstallFolderFixture;
+class Logger : public InstallFolderFixture
+{
+protected:
+    // Run in capture mode: an empty list writes nothing, a list writes one line per element.
+    bool ListIsWrittenLineByLine() const
+    {
+        DVKListValDVKUnicodeString lines;
+        CSELogger::LogRTMMsg(4, lines);
+        if (Exists(kCaptureLog))
+            return false;
+        lines.Append(DVKUnicodeString(u"first"));
+        lines.Append(DVKUnicodeString(u""));
+        lines.Append(DVKUnicodeString(u"third"));
+        CSELogger::LogRTMMsg(4, lines);
+        return Texts(ReadFile(kCaptureLog), 4) == std::vector<std::string>{"first", "", "third"};
+    }
+};
 
 TEST_F(Logger, MainLogIsOffWithoutDebugFlag)
 {
@@ -153,6 +171,13 @@ TEST_F(Logger, CaptureLogOnlyInCaptureOrReplayMode)
         },
         ::testing::ExitedWithCode(0), "");
     dvk::DeleteFile(PathOf(kCaptureLog));
+    EXPECT_EXIT(
+        {
+            setenv("DV5_MOCK_MODE", "capture", 1);
+            std::exit(ListIsWrittenLineByLine() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    dvk::DeleteFile(PathOf(kCaptureLog));
     WriteSettings("[CLIENT]\nmocklogflag=true\n");
     EXPECT_EXIT(
         {
@@ -224,6 +249,11 @@ TEST_F(Logger, LogCallWithoutInstallFolderIsDropped)
     EXPECT_NO_THROW(CSELogger::LogSilentMsg(2, u"nowhere"));
     EXPECT_NO_THROW(CSELogger::LogRTMMsg(2, u"nowhere"));
     EXPECT_NO_THROW(CSELogger::LogPerformanceMsg(2, u"nowhere", u"x"));
+    // The exception logs its own message; that must neither recurse nor escape.
+    EXPECT_NO_THROW({
+        CSEException error(__FILE__, __LINE__, CSEString(u"MSG_READREGISTRY_FAIL"), CSEExceptionError);
+        EXPECT_EQ(error.GetMsg()().ToUTF8(), "MSG_READREGISTRY_FAIL");
+    });
     setenv("QX_DRAVIK_INSTALL_DIR", m_folder.c_str(), 1);
     WriteSettings("[CLIENT]\ndebugflag=true\n");
     CSELogger::LogMsg(2, u"found");
