@@ -164,11 +164,17 @@ TEST_F(ClientSettings, HugeIntegerIsClampedNotOverflowed)
     EXPECT_EQ(number, -2147483647 - 1);
 }
 
-TEST_F(ClientSettings, MissingFileGivesDefaults)
+TEST_F(ClientSettings, MissingOrUnreadableFileGivesDefaults)
 {
     CSEClientSettings* settings = CSEClientSettings::GetInstance(0);
     EXPECT_EQ(Text(settings->GetIniPath()), m_folder + "/settings.ini");
     CSEString value;
+    EXPECT_FALSE(settings->GetSetting(u"SERVER", u"clientname", value));
+    EXPECT_EQ(Text(settings->GetCSEInfo().m_sCompatibleWKCVersion), "10.7.SP1");
+
+    CSEClientSettings::DeleteClientSettings(0);
+    ASSERT_TRUE(dvk::CreateDirectories(PathOf("settings.ini")));
+    settings = CSEClientSettings::GetInstance(0);
     EXPECT_FALSE(settings->GetSetting(u"SERVER", u"clientname", value));
 }
 
