@@ -1,0 +1,112 @@
+// CSEXMLIdIndex: identifier -> element(s), kept in step with the document by the packet.
+#include "xml/CSEXMLIdIndex.h"
+
+#include <algorithm>
+#include <climits>
+#include <new>
+
+namespace {
+
+bool ReadIdentifier(const dvk::XmlNode& element, int& identifier)
+{
+    return element.IsElement() &&
+           CSEXMLIdIndex::ParseIdentifier(element.GetAttribute(CSEXMLIdIndex::AttributeName()), identifier);
+}
+
+} // namespace
+
+bool CSEXMLIdIndex::ParseIdentifier(const std::u16string& text, int& identifier)
+{
+    const bool negative = !text.empty() && text[0] == u'-';
+    const std::size_t start = negative ? 1 : 0;
+    const std::size_t digits = text.size() - start;
+    if (digits == 0 || digits > 10 || (text[start] == u'0' && (digits > 1 || negative)))
+        return false;
+    long long value = 0;
+    for (std::size_t i = start; i < text.size(); ++i) {
+        if (text[i] < u'0' || text[i] > u'9')
+            return false;
+        value = value * 10 + (text[i] - u'0');
+    }
+    if (negative)
+        value = -value;
+    if (value < INT_MIN || value > INT_MAX)
+        return false;
+    identifier = static_cast<int>(value);
+    return true;
+}
+
+void CSEXMLIdIndex::Clear()
+{
+    m_entries.clear();
+    m_bTrusted = true;
+}
+
+void CSEXMLIdIndex::Add(const dvk::XmlNode& element)
+{
+    int identifier = 0;
+    if (!ReadIdentifier(element, identifier))
+        return;
+    try {
+        auto inserted = m_entries.try_emplace(identifier);
+        Entry& entry = inserted.first->second;
+        if (inserted.second)
+            entry.first = element;
+        else
+            entry.others.push_back(element);
+    } catch (const std::bad_alloc&) {
+        m_bTrusted = false;
+    }
+}
+
+void CSEXMLIdIndex::Remove(const dvk::XmlNode& element)
+{
+    int identifier = 0;
+    if (!ReadIdentifier(element, identifier))
+        return;
+    auto found = m_entries.find(identifier);
+    if (found == m_entries.end()) {
+        m_bTrusted = false;
+        return;
+    }
+    Entry& entry = found->second;
+    if (entry.first == element) {
+        if (entry.others.empty()) {
+            m_entries.erase(found);
+            return;
+        }
+        entry.first = entry.others.back();
+        entry.others.pop_back();
+        return;
+    }
+    auto other = std::find(entry.others.begin(), entry.others.end(), element);
+    if (other == entry.others.end()) {
+        m_bTrusted = false;
+        return;
+    }
+    *other = entry.others.back();
+    entry.others.pop_back();
+}
+
+void CSEXMLIdIndex::AddSubtree(const dvk::XmlNode& top)
+{
+    top.ForEachElement([this](const dvk::XmlNode& element) { Add(element); });
+}
+
+void CSEXMLIdIndex::RemoveSubtree(const dvk::XmlNode& top)
+{
+    top.ForEachElement([this](const dvk::XmlNode& element) { Remove(element); });
+}
+
+CSEXMLIdIndex::Answer CSEXMLIdIndex::Find(int identifier, dvk::XmlNode& element) const
+{
+    if (!m_bTrusted)
+        return Answer::Unsure;
+    auto found = m_entries.find(identifier);
+    if (found == m_entries.end())
+        return Answer::None;
+    if (!found->second.others.empty())
+        return Answer::Unsure;
+    element = found->second.first;
+    return Answer::One;
+}
