@@ -8,10 +8,12 @@
 namespace dvk {
 namespace {
 
+// Never destroyed: a static destructor that runs after the exit hook may still register.
 std::vector<std::pair<ExitCallback, int>>& Registry()
 {
-    static std::vector<std::pair<ExitCallback, int>> registry;
-    return registry;
+    static std::vector<std::pair<ExitCallback, int>>* registry =
+        new std::vector<std::pair<ExitCallback, int>>();
+    return *registry;
 }
 
 void RunAtExit()
@@ -25,7 +27,6 @@ void CallOnExit(ExitCallback callback, int argument)
 {
     if (callback == nullptr)
         return;
-    // The registry exists before the hook is installed, so it outlives the hook's run.
     std::vector<std::pair<ExitCallback, int>>& registry = Registry();
     static const bool hooked = (std::atexit(RunAtExit) == 0);
     (void)hooked;
