@@ -1,0 +1,205 @@
+// Tests for CSEResponse and CSECheckoutResponse: thin responses, the response envelope and its
+// failure cases.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "CSECheckoutResponse.h"
+#include "CSEResponse.h"
+#include "CSEXMLPacket.h"
+#include "commands/CommandFixture.h"
+
+namespace {
+
+std::string FullResponse(const std::string& result, const std::string& ver,
+                         const std::string& copyAttribute, const std::string& reason)
+{
+    return "<?xml version='1.0'?><response cname='checkout' iid='42' ver='" + ver +
+           "' MCAD='DravikAddin' result='" + result + "' deletefiles='yes' copyattribute='" +
+           copyAttribute + "' loadfiles='lf' createpreview='cp' backgroundcheckin='bc' "
+           "maintainlock='ml'><info><reason>" + reason + "</reason><cadobjectlist>"
+           "<cadobject name='a.prt'/><cadobject name='b.prt'><attribute/></cadobject>"
+           "<cadobject name='c.prt'/></cadobjectlist></info></response>";
+}
+
+} // namespace
+
+class Response : public CommandFixture
+{
+protected:
+    // Writes the full response to name and parses the thin response that names it.
+    bool Parse(CSEResponse& response, const std::string& name, const std::string& full)
+    {
+        WriteFile(name, full);
+        return response.ParseResponse(ThinResponseFor(name));
+    }
+};
+
+TEST_F(Response, ReadsEveryFieldOfTheEnvelope)
+{
+    CSEResponse response;
+    ASSERT_TRUE(Parse(response, "Response.xml", FullResponse("failure", "10.7.SP1", "no", "locked")));
+    EXPECT_EQ(Utf8(response.GetCmdName()), "checkout");
+    EXPECT_EQ(Utf8(response.GetIID()), "42");
+    EXPECT_EQ(Utf8(response.GetVersion()), "10.7.SP1");
+    EXPECT_EQ(Utf8(response.GetAddin()), "DravikAddin");
+    EXPECT_EQ(Utf8(response.GetResult()), "failure");
+    EXPECT_EQ(Utf8(response.GetDeleteFiles()), "yes");
+    EXPECT_EQ(Utf8(response.GetCopyAttribute()), "no");
+    EXPECT_EQ(Utf8(response.GetLoadFiles()), "lf");
+    EXPECT_EQ(Utf8(response.GetCreatePreview()), "cp");
+    EXPECT_EQ(Utf8(response.GetBackGroundCheckin()), "bc");
+    EXPECT_EQ(Utf8(response.GetMaintainLock()), "ml");
+    EXPECT_EQ(Utf8(response.GetReason()), "locked");
+    EXPECT_EQ(response.GetXMLPacket(), response.GetResponsePacket());
+}
+
+TEST_F(Response, AbsentAttributesReadEmpty)
+{
+    CSEResponse response;
+    ASSERT_TRUE(Parse(response, "Response.xml", "<response result='success'/>"));
+    EXPECT_EQ(Utf8(response.GetResult()), "success");
+    EXPECT_EQ(Utf8(response.GetAddin()), "");
+    EXPECT_EQ(Utf8(response.GetReason()), "");
+    EXPECT_EQ(response.GetNumObjets(), 0);
+    EXPECT_EQ(Utf8(response.GetXmlNodeForObject(1)), "");
+}
+
+TEST_F(Response, CopyAttributeIsTrueFromRelease2010On)
+{
+    struct Case
+    {
+        const char* ver;
+        const char* expected;
+    } cases[] = {
+        {"QTL2010", "true"}, {"QTL2011x", "true"}, {"QTL2009", "false"}, {"10.7.SP1", "false"},
+        {"", "false"},
+    };
+    for (const Case& c : cases) {
+        CSEResponse response;
+        ASSERT_TRUE(Parse(response, "Response.xml", FullResponse("success", c.ver, "false", "")));
+        EXPECT_EQ(Utf8(response.GetCopyAttribute()), c.expected) << c.ver;
+    }
+}
+
+TEST_F(Response, EmptyThinResponseLoadsNothingAndKeepsTheValues)
+{
+    CSEResponse response;
+    CSECheckoutResponse checkout;
+    ASSERT_TRUE(Parse(response, "Response.xml", FullResponse("success", "", "", "kept")));
+    ASSERT_TRUE(Parse(checkout, "Response.xml", FullResponse("success", "", "", "kept")));
+    CSEXMLPacket* const packet = response.GetXMLPacket();
+
+    EXPECT_FALSE(response.ParseResponse(CSEString()));
+    EXPECT_TRUE(checkout.ParseResponse(CSEString()));
+
+    EXPECT_EQ(response.GetXMLPacket(), packet);
+    EXPECT_EQ(Utf8(response.GetResult()), "success");
+    EXPECT_EQ(Utf8(response.GetReason()), "kept");
+    EXPECT_EQ(Utf8(checkout.GetResult()), "success");
+    EXPECT_EQ(response.GetNumObjets(), 3);
+}
+
+TEST_F(Response, UnloadableResponseFileClearsTheResponse)
+{
+    UseSettings(false);
+    const std::string missing = m_folder + "/Missing.xml";
+    const CSEString thinTexts[] = {
+        ThinResponseFor("Missing.xml"),                       // named file does not exist
+        ThinResponseFor("Broken.xml"),                        // named file is not XML
+        CSEString(u"<response dirname='/tmp'/>"),             // no file named
+        CSEString(u"this is not <xml"),                       // thin response is not XML
+    };
+    WriteFile("Broken.xml", "<response result='success'");
+    for (const CSEString& thin : thinTexts) {
+        CSEResponse response;
+        CSECheckoutResponse checkout;
+        ASSERT_TRUE(Parse(response, "Response.xml", FullResponse("success", "", "", "old")));
+        ASSERT_TRUE(Parse(checkout, "Response.xml", FullResponse("success", "", "", "old")));
+
+        EXPECT_FALSE(response.ParseResponse(thin)) << Utf8(thin);
+        EXPECT_FALSE(checkout.ParseResponse(thin)) << Utf8(thin);
+
+        for (CSEResponse* parsed : {static_cast<CSEResponse*>(&response),
+                                    static_cast<CSEResponse*>(&checkout)}) {
+            EXPECT_EQ(Utf8(parsed->GetResult()), "");
+            EXPECT_EQ(Utf8(parsed->GetReason()), "");
+            EXPECT_EQ(Utf8(parsed->GetCmdName()), "");
+            EXPECT_EQ(parsed->GetNumObjets(), 0);
+            CSEString root;
+            ASSERT_NE(parsed->GetXMLPacket(), nullptr);
+            EXPECT_NE(parsed->GetXMLPacket()->getRootNodeName(root), 0) << "an old document survived";
+        }
+    }
+    EXPECT_TRUE(Logged(kMainLog, 3,
+                       "[CSEResponse::ParseResponse] The response file could not be loaded: " +
+                           missing));
+}
+
+TEST_F(Response, ANewResponseReplacesTheOldDocument)
+{
+    CSEResponse response;
+    ASSERT_TRUE(Parse(response, "First.xml", FullResponse("failure", "", "", "first")));
+    ASSERT_TRUE(Parse(response, "Second.xml", "<response result='success'><info/></response>"));
+    EXPECT_EQ(Utf8(response.GetResult()), "success");
+    EXPECT_EQ(Utf8(response.GetReason()), "");
+    EXPECT_EQ(Utf8(response.GetAddin()), "");
+    EXPECT_EQ(response.GetNumObjets(), 0);
+}
+
+TEST_F(Response, FileNameOfTheThinResponse)
+{
+    CSEString name(u"unchanged");
+    EXPECT_FALSE(CSEResponse::GetFilenameFromThinResp(CSEString(), name));
+    EXPECT_EQ(Utf8(name), "");
+
+    EXPECT_TRUE(CSEResponse::GetFilenameFromThinResp(
+        CSEString(u"<response dirname='/inst' filename='Response.xml'></response>"), name));
+    EXPECT_EQ(Utf8(name), "/inst/Response.xml");
+    EXPECT_TRUE(CSEResponse::GetFilenameFromThinResp(
+        CSEString(u"<?xml version='1.0'?><response dirname='/inst/' filename='R.xml'/>"), name));
+    EXPECT_EQ(Utf8(name), "/inst/R.xml");
+    EXPECT_TRUE(CSEResponse::GetFilenameFromThinResp(
+        CSEString(u"<response filename='R.xml'/>"), name));
+    EXPECT_EQ(Utf8(name), "R.xml");
+
+    EXPECT_FALSE(CSEResponse::GetFilenameFromThinResp(CSEString(u"<response dirname='/x'/>"), name));
+    EXPECT_EQ(Utf8(name), "");
+    EXPECT_FALSE(CSEResponse::GetFilenameFromThinResp(CSEString(u"<response"), name));
+}
+
+TEST_F(Response, ObjectsOfTheResponseByPosition)
+{
+    CSEResponse response;
+    ASSERT_TRUE(Parse(response, "Response.xml", FullResponse("success", "", "", "")));
+    EXPECT_EQ(response.GetNumObjets(), 3);
+
+    const std::string second = Utf8(response.GetXmlNodeForObject(2));
+    EXPECT_NE(second.find("b.prt"), std::string::npos) << second;
+    EXPECT_NE(second.find("<attribute"), std::string::npos) << second;
+    EXPECT_EQ(second.find("a.prt"), std::string::npos) << second;
+    EXPECT_NE(Utf8(response.GetXmlNodeForObject(1)).find("a.prt"), std::string::npos);
+    EXPECT_NE(Utf8(response.GetXmlNodeForObject(3)).find("c.prt"), std::string::npos);
+    EXPECT_EQ(Utf8(response.GetXmlNodeForObject(0)), "");
+    EXPECT_EQ(Utf8(response.GetXmlNodeForObject(4)), "");
+    EXPECT_EQ(Utf8(response.GetXmlNodeForObject(-1)), "");
+}
+
+TEST_F(Response, CopiesOutliveTheirSource)
+{
+    CSEResponse* source = new CSECheckoutResponse();
+    ASSERT_TRUE(Parse(*source, "Response.xml", FullResponse("success", "", "", "why")));
+    CSEResponse copy(*source);
+    CSEResponse assigned;
+    assigned = *source;
+    CSEResponse& alias = assigned;
+    assigned = alias;
+    delete source;
+
+    for (CSEResponse* response : {&copy, &assigned}) {
+        EXPECT_EQ(Utf8(response->GetResult()), "success");
+        EXPECT_EQ(Utf8(response->GetReason()), "why");
+        EXPECT_EQ(response->GetNumObjets(), 3);
+    }
+    EXPECT_NE(copy.GetXMLPacket(), assigned.GetXMLPacket());
+}
