@@ -1,0 +1,17 @@
+// CSELqlCmd: the "lql" command, a server query whose text travels in the element "lql".
+#ifndef CSELQLCMD_H
+#define CSELQLCMD_H
+
+#include "CSECommand.h"
+
+class CSELqlCmd : public CSECommand
+{
+public:
+    CSELqlCmd();
+    ~CSELqlCmd() override;
+
+    // Appends the query text to "//command/lql".
+    void setLQLCommand(const CSEString& query);
+};
+
+#endif
