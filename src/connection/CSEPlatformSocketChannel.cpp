@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "CSEClientSettings.h"
 #include "CSELogger.h"
 #include "DVKApplication.h"
 #include "host/DVKUtf.h"
@@ -98,9 +99,12 @@ bool CSEPlatformSocketChannel::SendCSEString(SocketHandle socket, const CSEStrin
 bool CSEPlatformSocketChannel::ReceiveCSEString(SocketHandle socket, CSEString& text)
 {
     const dvk::SocketFd fd = ToFd(socket);
-    if (!WaitForData(fd))
+    WaitingMark mark(m_fdWaiting, fd);
+    m_bClosedWhileWaiting = false;
+    Clock::time_point nextTurn = Clock::now() + InterfaceTurnInterval;
+    if (!WaitForData(fd, nextTurn))
         return false;
-    const bool received = ReadResponse(fd, text);
+    const bool received = ReadResponse(fd, text, nextTurn);
     CSELogger::LogDebugMsg(u"[CSESocketCommunicator::receiveCSEString] Final : Received string:\n");
     return received;
 }
@@ -113,12 +117,8 @@ void CSEPlatformSocketChannel::CloseSocket(SocketHandle socket)
     dvk::SocketClose(fd);
 }
 
-bool CSEPlatformSocketChannel::WaitForData(dvk::SocketFd fd)
+bool CSEPlatformSocketChannel::WaitForData(dvk::SocketFd fd, Clock::time_point& nextTurn)
 {
-    using Clock = std::chrono::steady_clock;
-    WaitingMark mark(m_fdWaiting, fd);
-    m_bClosedWhileWaiting = false;
-    Clock::time_point nextTurn = Clock::now() + InterfaceTurnInterval;
     for (;;) {
         // Wait until the next interface turn at most, so that data is taken the moment it comes.
         const auto untilTurn = std::chrono::duration_cast<std::chrono::milliseconds>(nextTurn - Clock::now());
@@ -142,14 +142,17 @@ bool CSEPlatformSocketChannel::WaitForData(dvk::SocketFd fd)
     }
 }
 
-bool CSEPlatformSocketChannel::ReadResponse(dvk::SocketFd fd, CSEString& text)
+bool CSEPlatformSocketChannel::ReadResponse(dvk::SocketFd fd, CSEString& text, Clock::time_point& nextTurn)
 {
     std::u16string& received = text().Text();
     received.clear();
     char buffer[kMaxCarriedBytes + ChunkBytes];
     std::size_t carried = 0; // bytes of a cut sequence kept at the front of buffer
     std::size_t totalBytes = 0;
-    for (;;) {
+    for (bool first = true;; first = false) {
+        // A peer that stalls in the middle of a response must not freeze the host's interface either.
+        if (!first && !WaitForData(fd, nextTurn))
+            return false;
         std::size_t count = 0;
         const dvk::SocketResult read = dvk::SocketReceive(fd, buffer + carried, ChunkBytes, count);
         if (!read.Ok()) {
@@ -198,6 +201,10 @@ void CSEPlatformSocketChannel::GiveInterfaceTurn()
 
 bool CSEPlatformSocketChannel::IsSilentMode()
 {
-    // The client settings' silent flag decides this; until they exist the library is never silent.
-    return false;
+    // Without client settings (no installation folder) the library is not the silent processor.
+    try {
+        return CSEClientSettings::GetInstance(0)->IsSilentMode() != 0;
+    } catch (...) {
+        return false;
+    }
 }

@@ -25,10 +25,14 @@ public:
     void CloseSocket(SocketHandle socket) override;
 
 private:
-    // Waits until something can be read; false on a failed wait or when the interface turn closed it.
-    bool WaitForData(dvk::SocketFd fd);
-    // Reads up to and including "</response>"; false when the stream ended or failed first.
-    bool ReadResponse(dvk::SocketFd fd, CSEString& text);
+    using Clock = std::chrono::steady_clock;
+
+    // Waits until something can be read, giving the interface its turn when nextTurn has come; false
+    // on a failed wait or when the socket was closed during the turn.
+    bool WaitForData(dvk::SocketFd fd, Clock::time_point& nextTurn);
+    // Reads up to and including "</response>", waiting as above before each further read; false
+    // when the stream ended, failed or grew too long first.
+    bool ReadResponse(dvk::SocketFd fd, CSEString& text, Clock::time_point& nextTurn);
     void GiveInterfaceTurn();
     static bool IsSilentMode();
 
