@@ -33,5 +33,13 @@
 #include "CSEMsgMgr.h"
 #include "CSEProgressBar.h"
 #include "CSEUtil.h"
+#include "CSEServerSettings.h"
+#include "CSESocketCommunicator.h"
+#include "CSEIntegrationAgent.h"
+#include "CSEResponse.h"
+#include "CSECheckoutResponse.h"
+#include "CSECommand.h"
+#include "CSELqlCmd.h"
+#include "CSELogoutCmd.h"
 
 #endif
