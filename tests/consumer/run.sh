@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs the built library into a scratch prefix, then configures, builds and runs the consumer.
+set -euo pipefail
+build_dir="$1"
+source_dir="$(cd "$(dirname "$0")" && pwd)"
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+cmake --install "$build_dir" --prefix "$scratch/prefix" >/dev/null
+cmake -S "$source_dir" -B "$scratch/build" -DCMAKE_PREFIX_PATH="$scratch/prefix" >/dev/null
+cmake --build "$scratch/build" >/dev/null
+LD_LIBRARY_PATH="$scratch/prefix/lib:$scratch/prefix/lib64:${LD_LIBRARY_PATH:-}" "$scratch/build/consumer"
