@@ -1,0 +1,38 @@
+// CSEServerSettings: the global settings that the server hands out at login, and the server's
+// component versions.
+#ifndef CSESERVERSETTINGS_H
+#define CSESERVERSETTINGS_H
+
+#include "CSEString.h"
+#include "CSEStringCSEStringMap.h"
+
+class CSEServerSettings
+{
+public:
+    CSEServerSettings();
+    virtual ~CSEServerSettings();
+    CSEServerSettings(const CSEServerSettings&) = delete;
+    CSEServerSettings& operator=(const CSEServerSettings&) = delete;
+
+    // Loads the settings from a login response: the thin response that names the full response
+    // file, or the full response document itself. 0 when the document is well-formed and holds
+    // "//response/info"; 1 otherwise, and the settings are left empty.
+    int LoadServerSettings(const CSEString& thinResponse);
+    // Forgets everything that was loaded.
+    void ClearServerSettings();
+    // Adjusts the loaded settings for the silent processor (no user interface).
+    void InitServerSettingsForSilentProcessing();
+
+    // Replaces the component-version table (lower-case name -> lower-case version) with a copy.
+    unsigned char SetServerComponentVersions(CSEStringCSEStringMap& versions);
+    CSEStringCSEStringMap& GetServerComponentVersions();
+
+    // The full login response document as it was loaded; empty when nothing is loaded.
+    const CSEString& GetLoginResponse() const;
+
+private:
+    CSEString m_sLoginResponse;
+    CSEStringCSEStringMap m_ServerComponentVersions;
+};
+
+#endif
