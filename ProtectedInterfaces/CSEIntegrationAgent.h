@@ -49,7 +49,12 @@ private:
     CSEString GetCurrentUserProfileDirectory();
     int ParseVersionList(CSEString versionList);
     unsigned char sendAndRespondPingCommand();
+    // Status NotConnected, global settings cleared and deleted, socket closed.
     void DisconnectSequence();
+    // True when the socket is held; otherwise reports the broken expectation and disconnects.
+    bool CheckSocketAlive();
+    // New global settings loaded from a login response (adjusted in silent mode); null on failure.
+    CSEServerSettings* LoadSettings(const CSEString& loginResponse);
 
     CSESocketCommunicator* m_pSockComm;
     CSEServerSettings* m_pServerSettings;
