@@ -28,6 +28,8 @@
 #include "cad_part_struct.h"
 #include "CSEResultCodes.h"
 #include "CSEException.h"
+#include "CSEXMLPacket.h"
+#include "CSEDVKXMLPacket.h"
 #include "CSELogger.h"
 #include "CSEClientSettings.h"
 #include "CSEMsgMgr.h"

@@ -1,0 +1,829 @@
+// Behaviour of the XML packet: building and reading by node path and identifier, the query cache,
+// parsing and writing, failure results, and identifier operations that match their node paths.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+#include <unistd.h>
+
+#include "CSEDVKXMLPacket.h"
+#include "CSEStringCSEStringMap.h"
+#include "CSEWrapperStringVector.h"
+#include "CSEXMLPacket.h"
+
+namespace {
+
+const int kText = 1;
+const int kCData = 2;
+const int kNotFound = -1003;
+
+std::string U8(const CSEString& text)
+{
+    return text().ToUTF8();
+}
+
+CSEString Wide(const std::string& utf8)
+{
+    return CSEString(utf8.c_str());
+}
+
+std::string TempPath(const std::string& name)
+{
+    return std::string(::testing::TempDir()) + "packet_" + std::to_string(::getpid()) + "_" + name;
+}
+
+std::string Xml(CSEXMLPacket& packet)
+{
+    CSEString text;
+    packet.getXMLString(text);
+    return U8(text);
+}
+
+std::string NodeXml(CSEXMLPacket& packet, const CSEString& path)
+{
+    CSEString text;
+    packet.getNodeXMLString(path, text);
+    return U8(text);
+}
+
+std::string Value(CSEXMLPacket& packet, const CSEString& path)
+{
+    CSEString value;
+    packet.getNodeValue(path, value);
+    return U8(value);
+}
+
+std::unique_ptr<CSEXMLPacket> NewPacket(int initialIdentifier = -1)
+{
+    return std::unique_ptr<CSEXMLPacket>(CSEXMLPacket::GetXMLPacketPtr(initialIdentifier));
+}
+
+class XMLPacket : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(m_packet, nullptr);
+        ASSERT_EQ(m_packet->loadXMLinMemory(u"<?xml version='1.0'?><command cname='checkout'/>"), 0);
+    }
+
+    CSEString IdPath(int id) { return m_packet->getNodePathFromUniqueId(id); }
+
+    std::unique_ptr<CSEXMLPacket> m_packet = NewPacket();
+};
+
+} // namespace
+
+// --- identifiers ------------------------------------------------------------------------------
+
+TEST(XMLPacketIdentifiers, NumberingContinuesAfterTheInitialValue)
+{
+    auto fresh = NewPacket(-1);
+    ASSERT_EQ(fresh->loadXMLinMemory(u"<r/>"), 0);
+    EXPECT_EQ(fresh->getLastValueOfUniqueIdentifier(), 0);
+    EXPECT_EQ(fresh->createChildNode(u"/r", u"a", u"", kText), 1);
+
+    auto later = NewPacket(10);
+    ASSERT_EQ(later->loadXMLinMemory(u"<r/>"), 0);
+    EXPECT_EQ(later->createChildNode(u"/r", u"a", u"", kText), 11);
+    EXPECT_EQ(later->getLastValueOfUniqueIdentifier(), 11);
+
+    later->SetGSSLUniqueIdentifier(100);
+    EXPECT_EQ(later->createChildNode(u"/r", u"a", u"", kText), 101);
+
+    later->SetGSSLUniqueIdentifier(INT_MAX);
+    EXPECT_EQ(later->createChildNode(u"/r", u"top", u"", kText), INT_MIN) << "wraps, never overflows";
+    EXPECT_EQ(later->getNodeCount(later->getNodePathFromUniqueId(INT_MIN)), 1);
+}
+
+TEST(XMLPacketIdentifiers, AssignmentCopiesTheCounterAndSharesTheDocument)
+{
+    auto first = NewPacket(40);
+    ASSERT_EQ(first->loadXMLinMemory(u"<r><a/></r>"), 0);
+    auto second = NewPacket();
+    *second = *first;
+    EXPECT_EQ(second->getLastValueOfUniqueIdentifier(), 40);
+    EXPECT_EQ(first->createChildNode(u"/r", u"b", u"", kText), 41);
+    EXPECT_EQ(second->getNodeCount(u"/r/b"), 1);
+
+    // A removal through one packet must not leave the other holding freed nodes.
+    EXPECT_EQ(second->getNodeCount(u"/r/a"), 1);
+    EXPECT_EQ(first->removeChildNode(u"/r", u"/r/a"), 0);
+    EXPECT_EQ(second->getNodeCount(u"/r/a"), 0);
+    EXPECT_EQ(second->setAttributeValueAt(u"/r/a", 0, u"k", u"v"), kNotFound);
+
+    // A parse replaces the document of that packet only.
+    ASSERT_EQ(second->loadXMLinMemory(u"<other/>"), 0);
+    CSEString name;
+    first->getRootNodeName(name);
+    EXPECT_EQ(U8(name), "r");
+
+    CSEDVKXMLPacket copy(*static_cast<CSEDVKXMLPacket*>(first.get()));
+    EXPECT_EQ(copy.getNodeCount(u"/r/b"), 1);
+    copy = copy;
+    EXPECT_EQ(copy.getNodeCount(u"/r/b"), 1);
+}
+
+// --- building ---------------------------------------------------------------------------------
+
+TEST_F(XMLPacket, CreateChildNodeWritesTextOrCDataAndStamps)
+{
+    EXPECT_EQ(m_packet->createChildNode(u"//command", u"name", u"a<b & c", kText), 1);
+    EXPECT_EQ(m_packet->createChildNode(1, u"raw", u"x<y", kCData), 2);
+    EXPECT_EQ(m_packet->createChildNode(u"//command", u"empty", u"", kText), 3);
+    EXPECT_EQ(NodeXml(*m_packet, u"//name"),
+              "<name iGSSLID=\"1\">a&lt;b &amp; c<raw iGSSLID=\"2\"><![CDATA[x<y]]></raw>\n</name>\n");
+    EXPECT_EQ(NodeXml(*m_packet, IdPath(3)), "<empty iGSSLID=\"3\" />\n");
+    EXPECT_EQ(Value(*m_packet, u"//name"), "a<b & c");
+    EXPECT_EQ(Value(*m_packet, u"//raw"), "x<y");
+}
+
+TEST_F(XMLPacket, CreateChildNodeWithoutNameOrKindUsesUpAnIdentifierOnly)
+{
+    const std::string before = Xml(*m_packet);
+    EXPECT_EQ(m_packet->createChildNode(u"//command", u"", u"text", kText), 1);
+    EXPECT_EQ(m_packet->createChildNode(u"//command", u"x", u"text", 3), 2);
+    EXPECT_EQ(m_packet->createChildNode(u"//command", u"x", u"text", 0), 3);
+    EXPECT_EQ(Xml(*m_packet), before);
+    EXPECT_EQ(m_packet->createChildNode(u"//command", u"x", u"", kText), 4);
+}
+
+TEST_F(XMLPacket, CreateChildNodeFailures)
+{
+    auto empty = NewPacket();
+    EXPECT_EQ(empty->createChildNode(u"/r", u"a", u"", kText), -1);
+    EXPECT_EQ(empty->getLastValueOfUniqueIdentifier(), 0) << "no document: no identifier used";
+
+    EXPECT_EQ(m_packet->createChildNode(u"//missing", u"a", u"", kText), -1);
+    EXPECT_EQ(m_packet->createChildNode(77, u"a", u"", kText), -1);
+    EXPECT_EQ(m_packet->getLastValueOfUniqueIdentifier(), 2) << "a missing parent uses one up";
+
+    // Refused by the XML layer instead of writing a document that cannot be read back.
+    const std::string before = Xml(*m_packet);
+    EXPECT_EQ(m_packet->createChildNode(u"//command", u"bad name", u"", kText), -1);
+    EXPECT_EQ(m_packet->createChildNode(u"//command", u"a<b", u"", kText), -1);
+    EXPECT_EQ(m_packet->createChildNode(u"/", u"second", u"", kText), -1);
+    EXPECT_EQ(m_packet->createChildNode(u"//command/@cname", u"a", u"", kText), -1);
+    EXPECT_EQ(m_packet->createChildNode(u"//command[", u"a", u"", kText), -1);
+    EXPECT_EQ(Xml(*m_packet), before);
+}
+
+TEST_F(XMLPacket, CreateProperty)
+{
+    const int id = m_packet->createChildNode(u"//command", u"object", u"", kText);
+    EXPECT_EQ(m_packet->createProperty(id, u"name", u"O'Brien \"1\" <&>"), 0);
+    EXPECT_EQ(m_packet->createProperty(u"//command", u"ver", u"5"), 0);
+    EXPECT_EQ(m_packet->createProperty(u"//command", u"ver", u"6", 1), 0);
+    CSEString value;
+    EXPECT_EQ(m_packet->getAttributeValue(IdPath(id), u"name", value), 0);
+    EXPECT_EQ(U8(value), "O'Brien \"1\" <&>");
+    EXPECT_EQ(m_packet->getAttributeValue(u"//command", u"ver", value), 0);
+    EXPECT_EQ(U8(value), "6");
+
+    EXPECT_EQ(m_packet->createProperty(id, u"", u"v"), -1);
+    EXPECT_EQ(m_packet->createProperty(99, u"a", u"v"), -1);
+    EXPECT_EQ(m_packet->createProperty(id, u"bad name", u"v"), -1);
+    EXPECT_EQ(m_packet->createProperty(u"//command/@cname", u"a", u"v"), -1);
+    auto empty = NewPacket();
+    EXPECT_EQ(empty->createProperty(u"/r", u"a", u"v"), -1);
+}
+
+TEST_F(XMLPacket, NamedPairsHoldNameAndValueSections)
+{
+    const int list = m_packet->createChildNode(u"//command", u"attrs", u"", kText);
+    EXPECT_EQ(m_packet->createNamedNVPair(list, u"attribute", u"N", u"V", u"value"), 0);
+    EXPECT_EQ(m_packet->createAttributeNVPair(list, u"N2", u"V2"), 0);
+    EXPECT_EQ(m_packet->createAttributeNMandatoryVPair(list, u"M", u"MV"), 0);
+    EXPECT_EQ(m_packet->createAttributeNDefaultVPair(list, u"D", u"DV"), 0);
+    EXPECT_EQ(m_packet->createAttributeName(list, u"only"), 0);
+    EXPECT_EQ(NodeXml(*m_packet, IdPath(list)),
+              "<attrs iGSSLID=\"1\">\n"
+              "  <attribute iGSSLID=\"2\">\n    <name><![CDATA[N]]></name>\n    <value><![CDATA[V]]></value>\n  </attribute>\n"
+              "  <attribute iGSSLID=\"3\">\n    <name><![CDATA[N2]]></name>\n    <value><![CDATA[V2]]></value>\n  </attribute>\n"
+              "  <attribute iGSSLID=\"4\">\n    <name><![CDATA[M]]></name>\n    <MandatoryValue><![CDATA[MV]]></MandatoryValue>\n  </attribute>\n"
+              "  <attribute iGSSLID=\"5\">\n    <name><![CDATA[D]]></name>\n    <DefaultValue><![CDATA[DV]]></DefaultValue>\n  </attribute>\n"
+              "  <attribute iGSSLID=\"6\">\n    <name><![CDATA[only]]></name>\n  </attribute>\n"
+              "</attrs>\n");
+
+    CSEString name, value;
+    EXPECT_EQ(m_packet->getNamedNVPair(u"//attrs/attribute", 0, name, value), 0);
+    EXPECT_EQ(U8(name) + "=" + U8(value), "N=V");
+    EXPECT_EQ(m_packet->getNamedNVPair(u"//attrs/attribute", 1, name, value), 0);
+    EXPECT_EQ(U8(name) + "=" + U8(value), "N2=V2");
+    // Pairs without a "value" child, or without any child, read as empty texts.
+    EXPECT_EQ(m_packet->getNamedNVPair(u"//attrs/attribute", 2, name, value), 0);
+    EXPECT_EQ(U8(name) + "=" + U8(value), "M=");
+    EXPECT_EQ(m_packet->getNamedNVPair(u"//attrs/attribute", 4, name, value), 0);
+    EXPECT_EQ(U8(name) + "=" + U8(value), "only=");
+    EXPECT_EQ(m_packet->getNamedNVPair(u"//attrs", 0, name, value), 0);
+    EXPECT_EQ(U8(name) + "=" + U8(value), "N=V") << "first name and value below";
+    EXPECT_EQ(m_packet->getNamedNVPair(u"//command", 0, name, value), 0);
+    EXPECT_EQ(m_packet->getNamedNVPair(u"//attrs/attribute", 9, name, value), 0);
+    EXPECT_EQ(U8(name) + U8(value), "");
+    EXPECT_EQ(m_packet->getNamedNVPair(u"//attrs/attribute", INT_MAX, name, value), 0);
+    m_packet->createChildNode(u"//command", u"bare", u"", kText);
+    name = u"stale";
+    EXPECT_EQ(m_packet->getNamedNVPair(u"//bare", 0, name, value), 0);
+    EXPECT_EQ(U8(name) + U8(value), "");
+}
+
+TEST_F(XMLPacket, NamedPairFailures)
+{
+    auto empty = NewPacket();
+    EXPECT_EQ(empty->createNamedNVPair(u"/r", u"attribute", u"n", u"v", u"value"), -1);
+    EXPECT_EQ(empty->getLastValueOfUniqueIdentifier(), 0);
+
+    EXPECT_EQ(m_packet->createNamedNVPair(u"//missing", u"attribute", u"n", u"v", u"value"), kNotFound);
+    EXPECT_EQ(m_packet->createAttributeNVPair(42, u"n", u"v"), kNotFound);
+    EXPECT_EQ(m_packet->getLastValueOfUniqueIdentifier(), 2);
+
+    const std::string before = Xml(*m_packet);
+    EXPECT_EQ(m_packet->createNamedNVPair(u"//command", u"", u"n", u"v", u"value"), 0);
+    EXPECT_EQ(m_packet->getLastValueOfUniqueIdentifier(), 3);
+    EXPECT_EQ(m_packet->createNamedNVPair(u"//command", u"bad name", u"n", u"v", u"value"), -1);
+    EXPECT_EQ(m_packet->createNamedNVPair(u"//command", u"attribute", u"n", u"v", u"bad value"), -1);
+    EXPECT_EQ(m_packet->createNamedNVPair(u"//command/@cname", u"attribute", u"n", u"v", u"value"), -1);
+    EXPECT_EQ(Xml(*m_packet), before) << "nothing half-made is left behind";
+
+    // An empty name or value leaves its element empty.
+    EXPECT_EQ(m_packet->createNamedNVPair(u"//command", u"attribute", u"", u"", u"value"), 0);
+    EXPECT_EQ(NodeXml(*m_packet, u"//attribute"),
+              "<attribute iGSSLID=\"7\">\n  <name />\n  <value />\n</attribute>\n");
+}
+
+TEST_F(XMLPacket, NamedPairLikeRLXWritesTheNameAsTextAndEmptiesTheCache)
+{
+    EXPECT_EQ(m_packet->getNodeCount(u"//attribute"), 0);
+    EXPECT_EQ(m_packet->createNamedNVPairLikeRLX(u"//command", u"attribute", u"a<b", u"v", u"value"), 0);
+    EXPECT_EQ(NodeXml(*m_packet, u"//attribute"),
+              "<attribute iGSSLID=\"1\">\n  <name>a&lt;b</name>\n  <value><![CDATA[v]]></value>\n</attribute>\n");
+    EXPECT_EQ(m_packet->getNodeCount(u"//attribute"), 1);
+
+    CSEString name, value;
+    m_packet->getNamedNVPair(u"//attribute", 0, name, value);
+    EXPECT_EQ(U8(name), "a<b");
+
+    auto empty = NewPacket();
+    EXPECT_EQ(empty->createNamedNVPairLikeRLX(u"/r", u"attribute", u"n", u"v", u"value"), -1);
+    EXPECT_EQ(m_packet->createNamedNVPairLikeRLX(u"//missing", u"attribute", u"n", u"v", u"value"), kNotFound);
+}
+
+// --- reading ----------------------------------------------------------------------------------
+
+TEST_F(XMLPacket, NodeValues)
+{
+    ASSERT_EQ(m_packet->loadXMLinMemory(u"<r><t>text</t><e/><m><x>in</x>after</m><c><![CDATA[a]]>b</c></r>"), 0);
+    EXPECT_EQ(Value(*m_packet, u"//t"), "text");
+    EXPECT_EQ(Value(*m_packet, u"//c"), "ab") << "adjacent CDATA and text read as one";
+    CSEString value(u"stale");
+    EXPECT_EQ(m_packet->getNodeValue(u"//e", value), 0) << "no text: empty, no crash";
+    EXPECT_EQ(U8(value), "");
+    EXPECT_EQ(m_packet->getNodeValue(u"//m", value), 0);
+    EXPECT_EQ(U8(value), "") << "the first child is an element";
+    EXPECT_EQ(m_packet->getNodeValue(u"//t/text()", value), 0);
+    EXPECT_EQ(U8(value), "") << "a text node has no child";
+    value = u"stale";
+    EXPECT_EQ(m_packet->getNodeValue(u"//missing", value), kNotFound);
+    EXPECT_EQ(U8(value), "");
+
+    EXPECT_EQ(m_packet->appendNodeValue(u"//t", u" more"), 0);
+    EXPECT_EQ(Value(*m_packet, u"//t"), "text more");
+    EXPECT_EQ(m_packet->appendNodeValue(u"//e", u"<x>"), 0);
+    EXPECT_EQ(NodeXml(*m_packet, u"//e"), "<e>&lt;x&gt;</e>\n");
+    EXPECT_EQ(m_packet->appendNodeValue(u"//missing", u"x"), kNotFound);
+    EXPECT_EQ(m_packet->appendNodeValue(u"//t/text()", u"x"), -1);
+}
+
+TEST_F(XMLPacket, CDataHoldingItsEndMarkerSurvivesWritingAndReading)
+{
+    const CSEString tricky(u"one]]>two]]]>three]]>");
+    const int list = m_packet->createChildNode(u"//command", u"data", tricky, kCData);
+    m_packet->createNamedNVPair(list, u"attribute", tricky, tricky + CSEString(u"!"), u"value");
+    const std::string written = Xml(*m_packet);
+
+    auto reread = NewPacket();
+    ASSERT_EQ(reread->loadXMLinMemory(Wide(written)), 0) << written;
+    EXPECT_EQ(Value(*reread, u"//data"), U8(tricky));
+    CSEString name, value;
+    reread->getNamedNVPair(u"//data/attribute", 0, name, value);
+    EXPECT_EQ(U8(name), U8(tricky));
+    EXPECT_EQ(U8(value), U8(tricky) + "!");
+    EXPECT_EQ(Xml(*reread), written);
+}
+
+TEST_F(XMLPacket, ChildrenAndCounts)
+{
+    ASSERT_EQ(m_packet->loadXMLinMemory(u"<r iGSSLID='1'><a/>text<b><c/></b></r>"), 0);
+    EXPECT_EQ(m_packet->getChildNodeCount(u"/r"), 3);
+    EXPECT_EQ(m_packet->getChildNodeCount(1), 3);
+    EXPECT_EQ(m_packet->getChildNodeCount(u"//missing"), 0);
+    EXPECT_EQ(m_packet->getChildNodeCount(5), 0);
+    EXPECT_EQ(m_packet->getNodeCount(u"//*"), 4);
+    EXPECT_EQ(m_packet->getNodeCount(u"//missing"), 0);
+    EXPECT_EQ(m_packet->getNodeCount(u"count(//*)"), 0);
+
+    CSEString name(u"stale");
+    const char* expected[] = {"a", "", "b", "", ""};
+    for (int index = 0; index < 5; ++index) {
+        EXPECT_EQ(m_packet->getChildNodeName(u"/r", index, name), 0);
+        EXPECT_EQ(U8(name), expected[index]) << index;
+    }
+    for (int index = 4; index >= 0; --index) {
+        m_packet->getChildNodeName(u"/r", index, name);
+        EXPECT_EQ(U8(name), expected[index]) << index;
+    }
+    EXPECT_EQ(m_packet->getChildNodeName(u"/r", -1, name), 0);
+    EXPECT_EQ(U8(name), "");
+    EXPECT_EQ(m_packet->getChildNodeName(u"//missing", 0, name), 0);
+
+    // Reading on after a removal sees the children as they are now.
+    m_packet->getChildNodeName(u"/r", 2, name);
+    ASSERT_EQ(m_packet->removeChildNode(u"/r", u"/r/a"), 0);
+    m_packet->getChildNodeName(u"/r", 1, name);
+    EXPECT_EQ(U8(name), "b");
+    m_packet->getChildNodeName(u"/r", 2, name);
+    EXPECT_EQ(U8(name), "");
+}
+
+TEST_F(XMLPacket, ManyChildrenReadOneByOne)
+{
+    const int list = m_packet->createChildNode(u"//command", u"list", u"", kText);
+    const int count = 100000;
+    for (int i = 0; i < count; ++i)
+        m_packet->createChildNode(list, i % 2 ? u"odd" : u"even", u"", kText);
+    ASSERT_EQ(m_packet->getChildNodeCount(list), count);
+    CSEString name;
+    int odd = 0;
+    for (int i = 0; i < count; ++i) {
+        m_packet->getChildNodeName(m_packet->getNodePathFromUniqueId(list), i, name);
+        odd += name == u"odd";
+    }
+    EXPECT_EQ(odd, count / 2);
+}
+
+TEST_F(XMLPacket, AttributesByPosition)
+{
+    ASSERT_EQ(m_packet->loadXMLinMemory(u"<r><o k='1'/>t<o k='2'/><o/></r>"), 0);
+    CSEString value(u"stale");
+    EXPECT_EQ(m_packet->getAttributeValueAt(u"//o", 1, u"k", value), 0);
+    EXPECT_EQ(U8(value), "2");
+    EXPECT_EQ(m_packet->getAttributeValueAt(u"//o", 2, u"k", value), 0);
+    EXPECT_EQ(U8(value), "");
+    EXPECT_EQ(m_packet->getAttributeValueAt(u"/r/node()", 1, u"k", value), 0) << "a text node";
+    EXPECT_EQ(U8(value), "");
+    value = u"stale";
+    EXPECT_EQ(m_packet->getAttributeValueAt(u"//o", 3, u"k", value), kNotFound);
+    EXPECT_EQ(U8(value), "");
+    EXPECT_EQ(m_packet->getAttributeValueAt(u"//o", -1, u"k", value), kNotFound);
+    EXPECT_EQ(m_packet->getAttributeValueAt(u"//o", 0, u"", value), kNotFound);
+    EXPECT_EQ(m_packet->getAttributeValueAt(u"//missing", 0, u"k", value), kNotFound);
+
+    EXPECT_EQ(m_packet->setAttributeValueAt(u"//o", 2, u"k", u"3"), 0);
+    m_packet->getAttributeValueAt(u"//o", 2, u"k", value);
+    EXPECT_EQ(U8(value), "3");
+    EXPECT_EQ(m_packet->setAttributeValueAt(u"//o", 3, u"k", u"v"), kNotFound);
+    EXPECT_EQ(m_packet->setAttributeValueAt(u"//o", 0, u"", u"v"), kNotFound);
+    EXPECT_EQ(m_packet->setAttributeValueAt(u"/r/node()", 1, u"k", u"v"), kNotFound);
+    EXPECT_EQ(m_packet->setAttributeValueAt(u"//o", 0, u"bad name", u"v"), -1);
+
+    EXPECT_EQ(m_packet->getAttributeValue(u"//o", u"k", value), 0);
+    EXPECT_EQ(U8(value), "1");
+    EXPECT_EQ(m_packet->getAttributeValue(u"//o", u"absent", value), 0);
+    EXPECT_EQ(U8(value), "");
+    EXPECT_EQ(m_packet->getAttributeValue(u"//missing", u"k", value), -1);
+    EXPECT_EQ(m_packet->getAttributeValue(u"/r/text()", u"k", value), -1);
+}
+
+TEST_F(XMLPacket, RemoveAttribute)
+{
+    const int id = m_packet->createChildNode(u"//command", u"o", u"", kText);
+    m_packet->createProperty(id, u"k", u"v");
+    EXPECT_EQ(m_packet->removeAttribute(IdPath(id), u"k"), 0);
+    EXPECT_EQ(m_packet->removeAttribute(IdPath(id), u"absent"), 0);
+    EXPECT_EQ(NodeXml(*m_packet, IdPath(id)), "<o iGSSLID=\"1\" />\n");
+    EXPECT_EQ(m_packet->removeAttribute(u"//missing", u"k"), kNotFound);
+    EXPECT_EQ(m_packet->removeAttribute(u"//command/@cname", u"k"), kNotFound);
+
+    // Without its identifier the element is no longer found by it.
+    EXPECT_EQ(m_packet->removeAttribute(u"//o", u"iGSSLID"), 0);
+    EXPECT_EQ(m_packet->createChildNode(id, u"child", u"", kText), -1);
+    EXPECT_EQ(m_packet->getUniqueIdOfNode(u"//o"), -1);
+}
+
+TEST_F(XMLPacket, UniqueIdOfNodeAndRootName)
+{
+    const int id = m_packet->createChildNode(u"//command", u"o", u"", kText);
+    EXPECT_EQ(m_packet->getUniqueIdOfNode(u"//o"), id);
+    EXPECT_EQ(m_packet->getUniqueIdOfNode(u"//command"), -1) << "no identifier";
+    EXPECT_EQ(m_packet->getUniqueIdOfNode(u"//missing"), -1);
+    CSEString name;
+    EXPECT_EQ(m_packet->getRootNodeName(name), 0);
+    EXPECT_EQ(U8(name), "command");
+    auto empty = NewPacket();
+    EXPECT_EQ(empty->getRootNodeName(name), 1);
+    EXPECT_EQ(U8(name), "");
+    EXPECT_EQ(m_packet->reservedNoOp(), 0);
+}
+
+TEST_F(XMLPacket, NodePropertiesKeepTheirDefault)
+{
+    CSEStringCSEStringMap properties;
+    CSEWrapperStringVector names, values;
+    EXPECT_EQ(m_packet->getNodeProperties(u"//command", properties), 0);
+    EXPECT_EQ(m_packet->getNodeProperties(u"//command", names, values), 0);
+    EXPECT_EQ(properties.size(), 0);
+    EXPECT_TRUE(names.empty());
+}
+
+// --- node paths and literals ------------------------------------------------------------------
+
+TEST(XMLPacketLiterals, EveryTextBecomesOneLiteral)
+{
+    EXPECT_EQ(U8(CSEXMLPacket::MakeXPathLiteral(u"abc")), "'abc'");
+    EXPECT_EQ(U8(CSEXMLPacket::MakeXPathLiteral(u"")), "''");
+    EXPECT_EQ(U8(CSEXMLPacket::MakeXPathLiteral(u"O'Brien.prt")), "\"O'Brien.prt\"");
+    EXPECT_EQ(U8(CSEXMLPacket::MakeXPathLiteral(u"say \"hi\"")), "'say \"hi\"'");
+    EXPECT_EQ(U8(CSEXMLPacket::MakeXPathLiteral(u"O'Brien \"2\"")), "concat('O', \"'\", 'Brien \"2\"')");
+    EXPECT_EQ(U8(CSEXMLPacket::MakeXPathLiteral(u"'\"''")), "concat(\"'\", '\"', \"'\", \"'\")");
+}
+
+TEST_F(XMLPacket, LiteralsFindTheValuesTheyQuote)
+{
+    const char16_t* names[] = {u"plain.prt", u"O'Brien.prt", u"say \"hi\".prt", u"O'Brien \"2\".prt",
+                               u"'\"", u"\"'", u"''\"\"", u"", u"\u00e9t\u00e9's \"\u20ac\""};
+    for (const char16_t* name : names) {
+        const int id = m_packet->createChildNode(u"//command", u"cadobject", u"", kText);
+        m_packet->createProperty(id, u"cadid", name);
+    }
+    for (const char16_t* name : names) {
+        const CSEString path = u"//command/cadobject[@cadid=" + CSEXMLPacket::MakeXPathLiteral(name) + u"]";
+        EXPECT_EQ(m_packet->getNodeCount(path), 1) << U8(path);
+        CSEString value;
+        m_packet->getAttributeValue(path, u"cadid", value);
+        EXPECT_EQ(U8(value), U8(name));
+    }
+    EXPECT_EQ(U8(m_packet->getNodePathFromUniqueId(12)), "//*[@iGSSLID='12']");
+    EXPECT_EQ(U8(m_packet->getNodePathFromUniqueId(-3)), "//*[@iGSSLID='-3']");
+}
+
+// --- removing ---------------------------------------------------------------------------------
+
+TEST_F(XMLPacket, RemoveChildNode)
+{
+    const int a = m_packet->createChildNode(u"//command", u"a", u"", kText);
+    const int inner = m_packet->createChildNode(a, u"inner", u"", kText);
+    const int b = m_packet->createChildNode(u"//command", u"b", u"", kText);
+
+    EXPECT_EQ(m_packet->removeChildNode(u"//missing", u"//a"), 0) << "no parent: nothing to do";
+    EXPECT_EQ(m_packet->removeChildNode(u"//command", u"//missing"), 1);
+    EXPECT_EQ(m_packet->removeChildNode(u"//command", u"//inner"), 1) << "not a direct child";
+    EXPECT_EQ(m_packet->removeChildNode(u"//command", u"//command/@cname"), 1);
+    EXPECT_EQ(m_packet->getNodeCount(u"//*"), 4);
+
+    EXPECT_EQ(m_packet->removeChildNode(u"//command", IdPath(a)), 0);
+    EXPECT_EQ(m_packet->getNodeCount(u"//*"), 2);
+    for (int removed : {a, inner}) {
+        EXPECT_EQ(m_packet->getNodeCount(IdPath(removed)), 0);
+        EXPECT_EQ(m_packet->createChildNode(removed, u"x", u"", kText), -1);
+        EXPECT_EQ(m_packet->getChildNodeCount(removed), 0);
+    }
+    EXPECT_EQ(m_packet->createChildNode(b, u"x", u"", kText), b + 3);
+
+    EXPECT_EQ(m_packet->removeChildNode(u"/", u"/command"), 0);
+    CSEString name;
+    EXPECT_EQ(m_packet->getRootNodeName(name), 1);
+    EXPECT_EQ(m_packet->createChildNode(b, u"x", u"", kText), -1);
+}
+
+TEST_F(XMLPacket, RemoveAttributeFromAllNodesStripsTheIdentifiers)
+{
+    const int a = m_packet->createChildNode(u"//command", u"a", u"", kText);
+    EXPECT_EQ(m_packet->getNodeCount(u"//*"), 2) << "caches //*";
+    m_packet->createChildNode(a, u"late", u"", kText);
+    m_packet->createAttributeNVPair(a, u"n", u"v");
+    EXPECT_EQ(m_packet->removeAttributeFromAllNodes(u"iGSSLID"), 0);
+    EXPECT_EQ(Xml(*m_packet).find("iGSSLID"), std::string::npos) << "elements made after a cached //* too";
+    EXPECT_EQ(m_packet->createChildNode(a, u"x", u"", kText), -1);
+    EXPECT_EQ(m_packet->removeAttributeFromAllNodes(u"absent"), 0);
+
+    auto empty = NewPacket();
+    EXPECT_EQ(empty->removeAttributeFromAllNodes(u"iGSSLID"), kNotFound);
+}
+
+// --- importing --------------------------------------------------------------------------------
+
+TEST_F(XMLPacket, AppendXMLStringImportsUnstamped)
+{
+    const int list = m_packet->createChildNode(u"//command", u"list", u"", kText);
+    EXPECT_EQ(m_packet->appendXMLString(list, u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+                                              u"<o n=\"1\"><c>\u00e9</c><!-- dropped --></o>"),
+              0);
+    EXPECT_EQ(m_packet->appendXMLString(u"//list", u"<o n=\"2\"/>"), 0);
+    EXPECT_EQ(m_packet->getLastValueOfUniqueIdentifier(), list);
+    EXPECT_EQ(NodeXml(*m_packet, u"//list"),
+              "<list iGSSLID=\"1\">\n  <o n=\"1\">\n    <c>\xC3\xA9</c>\n  </o>\n  <o n=\"2\" />\n</list>\n");
+
+    const std::string before = Xml(*m_packet);
+    EXPECT_EQ(m_packet->appendXMLString(list, u"<o><unclosed></o>"), -1);
+    EXPECT_EQ(m_packet->appendXMLString(list, u"<a/><b/>"), -1);
+    EXPECT_EQ(m_packet->appendXMLString(list, u""), -1);
+    EXPECT_EQ(m_packet->appendXMLString(u"//missing", u"<o/>"), kNotFound);
+    EXPECT_EQ(m_packet->appendXMLString(u"//list/@iGSSLID", u"<o/>"), -1);
+    EXPECT_EQ(Xml(*m_packet), before);
+    auto empty = NewPacket();
+    EXPECT_EQ(empty->appendXMLString(u"/r", u"<o/>"), -1);
+}
+
+TEST_F(XMLPacket, AppendedIdentifiersAreFoundById)
+{
+    const int list = m_packet->createChildNode(u"//command", u"list", u"", kText);
+    ASSERT_EQ(m_packet->appendXMLString(list, u"<o iGSSLID=\"50\"><p iGSSLID=\"51\"/></o>"), 0);
+    EXPECT_EQ(m_packet->createChildNode(51, u"x", u"", kText), 2);
+    EXPECT_EQ(m_packet->getChildNodeCount(51), 1);
+    // A second element carrying identifier 1: both are found, the first in document order wins.
+    ASSERT_EQ(m_packet->appendXMLString(list, u"<dup iGSSLID=\"1\"/>"), 0);
+    EXPECT_EQ(m_packet->getNodeCount(IdPath(1)), 2);
+    CSEString text;
+    m_packet->getNodeXMLString(1, text);
+    EXPECT_EQ(U8(text).rfind("<list", 0), 0u);
+}
+
+TEST_F(XMLPacket, CopyNodeCopiesAShallowStampedElement)
+{
+    auto source = NewPacket(500);
+    ASSERT_EQ(source->loadXMLinMemory(u"<r><o iGSSLID=\"7\" cadid=\"O'Brien.prt\"><c/></o>text</r>"), 0);
+    const int active = m_packet->createChildNode(u"//command", u"active", u"", kText);
+
+    const int copied = m_packet->copyNode(active, source.get(), u"//o");
+    EXPECT_EQ(copied, active + 1);
+    EXPECT_EQ(NodeXml(*m_packet, IdPath(copied)), "<o iGSSLID=\"2\" cadid=\"O'Brien.prt\" />\n");
+    EXPECT_EQ(m_packet->getNodeCount(IdPath(7)), 0) << "the copy carries its own identifier";
+    EXPECT_EQ(m_packet->copyNode(u"//active", source.get(), u"/r/text()"), copied + 1);
+    EXPECT_EQ(m_packet->getChildNodeCount(active), 2);
+    EXPECT_NE(NodeXml(*m_packet, u"//active").find("/>text</active>"), std::string::npos);
+    const int again = m_packet->copyNode(u"//active", m_packet.get(), IdPath(copied));
+    EXPECT_EQ(m_packet->getNodeCount(u"//active/o"), 2) << "copy within the same packet";
+    EXPECT_EQ(m_packet->getUniqueIdOfNode(IdPath(again)), again);
+
+    EXPECT_EQ(m_packet->copyNode(active, nullptr, u"//o"), -1);
+    EXPECT_EQ(m_packet->copyNode(active, source.get(), u"//missing"), -1);
+    EXPECT_EQ(m_packet->copyNode(99, source.get(), u"//o"), -1);
+    EXPECT_EQ(m_packet->copyNode(active, source.get(), u"//o/@cadid"), -1);
+    auto empty = NewPacket();
+    EXPECT_EQ(empty->copyNode(u"/r", source.get(), u"//o"), -1);
+    EXPECT_EQ(empty->getLastValueOfUniqueIdentifier(), 0);
+}
+
+// --- parsing and writing ----------------------------------------------------------------------
+
+TEST_F(XMLPacket, FailedParsesLeaveNoDocument)
+{
+    for (const char16_t* bad : {u"", u"<a><b></a>", u"<a/><b/>", u"no xml", u"<a x='1></a>", u"<a>"}) {
+        ASSERT_EQ(m_packet->loadXMLinMemory(u"<r/>"), 0);
+        EXPECT_EQ(m_packet->loadXMLinMemory(bad), -1) << U8(bad);
+        CSEString text(u"stale");
+        EXPECT_EQ(m_packet->getXMLString(text), -1);
+        EXPECT_EQ(U8(text), "");
+        EXPECT_EQ(m_packet->getNodeCount(u"//*"), 0);
+        EXPECT_EQ(m_packet->createChildNode(u"/r", u"a", u"", kText), -1);
+    }
+}
+
+TEST_F(XMLPacket, ParsingEmptiesTheQueryCache)
+{
+    ASSERT_EQ(m_packet->loadXMLinMemory(u"<r><a/></r>"), 0);
+    EXPECT_EQ(m_packet->getNodeCount(u"//a"), 1);
+    ASSERT_EQ(m_packet->loadXMLinMemory(u"<r><a/><a/></r>"), 0);
+    EXPECT_EQ(m_packet->getNodeCount(u"//a"), 2);
+
+    // Identifiers carried by the parsed text are found, and the old document's are gone.
+    m_packet->createChildNode(u"/r", u"mine", u"", kText);
+    ASSERT_EQ(m_packet->loadXMLinMemory(u"<r iGSSLID=\"5\"><x iGSSLID=\"07\"/></r>"), 0);
+    EXPECT_EQ(m_packet->getNodeCount(IdPath(1)), 0);
+    EXPECT_EQ(m_packet->createChildNode(5, u"b", u"", kText), 2);
+    EXPECT_EQ(m_packet->getNodeCount(IdPath(7)), 0) << "\"07\" is not the text of identifier 7";
+}
+
+TEST_F(XMLPacket, LoadAndSaveFiles)
+{
+    const std::string path = TempPath("O'Brien request \u00e9.xml");
+    m_packet->createChildNode(u"//command", u"object", u"\u00e9\u20ac", kText);
+    ASSERT_EQ(m_packet->saveXMLFile(Wide(path)), 0);
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes, Xml(*m_packet));
+    EXPECT_NE(bytes.find("\n  <object iGSSLID=\"1\">\xC3\xA9\xE2\x82\xAC</object>\n"), std::string::npos) << bytes;
+
+    auto reread = NewPacket();
+    ASSERT_EQ(reread->loadXMLFile(Wide(path)), 0);
+    EXPECT_EQ(Xml(*reread), bytes);
+    EXPECT_EQ(reread->createChildNode(1, u"child", u"", kText), 1) << "identifiers of the file are indexed";
+
+    std::ofstream(path, std::ios::binary) << "<r><unclosed></r>";
+    EXPECT_EQ(reread->loadXMLFile(Wide(path)), -1);
+    EXPECT_EQ(reread->getNodeCount(u"//*"), 0) << "no partial tree";
+    std::remove(path.c_str());
+
+    EXPECT_EQ(reread->loadXMLFile(Wide(path)), -1) << "missing file";
+    EXPECT_EQ(reread->loadXMLFile(u""), -1);
+    EXPECT_EQ(reread->saveXMLFile(Wide(path)), -1) << "no document";
+    EXPECT_EQ(m_packet->saveXMLFile(Wide(TempPath("no-such-folder/x.xml"))), -1);
+    CSEString text;
+    EXPECT_EQ(reread->getXMLString(text), -1);
+}
+
+// --- the query cache --------------------------------------------------------------------------
+
+TEST_F(XMLPacket, RepeatedQueryReusesItsResultUntilEmptied)
+{
+    const int list = m_packet->createChildNode(u"//command", u"list", u"", kText);
+    m_packet->createChildNode(list, u"o", u"", kText);
+    EXPECT_EQ(m_packet->getNodeCount(u"//o"), 1);
+    // Children made under the cached path's own node match it, yet the earlier result is reused.
+    m_packet->createChildNode(u"//o", u"o", u"", kText);
+    m_packet->createNamedNVPair(u"//o", u"o", u"n", u"v", u"value");
+    EXPECT_EQ(m_packet->getNodeCount(u"//o"), 1);
+    EXPECT_EQ(m_packet->createProperty(u"//o", u"k", u"v", 1), 0) << "query mode 1 evaluates afresh";
+    EXPECT_EQ(m_packet->getNodeCount(u"//o"), 3);
+
+    m_packet->createChildNode(u"//o", u"o", u"", kText);
+    EXPECT_EQ(m_packet->getNodeCount(u"//o"), 3);
+    EXPECT_EQ(m_packet->appendXMLString(u"//o", u"<o/>"), 0);
+    EXPECT_EQ(m_packet->getNodeCount(u"//o"), 5) << "appendXMLString empties the cache";
+
+    m_packet->createChildNode(u"//o", u"o", u"", kText);
+    EXPECT_EQ(m_packet->getNodeCount(u"//o"), 5);
+    EXPECT_EQ(m_packet->removeChildNode(u"//missing", u"//o"), 0);
+    EXPECT_EQ(m_packet->getNodeCount(u"//o"), 6) << "removeChildNode empties the cache";
+
+    m_packet->createChildNode(u"//o", u"o", u"", kText);
+    EXPECT_EQ(m_packet->getNodeCount(u"//o"), 6);
+    m_packet->createNamedNVPairLikeRLX(u"//o", u"attribute", u"n", u"v", u"value");
+    EXPECT_EQ(m_packet->getNodeCount(u"//o"), 7) << "createNamedNVPairLikeRLX empties the cache";
+}
+
+TEST_F(XMLPacket, EmptyResultsAreCachedPerPacket)
+{
+    // A second packet on the same document adds the node; the first keeps its own cache.
+    CSEDVKXMLPacket other;
+    other = *m_packet;
+    EXPECT_EQ(m_packet->getNodeCount(u"//late"), 0);
+    other.createChildNode(u"//command", u"late", u"", kText);
+    EXPECT_EQ(other.getNodeCount(u"//late"), 1);
+    EXPECT_EQ(m_packet->getNodeCount(u"//late"), 0);
+    EXPECT_EQ(m_packet->createProperty(u"//late", u"k", u"v"), -1);
+    EXPECT_EQ(m_packet->createProperty(u"//late", u"k", u"v", 1), 0);
+    EXPECT_EQ(m_packet->getNodeCount(u"//late"), 1);
+}
+
+TEST_F(XMLPacket, IdentifierFormsUseTheCacheAsTheirNodePathWould)
+{
+    const int a = m_packet->createChildNode(u"//command", u"a", u"", kText);
+    const int b = m_packet->createChildNode(u"//command", u"b", u"", kText);
+    // The cache now holds a's node path; a takes b's identifier behind it.
+    EXPECT_EQ(m_packet->getNodeCount(IdPath(a)), 1);
+    EXPECT_EQ(m_packet->createProperty(u"//a", u"iGSSLID", Wide(std::to_string(b)), 1), 0);
+    EXPECT_EQ(m_packet->createChildNode(b, u"under", u"", kText), b + 1);
+    EXPECT_EQ(m_packet->getNodeCount(IdPath(b)), 2) << "a and b both carry b's identifier now";
+    EXPECT_EQ(m_packet->getNodeCount(u"//a/under"), 1) << "the first in document order";
+
+    EXPECT_EQ(m_packet->getChildNodeCount(a), 0) << "nothing carries a's identifier any more";
+    EXPECT_EQ(m_packet->getNodeCount(IdPath(a)), 0);
+}
+
+// --- identifier forms against their node paths ------------------------------------------------
+
+namespace {
+
+// Runs the same random operations on two packets: one addresses elements by identifier, the other
+// by a node path that the packet must evaluate as XPath ("//*[@iGSSLID=\"n\"]"). Results, counters
+// and documents must agree after every step.
+class TwinRun
+{
+public:
+    explicit TwinRun(unsigned seed) : m_random(seed) {}
+
+    void Load(const CSEString& text)
+    {
+        Check(m_byId->loadXMLinMemory(text), m_byPath->loadXMLinMemory(text), "load");
+    }
+
+    void Step()
+    {
+        const int id = Identifier();
+        const int other = Identifier();
+        const CSEString path = SearchedPath(id);
+        const CSEString idPath = m_byId->getNodePathFromUniqueId(id);
+        const CSEString name = Pick({u"o", u"p", u"name", u"value"});
+        const CSEString value = Pick({u"v", u"O'Brien", u"]]>", u""});
+        const CSEString idText = IdentifierText();
+        CSEString a, b;
+        switch (m_random() % 18) {
+        case 0:
+        case 1: {
+            const int kind = static_cast<int>(m_random() % 4);
+            Check(m_byId->createChildNode(id, name, value, kind), m_byPath->createChildNode(path, name, value, kind),
+                  "child");
+            break;
+        }
+        case 2: Check(m_byId->createProperty(id, u"k", value), m_byPath->createProperty(path, u"k", value), "prop"); break;
+        case 3: Check(m_byId->createProperty(id, u"iGSSLID", idText),
+                      m_byPath->createProperty(path, u"iGSSLID", idText), "restamp"); break;
+        case 4: Check(m_byId->createAttributeNVPair(id, name, value),
+                      m_byPath->createAttributeNVPair(path, name, value), "pair"); break;
+        case 5: Check(m_byId->getChildNodeCount(id), m_byPath->getChildNodeCount(path), "count"); break;
+        case 6:
+            Check(m_byId->getNodeXMLString(id, a), m_byPath->getNodeXMLString(path, b), "nodexml");
+            EXPECT_EQ(U8(a), U8(b));
+            break;
+        case 7: {
+            const CSEString fragment = u"<f iGSSLID=\"" + idText + u"\"><g iGSSLID=\"" +
+                                       IdentifierText() + u"\"/></f>";
+            Check(m_byId->appendXMLString(id, fragment), m_byPath->appendXMLString(path, fragment), "append");
+            break;
+        }
+        case 8: Check(m_byId->copyNode(id, m_source.get(), SearchedPath(other)),
+                      m_byPath->copyNode(path, m_source.get(), SearchedPath(other)), "copy"); break;
+        case 9: Check(m_byId->removeChildNode(idPath, m_byId->getNodePathFromUniqueId(other)),
+                      m_byPath->removeChildNode(path, SearchedPath(other)), "remove"); break;
+        case 10: Check(m_byId->removeAttribute(idPath, u"iGSSLID"), m_byPath->removeAttribute(path, u"iGSSLID"),
+                       "unstamp"); break;
+        case 11: Check(m_byId->setAttributeValueAt(u"//*", other % 8, u"iGSSLID", idText),
+                       m_byPath->setAttributeValueAt(u"//*", other % 8, u"iGSSLID", idText), "setat"); break;
+        case 12: Check(m_byId->getNodeCount(idPath), m_byPath->getNodeCount(path), "nodes"); break;
+        case 13: Check(m_byId->getUniqueIdOfNode(idPath), m_byPath->getUniqueIdOfNode(path), "uid"); break;
+        case 14: Check(m_byId->createNamedNVPairLikeRLX(idPath, name, value, value, u"value"),
+                       m_byPath->createNamedNVPairLikeRLX(path, name, value, value, u"value"), "rlx"); break;
+        case 15: Check(m_byId->getNodeCount(u"//o"), m_byPath->getNodeCount(u"//o"), "plain"); break;
+        case 16:
+            if (m_random() % 10 == 0) {
+                CSEString text;
+                m_byId->getXMLString(text);
+                Load(text);
+            }
+            break;
+        case 17:
+            if (m_random() % 40 == 0)
+                Check(m_byId->removeAttributeFromAllNodes(u"iGSSLID"),
+                      m_byPath->removeAttributeFromAllNodes(u"iGSSLID"), "strip");
+            break;
+        }
+        Check(m_byId->getLastValueOfUniqueIdentifier(), m_byPath->getLastValueOfUniqueIdentifier(), "counter");
+        CSEString first, second;
+        m_byId->getXMLString(first);
+        m_byPath->getXMLString(second);
+        ASSERT_EQ(U8(first), U8(second)) << "after step " << m_steps;
+        ++m_steps;
+    }
+
+    void SetSource(const CSEString& text) { ASSERT_EQ(m_source->loadXMLinMemory(text), 0); }
+
+private:
+    CSEString SearchedPath(int id)
+    {
+        return u"//*[@iGSSLID=\"" + CSEString(std::to_string(id).c_str()) + u"\"]";
+    }
+    int Identifier()
+    {
+        const int top = m_byId->getLastValueOfUniqueIdentifier() + 3;
+        return static_cast<int>(m_random() % static_cast<unsigned>(top + 1));
+    }
+    CSEString IdentifierText()
+    {
+        if (m_random() % 6 == 0)
+            return u"0" + CSEString(std::to_string(Identifier()).c_str());
+        return CSEString(std::to_string(Identifier()).c_str());
+    }
+    CSEString Pick(std::initializer_list<const char16_t*> choices)
+    {
+        return CSEString(*(choices.begin() + m_random() % choices.size()));
+    }
+    void Check(int byId, int byPath, const char* what)
+    {
+        EXPECT_EQ(byId, byPath) << what << " at step " << m_steps;
+    }
+
+    std::mt19937 m_random;
+    std::unique_ptr<CSEXMLPacket> m_byId = NewPacket();
+    std::unique_ptr<CSEXMLPacket> m_byPath = NewPacket();
+    std::unique_ptr<CSEXMLPacket> m_source = NewPacket();
+    int m_steps = 0;
+};
+
+} // namespace
+
+TEST(XMLPacketTwins, IdentifierFormsMatchTheirNodePaths)
+{
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        TwinRun run(seed);
+        run.SetSource(u"<s iGSSLID=\"1\"><o iGSSLID=\"2\" k=\"x\"><p iGSSLID=\"3\"/></o><o iGSSLID=\"2\"/></s>");
+        run.Load(u"<command cname=\"checkout\" iGSSLID=\"1\"><a iGSSLID=\"2\"/><b iGSSLID=\"2\"/>"
+                 u"<c iGSSLID=\"03\"/><d iGSSLID=\"-1\"/></command>");
+        for (int step = 0; step < 600 && !::testing::Test::HasFatalFailure(); ++step)
+            run.Step();
+    }
+}
