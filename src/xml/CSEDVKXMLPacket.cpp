@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CSELogger.h"
+#include "CSEResultCodes.h"
 #include "host/DVKXPath.h"
 #include "host/DVKXmlDocument.h"
 #include "xml/CSEXMLIdIndex.h"
@@ -16,7 +17,6 @@ using dvk::XmlNode;
 
 namespace {
 
-const int kNotFound = -1003;
 const int kTextNode = 1;
 const int kCDataNode = 2;
 const int kBypassCache = 1;
@@ -256,7 +256,7 @@ int CSEDVKXMLPacket::removeAttribute(const CSEString& path, const CSEString& att
 {
     XmlNode node = m_pImpl->First(path);
     if (!node.IsElement())
-        return kNotFound;
+        return CSE_XML_NODE_NOT_FOUND;
     const dvk::XmlStatus status = m_pImpl->ChangeAttribute(
         node, attributeName, [&](XmlNode& element) { return element.RemoveAttribute(Units(attributeName)); });
     return status ? 0 : 1;
@@ -277,7 +277,7 @@ int CSEDVKXMLPacket::loadXMLFile(const CSEString& filePath)
         LogDetail(u"[CSEDVKXMLPacket::loadXMLFile] ", status);
     }
     CSELogger::LogDebugMsg(u"[CSEDVKXMLPacket::loadXMLFile] Exiting.");
-    return status ? 0 : -1;
+    return status ? 0 : CSE_XML_FAILURE;
 }
 
 int CSEDVKXMLPacket::loadXMLinMemory(const CSEString& xmlText)
@@ -288,7 +288,7 @@ int CSEDVKXMLPacket::loadXMLinMemory(const CSEString& xmlText)
         m_pImpl->Use(nullptr);
         LogError(u"Error occured in function : CSEDVKXMLPacket::loadXMLinMemory()");
         LogDetail(u"[CSEDVKXMLPacket::loadXMLinMemory] ", status);
-        return -1;
+        return CSE_XML_FAILURE;
     }
     document->ids.AddSubtree(document->xml.Root());
     m_pImpl->Use(std::move(document));
@@ -299,13 +299,13 @@ int CSEDVKXMLPacket::saveXMLFile(const CSEString& filePath)
 {
     if (!m_pImpl->document) {
         LogError(u"Error occured in function : CSEDVKXMLPacket::saveXMLFile(); ");
-        return -1;
+        return CSE_XML_FAILURE;
     }
     const dvk::XmlStatus status = m_pImpl->document->xml.SaveFile(Units(filePath));
     if (!status) {
         LogError(u"Error occured in function : CSEDVKXMLPacket::saveXMLFile()");
         LogDetail(u"[CSEDVKXMLPacket::saveXMLFile] ", status);
-        return -1;
+        return CSE_XML_FAILURE;
     }
     return 0;
 }
@@ -315,7 +315,7 @@ int CSEDVKXMLPacket::getXMLString(CSEString& xmlText)
     xmlText.clear();
     if (!m_pImpl->document) {
         LogError(u"Error occured in function : CSEDVKXMLPacket::getXMLString(); ");
-        return -1;
+        return CSE_XML_FAILURE;
     }
     xmlText = FromUnits(m_pImpl->document->xml.ToText());
     return 0;
@@ -332,18 +332,18 @@ int CSEDVKXMLPacket::createChildNode(const CSEString& parentPath, const CSEStrin
 {
     if (!m_pImpl->document) {
         LogError(u"Error occured in function : CSEDVKXMLPacket::createChildNode(); ");
-        return -1;
+        return CSE_XML_FAILURE;
     }
     const int identifier = NextIdentifier();
     XmlNode parent = m_pImpl->First(parentPath);
     if (!parent)
-        return -1;
+        return CSE_XML_FAILURE;
     if ((kind != kTextNode && kind != kCDataNode) || elementName.size() == 0)
         return identifier;
     XmlNode element = parent.AppendElement(Units(elementName));
     if (!element) {
         LogError(u"Error occured in function : CSEDVKXMLPacket::createChildNode(); ");
-        return -1;
+        return CSE_XML_FAILURE;
     }
     if (text.size() != 0) {
         if (kind == kTextNode)
@@ -365,10 +365,10 @@ int CSEDVKXMLPacket::createProperty(const CSEString& path, const CSEString& attr
 {
     XmlNode node = m_pImpl->First(path, queryMode);
     if (!node || attributeName.size() == 0)
-        return -1;
+        return CSE_XML_FAILURE;
     if (!m_pImpl->SetAttribute(node, attributeName, value)) {
         LogError(u"Error occured in function : CSEDVKXMLPacket::createProperty(); ");
-        return -1;
+        return CSE_XML_FAILURE;
     }
     return 0;
 }
@@ -411,12 +411,12 @@ int CSEDVKXMLPacket::CreateNamedNVPair(const CSEString& path, const CSEString& e
     const CSEString failure(u"Error occured in function : CSEDVKXMLPacket::createNamedNVPair(); ");
     if (!m_pImpl->document) {
         LogError(failure);
-        return -1;
+        return CSE_XML_FAILURE;
     }
     const int identifier = NextIdentifier();
     XmlNode parent = m_pImpl->First(path);
     if (!parent)
-        return kNotFound;
+        return CSE_XML_NODE_NOT_FOUND;
     if (elementName.size() == 0)
         return 0;
     // Names are checked before anything is built, so that a refusal leaves no half-made pair.
@@ -424,12 +424,12 @@ int CSEDVKXMLPacket::CreateNamedNVPair(const CSEString& path, const CSEString& e
     if (!XmlNode::IsValidName(Units(elementName)) ||
         (valueElementWanted && !XmlNode::IsValidName(Units(valueElementName)))) {
         LogError(failure);
-        return -1;
+        return CSE_XML_FAILURE;
     }
     XmlNode element = parent.AppendElement(Units(elementName));
     if (!element) {
         LogError(failure);
-        return -1;
+        return CSE_XML_FAILURE;
     }
     m_pImpl->Stamp(element, identifier);
     XmlNode nameElement = element.AppendElement(u"name");
@@ -452,7 +452,7 @@ int CSEDVKXMLPacket::getNodeValue(const CSEString& path, CSEString& value)
     value.clear();
     const XmlNode node = m_pImpl->First(path);
     if (!node)
-        return kNotFound;
+        return CSE_XML_NODE_NOT_FOUND;
     value = FromUnits(node.Text());
     return 0;
 }
@@ -461,8 +461,8 @@ int CSEDVKXMLPacket::appendNodeValue(const CSEString& path, const CSEString& tex
 {
     XmlNode node = m_pImpl->First(path);
     if (!node)
-        return kNotFound;
-    return node.AppendText(Units(text)) ? 0 : -1;
+        return CSE_XML_NODE_NOT_FOUND;
+    return node.AppendText(Units(text)) ? 0 : CSE_XML_FAILURE;
 }
 
 int CSEDVKXMLPacket::getChildNodeCount(int id)
@@ -498,7 +498,7 @@ int CSEDVKXMLPacket::getAttributeValueAt(const CSEString& path, int index, const
     const std::vector<XmlNode>* nodes = m_pImpl->Query(path, 0);
     if (nodes == nullptr || attributeName.size() == 0 || index < 0 ||
         index >= static_cast<int>(nodes->size()))
-        return kNotFound;
+        return CSE_XML_NODE_NOT_FOUND;
     const XmlNode node = (*nodes)[index];
     if (node.IsElement())
         value = FromUnits(node.GetAttribute(Units(attributeName)));
@@ -511,11 +511,11 @@ int CSEDVKXMLPacket::setAttributeValueAt(const CSEString& path, int index, const
     const std::vector<XmlNode>* nodes = m_pImpl->Query(path, 0);
     if (nodes == nullptr || attributeName.size() == 0 || index < 0 ||
         index >= static_cast<int>(nodes->size()))
-        return kNotFound;
+        return CSE_XML_NODE_NOT_FOUND;
     XmlNode node = (*nodes)[index];
     if (!node.IsElement())
-        return kNotFound;
-    return m_pImpl->SetAttribute(node, attributeName, value) ? 0 : -1;
+        return CSE_XML_NODE_NOT_FOUND;
+    return m_pImpl->SetAttribute(node, attributeName, value) ? 0 : CSE_XML_FAILURE;
 }
 
 int CSEDVKXMLPacket::getChildNodeName(const CSEString& path, int index, CSEString& name)
@@ -548,7 +548,7 @@ int CSEDVKXMLPacket::removeAttributeFromAllNodes(const CSEString& attributeName)
     // identifiers must all go before a request leaves.
     const std::vector<XmlNode>* nodes = m_pImpl->Query(u"//*", kBypassCache);
     if (nodes == nullptr || nodes->empty())
-        return kNotFound;
+        return CSE_XML_NODE_NOT_FOUND;
     for (XmlNode node : *nodes) {
         m_pImpl->ChangeAttribute(node, attributeName,
                                  [&](XmlNode& element) { return element.RemoveAttribute(Units(attributeName)); });
@@ -566,7 +566,7 @@ int CSEDVKXMLPacket::getNodeXMLString(const CSEString& path, CSEString& xmlText)
     xmlText.clear();
     const XmlNode node = m_pImpl->First(path);
     if (!node)
-        return kNotFound;
+        return CSE_XML_NODE_NOT_FOUND;
     xmlText = FromUnits(node.ToText());
     return 0;
 }
@@ -579,21 +579,21 @@ int CSEDVKXMLPacket::appendXMLString(int id, const CSEString& xmlFragment)
 int CSEDVKXMLPacket::appendXMLString(const CSEString& path, const CSEString& xmlFragment)
 {
     if (!m_pImpl->document)
-        return -1;
+        return CSE_XML_FAILURE;
     dvk::XmlDocument fragment;
     const dvk::XmlStatus status = fragment.LoadText(Units(xmlFragment));
     if (!status) {
         LogError(u"Error occured in function : CSEDVKXMLPacket::appendXMLString()");
         LogDetail(u"[CSEDVKXMLPacket::appendXMLString] ", status);
-        return -1;
+        return CSE_XML_FAILURE;
     }
     XmlNode parent = m_pImpl->First(path);
     if (!parent)
-        return kNotFound;
+        return CSE_XML_NODE_NOT_FOUND;
     const XmlNode imported = parent.AppendImport(fragment.DocumentElement(), true);
     if (!imported) {
         LogError(u"Error occured in function : CSEDVKXMLPacket::appendXMLString()");
-        return -1;
+        return CSE_XML_FAILURE;
     }
     m_pImpl->document->ids.AddSubtree(imported);
     m_pImpl->EmptyCache();
@@ -610,15 +610,15 @@ int CSEDVKXMLPacket::copyNode(const CSEString& parentPath, CSEXMLPacket* sourceP
 {
     auto* source = dynamic_cast<CSEDVKXMLPacket*>(sourcePacket);
     if (!m_pImpl->document || source == nullptr)
-        return -1;
+        return CSE_XML_FAILURE;
     const int identifier = NextIdentifier();
     const XmlNode original = source->m_pImpl->First(sourcePath);
     XmlNode parent = m_pImpl->First(parentPath);
     if (!original || !parent)
-        return -1;
+        return CSE_XML_FAILURE;
     XmlNode copy = parent.AppendImport(original, false);
     if (!copy)
-        return -1;
+        return CSE_XML_FAILURE;
     if (copy.IsElement())
         m_pImpl->Stamp(copy, identifier);
     return identifier;
@@ -630,7 +630,7 @@ int CSEDVKXMLPacket::getUniqueIdOfNode(const CSEString& path)
     int identifier = -1;
     if (!node.IsElement() ||
         !CSEXMLIdIndex::ParseIdentifier(node.GetAttribute(CSEXMLIdIndex::AttributeName()), identifier))
-        return -1;
+        return CSE_XML_FAILURE;
     return identifier;
 }
 
@@ -640,7 +640,7 @@ int CSEDVKXMLPacket::getAttributeValue(const CSEString& path, const CSEString& a
     value.clear();
     const XmlNode node = m_pImpl->First(path);
     if (!node.IsElement())
-        return -1;
+        return CSE_XML_FAILURE;
     value = FromUnits(node.GetAttribute(Units(attributeName)));
     return 0;
 }

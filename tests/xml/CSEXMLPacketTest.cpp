@@ -14,6 +14,7 @@
 #include "CSEStringCSEStringMap.h"
 #include "CSEWrapperStringVector.h"
 #include "CSEXMLPacket.h"
+#include "support/InstallFolderFixture.h"
 
 namespace {
 
@@ -826,4 +827,81 @@ TEST(XMLPacketTwins, IdentifierFormsMatchTheirNodePaths)
         for (int step = 0; step < 600 && !::testing::Test::HasFatalFailure(); ++step)
             run.Step();
     }
+}
+
+// --- log lines --------------------------------------------------------------------------------
+
+namespace {
+
+class XMLPacketLog : public InstallFolderFixture
+{
+protected:
+    void SetUp() override
+    {
+        InstallFolderFixture::SetUp();
+        WriteSettings("[CLIENT]\ndebugflag=true\nclientloglevel=6\n");
+    }
+
+    // True when the main log holds a line of that priority whose text is exactly text.
+    bool Logged(int priority, const std::string& text) const
+    {
+        const std::string log = ReadFile("QxDravikV5.log");
+        const std::string head = "<" + std::to_string(priority) + ">";
+        std::size_t start = 0;
+        while (start < log.size()) {
+            std::size_t end = log.find('\n', start);
+            if (end == std::string::npos)
+                end = log.size();
+            const std::string line = log.substr(start, end - start);
+            if (line.rfind(head, 0) == 0 && line.size() == head.size() + 24 + 1 + text.size() &&
+                line.compare(head.size() + 25, std::string::npos, text) == 0)
+                return true;
+            start = end + 1;
+        }
+        return false;
+    }
+
+    std::unique_ptr<CSEXMLPacket> m_packet = NewPacket();
+};
+
+} // namespace
+
+TEST_F(XMLPacketLog, ParseFailures)
+{
+    const std::string path = PathOf("missing.xml");
+    EXPECT_EQ(m_packet->loadXMLFile(Wide(path)), -1);
+    EXPECT_TRUE(Logged(6, "[CSEDVKXMLPacket::loadXMLFile] Entering."));
+    EXPECT_TRUE(Logged(6, "[CSEDVKXMLPacket::loadXMLFile] XML file path is => " + path));
+    EXPECT_TRUE(Logged(3, "Error occured in function : CSEDVKXMLPacket::loadXMLFile()"));
+    EXPECT_TRUE(Logged(6, "[CSEDVKXMLPacket::loadXMLFile] Exiting."));
+
+    EXPECT_EQ(m_packet->loadXMLinMemory(u"<a><b></a>"), -1);
+    EXPECT_TRUE(Logged(3, "Error occured in function : CSEDVKXMLPacket::loadXMLinMemory()"));
+}
+
+TEST_F(XMLPacketLog, OperationsWithoutDocument)
+{
+    CSEString text;
+    EXPECT_EQ(m_packet->getXMLString(text), -1);
+    EXPECT_TRUE(Logged(3, "Error occured in function : CSEDVKXMLPacket::getXMLString(); "));
+    EXPECT_EQ(m_packet->saveXMLFile(Wide(PathOf("out.xml"))), -1);
+    EXPECT_TRUE(Logged(3, "Error occured in function : CSEDVKXMLPacket::saveXMLFile(); "));
+    EXPECT_EQ(m_packet->createChildNode(u"/r", u"a", u"", kText), -1);
+    EXPECT_TRUE(Logged(3, "Error occured in function : CSEDVKXMLPacket::createChildNode(); "));
+    EXPECT_EQ(m_packet->createNamedNVPair(u"/r", u"attribute", u"n", u"v", u"value"), -1);
+    EXPECT_TRUE(Logged(3, "Error occured in function : CSEDVKXMLPacket::createNamedNVPair(); "));
+}
+
+TEST_F(XMLPacketLog, RefusedChanges)
+{
+    ASSERT_EQ(m_packet->loadXMLinMemory(u"<r/>"), 0);
+    EXPECT_EQ(m_packet->createProperty(u"/r", u"bad name", u"v"), -1);
+    EXPECT_TRUE(Logged(3, "Error occured in function : CSEDVKXMLPacket::createProperty(); "));
+    EXPECT_EQ(m_packet->saveXMLFile(Wide(PathOf("no-such-folder/out.xml"))), -1);
+    EXPECT_TRUE(Logged(3, "Error occured in function : CSEDVKXMLPacket::saveXMLFile()"));
+    EXPECT_EQ(m_packet->appendXMLString(u"/r", u"<unclosed>"), -1);
+    EXPECT_TRUE(Logged(3, "Error occured in function : CSEDVKXMLPacket::appendXMLString()"));
+    EXPECT_EQ(m_packet->getNodeCount(u"/r["), 0);
+    EXPECT_TRUE(Logged(3, "[CSEDVKXMLPacket::QueryNodes] The node path cannot be evaluated => /r[ : "
+                          "Unrecognized node test"));
 }
