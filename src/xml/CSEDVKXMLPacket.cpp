@@ -84,6 +84,7 @@ struct CSEDVKXMLPacket::Impl
     CSEString cachedPath;
     std::vector<XmlNode> cachedNodes;
     std::uint64_t cachedRemovals = 0;
+    std::vector<XmlNode> evaluated; // swapped with cachedNodes, so a query allocates nothing new
 
     // Where the last child-by-position walk ended, so that reading the children one by one stays linear.
     XmlNode cursorParent;
@@ -133,12 +134,11 @@ struct CSEDVKXMLPacket::Impl
         const bool fresh = cached && cachedRemovals == document->removals;
         if (queryMode != kBypassCache && fresh && path == cachedPath)
             return &cachedNodes;
-        std::vector<XmlNode> nodes;
-        if (!Evaluate(path, nodes))
+        if (!Evaluate(path, evaluated))
             return nullptr;
         cached = true;
         cachedPath = path;
-        cachedNodes.swap(nodes);
+        cachedNodes.swap(evaluated);
         cachedRemovals = document->removals;
         return &cachedNodes;
     }

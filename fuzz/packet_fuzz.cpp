@@ -1,0 +1,126 @@
+// libFuzzer target: any bytes loaded into an XML packet, as in-memory text and as a file, then
+// queried, extended by identifier, stripped, written and read back, without a fault. A document
+// that loads must also write out as text that loads again, and that text is stable from then on
+// (the first reading may still drop empty text nodes, which write as nothing).
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include <unistd.h>
+
+#include "CSEString.h"
+#include "CSEXMLPacket.h"
+
+namespace {
+
+std::string g_filePath;
+
+std::unique_ptr<CSEXMLPacket> NewPacket()
+{
+    return std::unique_ptr<CSEXMLPacket>(CSEXMLPacket::GetXMLPacketPtr(-1));
+}
+
+void Require(bool condition)
+{
+    if (!condition)
+        __builtin_trap();
+}
+
+CSEString Reread(const CSEString& written)
+{
+    std::unique_ptr<CSEXMLPacket> reread = NewPacket();
+    Require(reread->loadXMLinMemory(written) == 0);
+    CSEString rewritten;
+    Require(reread->getXMLString(rewritten) == 0);
+    return rewritten;
+}
+
+// What was written must load again, and what that writes must write out unchanged.
+void CheckRoundTrip(CSEXMLPacket& packet)
+{
+    CSEString written;
+    Require(packet.getXMLString(written) == 0);
+    const CSEString rewritten = Reread(written);
+    Require(Reread(rewritten) == rewritten);
+}
+
+void Exercise(CSEXMLPacket& packet, bool loaded, const CSEString& text)
+{
+    const CSEString head = text.substr(0, 40);
+    const CSEString tail = text.substr(text.size() / 2);
+
+    // A literal made of any text must be valid: the union with "/" then always selects something.
+    // (A zero character is refused in any node path.)
+    const CSEString literalPath = u"//*[@cadid=" + CSEXMLPacket::MakeXPathLiteral(head) + u"] | /";
+    const int selected = packet.getNodeCount(literalPath);
+    if (head().Text().find(u'\0') == std::u16string::npos)
+        Require(loaded ? selected >= 1 : selected == 0);
+    if (!loaded)
+        return;
+    CheckRoundTrip(packet);
+
+    CSEString out, name, value;
+    packet.getRootNodeName(out);
+    packet.getNodeCount(u"//*");
+    packet.getNodeXMLString(u"/*/*[1]", out);
+    packet.getNodeValue(u"/*/*[last()]", out);
+    packet.getNamedNVPair(u"/*/*", 0, name, value);
+    for (int index = 0; index < 4; ++index)
+        packet.getChildNodeName(u"/*", index, out);
+    packet.getAttributeValueAt(u"//*", 1, u"iGSSLID", out);
+
+    // Identifiers the text carried, and new ones, address elements.
+    const int carried = packet.getUniqueIdOfNode(u"//*[@iGSSLID]");
+    if (carried != -1) {
+        packet.getNodeXMLString(carried, out);
+        packet.getChildNodeCount(carried);
+    }
+    const int list = packet.createChildNode(u"/*", u"list", head, 2);
+    const int object = packet.createChildNode(list, u"object", tail, 1);
+    packet.createProperty(object, u"cadid", head);
+    packet.createAttributeNVPair(object, head, tail);
+    packet.createNamedNVPairLikeRLX(packet.getNodePathFromUniqueId(object), u"attribute", tail, head, u"value");
+    packet.copyNode(list, &packet, u"/*");
+    if (carried != -1)
+        packet.createChildNode(carried, u"child", u"", 1);
+    packet.appendXMLString(object, tail);
+    packet.appendXMLString(u"/*", text);
+    CheckRoundTrip(packet);
+
+    packet.removeChildNode(u"/*", u"/*/*[1]");
+    packet.getChildNodeCount(list);
+    Require(packet.removeAttributeFromAllNodes(u"iGSSLID") == 0);
+    Require(packet.getNodeCount(u"//*[@iGSSLID] | //@iGSSLID") == 0);
+    Require(packet.createChildNode(object, u"gone", u"", 1) == -1);
+    CheckRoundTrip(packet);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    // An installation folder without "settings.ini": the library logs nothing.
+    char folder[] = "/tmp/packet-fuzz-XXXXXX";
+    if (mkdtemp(folder) == nullptr)
+        std::abort();
+    setenv("QX_DRAVIK_INSTALL_DIR", folder, 1);
+    g_filePath = std::string(folder) + "/input.xml";
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const CSEString text(DVKUnicodeString::FromUTF8(bytes.data(), bytes.size()));
+
+    std::unique_ptr<CSEXMLPacket> inMemory = NewPacket();
+    Exercise(*inMemory, inMemory->loadXMLinMemory(text) == 0, text);
+
+    std::ofstream(g_filePath, std::ios::binary | std::ios::trunc) << bytes;
+    std::unique_ptr<CSEXMLPacket> fromFile = NewPacket();
+    Exercise(*fromFile, fromFile->loadXMLFile(CSEString(g_filePath.c_str())) == 0, text);
+    return 0;
+}
