@@ -172,6 +172,32 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
     return ok;
 }
 
+bool ReadFileHead(const std::string& path, std::size_t maxBytes, std::string& bytes)
+{
+    bytes.clear();
+    if (path.empty())
+        return false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bytes.resize(maxBytes);
+    std::size_t have = 0;
+    bool ok = true;
+    while (have < maxBytes) {
+        const ssize_t got = ::read(fd, &bytes[have], maxBytes - have);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        have += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    bytes.resize(ok ? have : 0);
+    return ok;
+}
+
 bool WriteWholeFile(const std::string& path, const std::string& bytes, unsigned int permissions)
 {
     if (path.empty())
