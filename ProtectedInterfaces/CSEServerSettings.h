@@ -20,7 +20,8 @@ public:
     int LoadServerSettings(const CSEString& thinResponse);
     // Forgets everything that was loaded.
     void ClearServerSettings();
-    // Adjusts the loaded settings for the silent processor (no user interface).
+    // Adjusts the loaded settings for the silent processor (no user interface). The switches and
+    // options it adjusts are not read out of the login response yet, so for now it changes nothing.
     void InitServerSettingsForSilentProcessing();
 
     // Replaces the component-version table (lower-case name -> lower-case version) with a copy.

@@ -4,7 +4,6 @@
 
 #include <climits>
 #include <cstddef>
-#include <fstream>
 #include <memory>
 #include <new>
 #include <string>
@@ -126,12 +125,8 @@ PortFileRead ReadFirstLine(const std::string& path, std::string& line)
         return PortFileRead::Missing;
     if (!stat.isRegularFile)
         return PortFileRead::Unreadable;
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    if (!dvk::ReadFileHead(path, kPortFileMaxBytes, line))
         return PortFileRead::Unreadable;
-    char bytes[kPortFileMaxBytes];
-    file.read(bytes, sizeof(bytes));
-    line.assign(bytes, static_cast<std::size_t>(file.gcount()));
     const std::size_t end = line.find_first_of("\r\n");
     if (end != std::string::npos)
         line.erase(end);
