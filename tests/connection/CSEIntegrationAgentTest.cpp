@@ -13,7 +13,6 @@
 #include <string>
 #include <thread>
 
-#include "CSEException.h"
 #include "CSEIntegrationAgent.h"
 #include "CSEServerSettings.h"
 #include "CSEStringCSEStringMap.h"
@@ -323,27 +322,6 @@ TEST_F(IntegrationAgentTest, VersionListBecomesLowerCaseComponentVersions)
         EXPECT_EQ(ComponentVersions(*Agent().GetServerSettingsPtr()), c.versions) << c.list;
         Agent().Disconnect();
     }
-}
-
-TEST_F(IntegrationAgentTest, LoginAnsweredFailureThrowsTheReasonAndStaysConnected)
-{
-    ServingPeer peer([](const std::string&) {
-        Reply reply;
-        reply.result = "failure";
-        reply.info = "<reason>user 'nobody' is not allowed to log in</reason>";
-        return reply;
-    });
-    WritePortFile(std::to_string(peer.Peer().Port()));
-    ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
-    try {
-        Agent().Login();
-        ADD_FAILURE() << "Login did not throw";
-    } catch (const CSEException& error) {
-        EXPECT_EQ(error.GetMsg()().ToUTF8(), "user 'nobody' is not allowed to log in");
-    }
-    EXPECT_EQ(Agent().GetConnectionStatus(), CSEIntegrationAgent::Connected);
-    EXPECT_EQ(Agent().GetServerSettingsPtr(), nullptr);
-    EXPECT_TRUE(Contains(MainLog(), "Login response is failed. Reason=user 'nobody' is not allowed to log in"));
 }
 
 TEST_F(IntegrationAgentTest, LoginResponseWithoutSettingsStaysConnected)

@@ -107,6 +107,7 @@ TEST_F(OktServiceTest, RefusedLoginThrowsTheServiceReason)
     }
     EXPECT_EQ(Agent().GetConnectionStatus(), CSEIntegrationAgent::Connected);
     EXPECT_EQ(Agent().GetServerSettingsPtr(), nullptr);
+    EXPECT_TRUE(Contains(MainLog(), "Login response is failed. Reason=user '" + user + "' is not allowed to log in"));
     EXPECT_EQ(Agent().PingServer(), CSEIntegrationAgent::Connected);
 }
 
@@ -132,12 +133,4 @@ TEST_F(OktServiceTest, ServiceThatDiesAndReturnsOnANewPortIsFoundAgain)
     EXPECT_EQ(Agent().Login(), CSEIntegrationAgent::LoggedIn);
     EXPECT_EQ(Agent().PingServer(), CSEIntegrationAgent::LoggedIn);
     EXPECT_EQ(ComponentVersions().size(), 4u);
-}
-
-TEST_F(OktServiceTest, StoppedServiceLeavesNoPortToConnectTo)
-{
-    StartService();
-    m_service.Stop(SIGTERM); // a clean stop removes "okt.port"
-    EXPECT_EQ(Agent().Connect(), CSEIntegrationAgent::NotConnected);
-    EXPECT_TRUE(Contains(MainLog(), "OKT.PORT file doesnot exists at the following location"));
 }
