@@ -21,7 +21,7 @@ public:
     static constexpr unsigned int MinPort = 1;
     static constexpr unsigned int MaxPort = 65535;
     // A response that grows past this many bytes without its closing tag fails the receive.
-    static constexpr std::size_t MaxResponseBytes = 16u * 1024u * 1024u;
+    static constexpr std::size_t MaxResponseBytes = std::size_t{16} * 1024 * 1024;
 
     CSESocketCommunicator();
     // Works through the given channel instead of the platform's (capture, replay, tests); owns it.
@@ -39,7 +39,12 @@ public:
 
     // Sends the text as UTF-8, every byte; true when it was all handed to the platform.
     unsigned char SendCSEString(const CSEString& text);
-    // Waits for and reads one response, up to and including "</response>"; true when it came whole.
+    // Waits for one response (the host's interface gets a turn about every 400 ms, none in silent
+    // mode) and reads until the text holds "</response>": true then. Bytes that came after the tag in
+    // that same read stay at the end of the text; nothing after that read is taken. False when the
+    // peer closes or fails first or the response passes MaxResponseBytes (text = what came), or when
+    // there is no connection, the wait fails, or the socket is closed during the interface turn
+    // before anything came (text untouched).
     unsigned char ReceiveCSEString(CSEString& text);
 
     void CloseSocket();

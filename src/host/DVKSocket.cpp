@@ -2,15 +2,16 @@
 #include "host/DVKSocket.h"
 
 #include <arpa/inet.h>
-#include <cerrno>
-#include <cstring>
-#include <type_traits>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <type_traits>
 
 namespace dvk {
 namespace {

@@ -298,7 +298,7 @@ TEST_F(SocketTransport, InterruptedLargeSendStillDeliversEveryByteInOrder)
     ASSERT_EQ(::sigaction(SIGUSR1, &interrupt, &previous), 0);
 
     std::string text;
-    for (int line = 0; text.size() < 4 * 1024 * 1024; ++line)
+    for (int line = 0; text.size() < std::size_t{4} * 1024 * 1024; ++line)
         text += "line " + std::to_string(line) + "\n";
     std::string received;
     LoopbackPeer peer([&](int fd) {
@@ -568,9 +568,9 @@ TEST_F(SocketTransport, NoSecondExchangeStartsDuringTheInterfaceTurn)
 TEST_F(SocketTransport, ResponseGrowingPast16MiBWithoutTheTagFails)
 {
     LoopbackPeer peer([](int fd) {
-        const std::string block(64 * 1024, 'a');
+        const std::string block(std::size_t{64} * 1024, 'a');
         // Keeps sending until the client stops reading and closes.
-        for (std::size_t sent = 0; sent < 32u * 1024 * 1024 && SendBytes(fd, block); sent += block.size()) {
+        for (std::size_t sent = 0; sent < std::size_t{32} * 1024 * 1024 && SendBytes(fd, block); sent += block.size()) {
         }
     });
     CSESocketCommunicator communicator;
