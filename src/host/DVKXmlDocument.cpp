@@ -1,7 +1,10 @@
 // XmlDocument: parsing into a fresh tree that replaces the old one only when the parse succeeded.
 #include "host/DVKXmlDocument.h"
 
+#include <cstring>
 #include <new>
+#include <string_view>
+#include <unordered_set>
 
 #include "host/DVKUtf.h"
 #include "host/DVKXmlPugi.h"
@@ -14,6 +17,17 @@ struct XmlDocument::Tree
 };
 
 namespace {
+
+// The parser does not refuse an element that repeats an attribute; a well-formed document has none.
+bool RepeatsAnAttribute(pugi::xml_node element, std::unordered_set<std::string_view>& seen)
+{
+    seen.clear();
+    for (pugi::xml_attribute attribute : element.attributes()) {
+        if (!seen.insert(std::string_view(attribute.name(), std::strlen(attribute.name()))).second)
+            return true;
+    }
+    return false;
+}
 
 XmlStatus ParseStatus(const pugi::xml_document& document, const pugi::xml_parse_result& result)
 {
@@ -31,6 +45,14 @@ XmlStatus ParseStatus(const pugi::xml_document& document, const pugi::xml_parse_
     }
     if (elements != 1)
         return XmlStatus(XmlStatusCode::ParseError, "a document holds exactly one document element");
+    std::unordered_set<std::string_view> seen;
+    bool repeated = false;
+    WalkDescendants(document, [&](pugi::xml_node node) {
+        repeated = node.type() == pugi::node_element && RepeatsAnAttribute(node, seen);
+        return !repeated;
+    });
+    if (repeated)
+        return XmlStatus(XmlStatusCode::ParseError, "an element repeats an attribute");
     return XmlStatus();
 }
 

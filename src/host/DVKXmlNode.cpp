@@ -14,26 +14,6 @@ std::u16string Wide(const char* utf8)
     return Utf8ToUtf16(utf8, std::strlen(utf8));
 }
 
-// Visits the descendants of root in document order without recursion; stops when visit says so.
-template <typename Visit>
-void WalkDescendants(pugi::xml_node root, Visit visit)
-{
-    pugi::xml_node current = root.first_child();
-    while (current) {
-        if (!visit(current))
-            return;
-        if (current.first_child()) {
-            current = current.first_child();
-            continue;
-        }
-        while (current != root && !current.next_sibling())
-            current = current.parent();
-        if (current == root)
-            return;
-        current = current.next_sibling();
-    }
-}
-
 bool HoldsElement(pugi::xml_node document)
 {
     for (pugi::xml_node child = document.first_child(); child; child = child.next_sibling()) {

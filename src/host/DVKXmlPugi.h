@@ -34,6 +34,26 @@ struct XmlNodeAccess
     }
 };
 
+// Visits the descendants of root in document order without recursion; stops when visit says so.
+template <typename Visit>
+void WalkDescendants(pugi::xml_node root, Visit visit)
+{
+    pugi::xml_node current = root.first_child();
+    while (current) {
+        if (!visit(current))
+            return;
+        if (current.first_child()) {
+            current = current.first_child();
+            continue;
+        }
+        while (current != root && !current.next_sibling())
+            current = current.parent();
+        if (current == root)
+            return;
+        current = current.next_sibling();
+    }
+}
+
 // Whitespace between elements is layout, but an element whose only content is blanks keeps them.
 constexpr unsigned int kXmlParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
 constexpr const char* kXmlIndent = "  ";

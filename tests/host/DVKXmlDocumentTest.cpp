@@ -80,7 +80,8 @@ TEST(XmlDocument, RefusesTextWithoutExactlyOneDocumentElement)
 {
     XmlDocument document;
     for (const char16_t* text : {u"", u"   ", u"<!-- only a comment -->", u"<a/><b/>", u"<a>", u"</a>",
-                                 u"<a x='1></a>", u"<1a/>"}) {
+                                 u"<a x='1></a>", u"<1a/>",
+                                 u"<a><b k='1' j='2' k='3'/></a>"}) {
         EXPECT_EQ(document.LoadText(text).Code(), XmlStatusCode::ParseError) << dvk::Utf16ToUtf8(text);
         EXPECT_TRUE(document.DocumentElement().IsNull());
     }

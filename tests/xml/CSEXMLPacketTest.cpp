@@ -11,8 +11,6 @@
 #include <unistd.h>
 
 #include "CSEDVKXMLPacket.h"
-#include "CSEStringCSEStringMap.h"
-#include "CSEWrapperStringVector.h"
 #include "CSEXMLPacket.h"
 #include "support/InstallFolderFixture.h"
 
@@ -430,16 +428,6 @@ TEST_F(XMLPacket, UniqueIdOfNodeAndRootName)
     EXPECT_EQ(m_packet->reservedNoOp(), 0);
 }
 
-TEST_F(XMLPacket, NodePropertiesKeepTheirDefault)
-{
-    CSEStringCSEStringMap properties;
-    CSEWrapperStringVector names, values;
-    EXPECT_EQ(m_packet->getNodeProperties(u"//command", properties), 0);
-    EXPECT_EQ(m_packet->getNodeProperties(u"//command", names, values), 0);
-    EXPECT_EQ(properties.size(), 0);
-    EXPECT_TRUE(names.empty());
-}
-
 // --- node paths and literals ------------------------------------------------------------------
 
 TEST(XMLPacketLiterals, EveryTextBecomesOneLiteral)
@@ -583,7 +571,8 @@ TEST_F(XMLPacket, CopyNodeCopiesAShallowStampedElement)
 
 TEST_F(XMLPacket, FailedParsesLeaveNoDocument)
 {
-    for (const char16_t* bad : {u"", u"<a><b></a>", u"<a/><b/>", u"no xml", u"<a x='1></a>", u"<a>"}) {
+    for (const char16_t* bad : {u"", u"<a><b></a>", u"<a/><b/>", u"no xml", u"<a x='1></a>", u"<a>",
+                                u"<a iGSSLID='1' iGSSLID='2'/>"}) {
         ASSERT_EQ(m_packet->loadXMLinMemory(u"<r/>"), 0);
         EXPECT_EQ(m_packet->loadXMLinMemory(bad), -1) << U8(bad);
         CSEString text(u"stale");
