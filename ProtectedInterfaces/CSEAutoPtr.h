@@ -8,8 +8,9 @@ class CSEAutoPtr
 {
 public:
     CSEAutoPtr();
-    // Takes ownership of a buffer allocated with new char16_t[] (null is allowed).
-    explicit CSEAutoPtr(char16_t* buffer);
+    // Takes ownership of a buffer returned by CSEString::c_str() (allocated with new char16_t[]);
+    // null is allowed. The pointer is untyped as callers have always passed it.
+    explicit CSEAutoPtr(void* buffer);
     CSEAutoPtr(CSEAutoPtr& other);
     CSEAutoPtr(CSEAutoPtr&& other) noexcept;
     CSEAutoPtr& operator=(CSEAutoPtr& other);

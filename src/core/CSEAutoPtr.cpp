@@ -3,7 +3,7 @@
 
 CSEAutoPtr::CSEAutoPtr() : m_pBuffer(nullptr) {}
 
-CSEAutoPtr::CSEAutoPtr(char16_t* buffer) : m_pBuffer(buffer) {}
+CSEAutoPtr::CSEAutoPtr(void* buffer) : m_pBuffer(buffer) {}
 
 CSEAutoPtr::CSEAutoPtr(CSEAutoPtr& other) : m_pBuffer(other.m_pBuffer)
 {
