@@ -19,23 +19,6 @@
 
 namespace {
 
-// Opens the protected operations of a command class to the tests.
-template <class Base>
-class Probe : public Base
-{
-public:
-    using Base::Base;
-    using Base::CreateCmdHeader;
-    using Base::CreateResponseHeader;
-    using Base::CreateXMLDumpFileName;
-    using Base::ReplaceCmdXMLPacket;
-    using Base::SetBulkLoaderBatchNumForXMLDump;
-
-    CSEXMLPacket* Packet() { return this->m_pCmdXMLPacket; }
-    // What a derived command does when it assigns a new response itself.
-    void AssignResponseDirectly(CSEResponse* response) { this->m_pResponse = response; }
-};
-
 typedef Probe<CSECommand> ProbeCommand;
 
 // A command whose header is a response envelope.
@@ -85,13 +68,13 @@ bool EndsWith(const std::string& text, const std::string& tail)
 
 } // namespace
 
-class Command : public CommandFixture
+class CommandBase : public CommandFixture
 {
 };
 
 // ---- Envelopes ----
 
-TEST_F(Command, HeaderCarriesUserNameOnlyForLogin)
+TEST_F(CommandBase, HeaderCarriesUserNameOnlyForLogin)
 {
     const std::string checkin = Utf8(CSEUtil::CSEGetCmdHeaderString(CSEString(u"checkin"), false));
     EXPECT_TRUE(EndsWith(checkin, "' focusbrowser='false' loglevel='4'/>")) << checkin;
@@ -113,7 +96,7 @@ TEST_F(Command, HeaderCarriesUserNameOnlyForLogin)
     EXPECT_EQ(between.find('=', between.find('=') + 1), std::string::npos) << xml;
 }
 
-TEST_F(Command, EnvelopeOfANamedCommand)
+TEST_F(CommandBase, EnvelopeOfANamedCommand)
 {
     Probe<CSELogoutCmd> checkin(CSEString(u"checkin"));
     EXPECT_EQ(Utf8(checkin.GetCmdName()), "checkin");
@@ -128,7 +111,7 @@ TEST_F(Command, EnvelopeOfANamedCommand)
     EXPECT_EQ(Attribute(logout.Packet(), u"/command", u"cname"), "logout");
 }
 
-TEST_F(Command, FocusBrowserNameAndUserExitFlags)
+TEST_F(CommandBase, FocusBrowserNameAndUserExitFlags)
 {
     ProbeCommand command;
     command.SetCmdName(CSEString(u"checkout"));
@@ -147,7 +130,7 @@ TEST_F(Command, FocusBrowserNameAndUserExitFlags)
     EXPECT_EQ(Attribute(command.Packet(), u"/command", u"prefiletrans"), "false");
 }
 
-TEST_F(Command, ResponseHeaderAndResult)
+TEST_F(CommandBase, ResponseHeaderAndResult)
 {
     ProbeCommand command;
     command.SetCmdName(CSEString(u"login"));
@@ -163,7 +146,7 @@ TEST_F(Command, ResponseHeaderAndResult)
     EXPECT_EQ(Attribute(command.Packet(), u"/response", u"result"), "failure");
 }
 
-TEST_F(Command, FailureHeaderOfACommandAndOfAResponse)
+TEST_F(CommandBase, FailureHeaderOfACommandAndOfAResponse)
 {
     ProbeCommand command;
     command.SetCmdName(CSEString(u"lock"));
@@ -185,7 +168,7 @@ TEST_F(Command, FailureHeaderOfACommandAndOfAResponse)
 
 // ---- Service commands ----
 
-TEST_F(Command, LqlCommandCarriesItsQuery)
+TEST_F(CommandBase, LqlCommandCarriesItsQuery)
 {
     Probe<CSELqlCmd> lql;
     EXPECT_EQ(Utf8(lql.GetCmdName()), "lql");
@@ -200,7 +183,7 @@ TEST_F(Command, LqlCommandCarriesItsQuery)
               "exec prog CorvaneHelpAbout.tcl; <more> & 'more'");
 }
 
-TEST_F(Command, ConstructorsLogThroughTheSilentLog)
+TEST_F(CommandBase, ConstructorsLogThroughTheSilentLog)
 {
     UseSettings(false, true);
     CSELqlCmd lql;
@@ -216,7 +199,7 @@ TEST_F(Command, ConstructorsLogThroughTheSilentLog)
 
 // ---- Dump names ----
 
-TEST_F(Command, DumpNamesCountUpWithinTheSameSecond)
+TEST_F(CommandBase, DumpNamesCountUpWithinTheSameSecond)
 {
     UseSettings(true);
     ProbeCommand command;
@@ -256,7 +239,7 @@ TEST_F(Command, DumpNamesCountUpWithinTheSameSecond)
     EXPECT_TRUE(EndsWith(Utf8(command.CreateXMLDumpFileName(0)), "_checkin_QxRequest70.xml"));
 }
 
-TEST_F(Command, DumpNamesStayInTheDumpFolder)
+TEST_F(CommandBase, DumpNamesStayInTheDumpFolder)
 {
     UseSettings(true);
     ProbeCommand command;
@@ -269,7 +252,7 @@ TEST_F(Command, DumpNamesStayInTheDumpFolder)
     EXPECT_EQ(Utf8(command.CreateXMLDumpFileName(2)), "");
 }
 
-TEST_F(Command, NoDumpNamesWhenDumpingIsOff)
+TEST_F(CommandBase, NoDumpNamesWhenDumpingIsOff)
 {
     UseSettings(false);
     ProbeCommand command;
@@ -281,7 +264,7 @@ TEST_F(Command, NoDumpNamesWhenDumpingIsOff)
 
 // ---- Ownership of the packet and the response ----
 
-TEST_F(Command, CopyOutlivesItsSource)
+TEST_F(CommandBase, CopyOutlivesItsSource)
 {
     int deletions = 0;
     ProbeCommand* source = new ProbeCommand();
@@ -302,7 +285,7 @@ TEST_F(Command, CopyOutlivesItsSource)
     EXPECT_EQ(Utf8(copy.GetResponseObject()->GetResult()), "");
 }
 
-TEST_F(Command, LastHolderDeletesTheSharedResponse)
+TEST_F(CommandBase, LastHolderDeletesTheSharedResponse)
 {
     int deletions = 0;
     {
@@ -315,7 +298,7 @@ TEST_F(Command, LastHolderDeletesTheSharedResponse)
     EXPECT_EQ(deletions, 1);
 }
 
-TEST_F(Command, AssignmentReleasesTheTargetsOwnObjectsFirst)
+TEST_F(CommandBase, AssignmentReleasesTheTargetsOwnObjectsFirst)
 {
     int sourceDeletions = 0;
     int targetDeletions = 0;
@@ -344,7 +327,7 @@ TEST_F(Command, AssignmentReleasesTheTargetsOwnObjectsFirst)
     EXPECT_EQ(sourceDeletions, 1);
 }
 
-TEST_F(Command, ReplacingTheResponse)
+TEST_F(CommandBase, ReplacingTheResponse)
 {
     int oldDeletions = 0;
     int newDeletions = 0;
@@ -373,7 +356,7 @@ TEST_F(Command, ReplacingTheResponse)
     EXPECT_EQ(directDeletions, 0);
 }
 
-TEST_F(Command, ReplacingTheRequestPacket)
+TEST_F(CommandBase, ReplacingTheRequestPacket)
 {
     ProbeCommand command;
     ProbeCommand copy(command);

@@ -24,7 +24,7 @@ std::string FullResponse(const std::string& result, const std::string& ver,
 
 } // namespace
 
-class Response : public CommandFixture
+class ResponseEnvelope : public CommandFixture
 {
 protected:
     // Writes the full response to name and parses the thin response that names it.
@@ -35,7 +35,7 @@ protected:
     }
 };
 
-TEST_F(Response, ReadsEveryFieldOfTheEnvelope)
+TEST_F(ResponseEnvelope, ReadsEveryFieldOfTheEnvelope)
 {
     CSEResponse response;
     ASSERT_TRUE(Parse(response, "Response.xml", FullResponse("failure", "10.7.SP1", "no", "locked")));
@@ -54,7 +54,7 @@ TEST_F(Response, ReadsEveryFieldOfTheEnvelope)
     EXPECT_EQ(response.GetXMLPacket(), response.GetResponsePacket());
 }
 
-TEST_F(Response, AbsentAttributesReadEmpty)
+TEST_F(ResponseEnvelope, AbsentAttributesReadEmpty)
 {
     CSEResponse response;
     ASSERT_TRUE(Parse(response, "Response.xml", "<response result='success'/>"));
@@ -65,7 +65,7 @@ TEST_F(Response, AbsentAttributesReadEmpty)
     EXPECT_EQ(Utf8(response.GetXmlNodeForObject(1)), "");
 }
 
-TEST_F(Response, CopyAttributeIsTrueFromRelease2010On)
+TEST_F(ResponseEnvelope, CopyAttributeIsTrueFromRelease2010On)
 {
     struct Case
     {
@@ -82,7 +82,7 @@ TEST_F(Response, CopyAttributeIsTrueFromRelease2010On)
     }
 }
 
-TEST_F(Response, EmptyThinResponseLoadsNothingAndKeepsTheValues)
+TEST_F(ResponseEnvelope, EmptyThinResponseLoadsNothingAndKeepsTheValues)
 {
     CSEResponse response;
     CSECheckoutResponse checkout;
@@ -100,7 +100,7 @@ TEST_F(Response, EmptyThinResponseLoadsNothingAndKeepsTheValues)
     EXPECT_EQ(response.GetNumObjets(), 3);
 }
 
-TEST_F(Response, UnloadableResponseFileClearsTheResponse)
+TEST_F(ResponseEnvelope, UnloadableResponseFileClearsTheResponse)
 {
     UseSettings(false);
     const std::string missing = m_folder + "/Missing.xml";
@@ -136,7 +136,7 @@ TEST_F(Response, UnloadableResponseFileClearsTheResponse)
                            missing));
 }
 
-TEST_F(Response, ANewResponseReplacesTheOldDocument)
+TEST_F(ResponseEnvelope, ANewResponseReplacesTheOldDocument)
 {
     CSEResponse response;
     ASSERT_TRUE(Parse(response, "First.xml", FullResponse("failure", "", "", "first")));
@@ -147,7 +147,7 @@ TEST_F(Response, ANewResponseReplacesTheOldDocument)
     EXPECT_EQ(response.GetNumObjets(), 0);
 }
 
-TEST_F(Response, FileNameOfTheThinResponse)
+TEST_F(ResponseEnvelope, FileNameOfTheThinResponse)
 {
     CSEString name(u"unchanged");
     EXPECT_FALSE(CSEResponse::GetFilenameFromThinResp(CSEString(), name));
@@ -168,7 +168,7 @@ TEST_F(Response, FileNameOfTheThinResponse)
     EXPECT_FALSE(CSEResponse::GetFilenameFromThinResp(CSEString(u"<response"), name));
 }
 
-TEST_F(Response, ObjectsOfTheResponseByPosition)
+TEST_F(ResponseEnvelope, ObjectsOfTheResponseByPosition)
 {
     CSEResponse response;
     ASSERT_TRUE(Parse(response, "Response.xml", FullResponse("success", "", "", "")));
@@ -185,7 +185,7 @@ TEST_F(Response, ObjectsOfTheResponseByPosition)
     EXPECT_EQ(Utf8(response.GetXmlNodeForObject(-1)), "");
 }
 
-TEST_F(Response, CopiesOutliveTheirSource)
+TEST_F(ResponseEnvelope, CopiesOutliveTheirSource)
 {
     CSEResponse* source = new CSECheckoutResponse();
     ASSERT_TRUE(Parse(*source, "Response.xml", FullResponse("success", "", "", "why")));

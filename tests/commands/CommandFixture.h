@@ -9,9 +9,13 @@
 #include <vector>
 
 #include "CSEClientSettings.h"
+#include "CSEXMLPacket.h"
 #include "CSEMsgMgr.h"
+#include "CSEResponse.h"
 #include "CSEString.h"
 #include "support/InstallFolderFixture.h"
+
+namespace commandtest {
 
 // Shows nothing; remembers every box and answers every text request with "text of " + id.
 class RecordingMsgMgr : public CSEMsgMgr
@@ -37,10 +41,33 @@ public:
     std::vector<Box> m_boxes;
 };
 
+// Opens the protected operations of a command class to the tests.
+template <class Base>
+class Probe : public Base
+{
+public:
+    using Base::Base;
+    using Base::CreateCmdHeader;
+    using Base::CreateResponseHeader;
+    using Base::CreateXMLDumpFileName;
+    using Base::ReplaceCmdXMLPacket;
+    using Base::SetBulkLoaderBatchNumForXMLDump;
+
+    CSEXMLPacket* Packet() { return this->m_pCmdXMLPacket; }
+    // What a derived command does when it assigns a new response itself.
+    void AssignResponseDirectly(CSEResponse* response) { this->m_pResponse = response; }
+};
+
 inline std::string Utf8(const CSEString& text)
 {
     return text().ToUTF8();
 }
+
+} // namespace commandtest
+
+using commandtest::Probe;
+using commandtest::RecordingMsgMgr;
+using commandtest::Utf8;
 
 class CommandFixture : public InstallFolderFixture
 {
