@@ -66,22 +66,19 @@ CSEResponse::ParseOutcome CSEResponse::ParseEnvelope(const CSEString& text)
         return ParseNoText;
     }
     CSEString fileName;
-    // A fresh packet per response: nothing of an earlier response survives a parse.
-    std::unique_ptr<CSEXMLPacket> packet(CSEXMLPacket::GetXMLPacketPtr(-1));
-    if (!GetFilenameFromThinResp(text, fileName) || packet == nullptr ||
-        packet->loadXMLFile(fileName) != 0) {
+    // The response keeps one packet for its whole life (callers may hold its pointer); a failed
+    // load leaves it without a document, so nothing of an earlier response survives a parse.
+    if (!GetFilenameFromThinResp(text, fileName) || m_pXMLPacket == nullptr ||
+        m_pXMLPacket->loadXMLFile(fileName) != 0) {
         CSELogger::LogMsg(3, CSEString(u"[CSEResponse::ParseResponse] The response file could not "
                                        u"be loaded: ") +
                                  fileName);
         Clear();
-        if (packet != nullptr) {
-            delete m_pXMLPacket;
-            m_pXMLPacket = packet.release();
-        }
+        std::unique_ptr<CSEXMLPacket> empty(CSEXMLPacket::GetXMLPacketPtr(-1));
+        if (m_pXMLPacket != nullptr && empty != nullptr)
+            *m_pXMLPacket = *empty;
         return ParseNotLoaded;
     }
-    delete m_pXMLPacket;
-    m_pXMLPacket = packet.release();
 
     static const struct
     {

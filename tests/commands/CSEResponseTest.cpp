@@ -125,16 +125,22 @@ TEST_F(ResponseEnvelope, UnloadableResponseFileClearsTheResponse)
                            missing));
 }
 
-// Also: attributes absent from the new response read empty.
+// Also: attributes absent from the new response read empty, and a packet pointer taken earlier
+// stays valid and shows the new document.
 TEST_F(ResponseEnvelope, ANewResponseReplacesTheOldDocument)
 {
     CSEResponse response;
+    CSEXMLPacket* const packet = response.GetXMLPacket();
     ASSERT_TRUE(Parse(response, "First.xml", FullResponse("failure", "", "", "first")));
+    EXPECT_EQ(response.GetXMLPacket(), packet);
+    EXPECT_EQ(packet->getNodeCount(CSEString(u"//cadobject")), 3);
     ASSERT_TRUE(Parse(response, "Second.xml", "<response result='success'><info/></response>"));
     EXPECT_EQ(Utf8(response.GetResult()), "success");
     EXPECT_EQ(Utf8(response.GetReason()), "");
     EXPECT_EQ(Utf8(response.GetAddin()), "");
     EXPECT_EQ(response.GetNumObjets(), 0);
+    EXPECT_EQ(response.GetXMLPacket(), packet);
+    EXPECT_EQ(packet->getNodeCount(CSEString(u"//cadobject")), 0);
 }
 
 TEST_F(ResponseEnvelope, FileNameOfTheThinResponse)
