@@ -15,8 +15,9 @@ public:
     CSEServerSettings& operator=(const CSEServerSettings&) = delete;
 
     // Loads the settings from a login response: the thin response that names the full response
-    // file, or the full response document itself. 0 when the document is well-formed and holds
-    // "//response/info"; 1 otherwise, and the settings are left empty.
+    // file, or the full response document itself. 0 when the document is well-formed (settings
+    // it lacks keep their defaults); 1 when there is no such document, and the settings are left
+    // empty.
     int LoadServerSettings(const CSEString& thinResponse);
     // Forgets everything that was loaded.
     void ClearServerSettings();

@@ -45,10 +45,10 @@ int CSEServerSettings::LoadServerSettings(const CSEString& thinResponse)
         LogLoadFailure(u"The login response is not well-formed XML.");
         return CSE_FAILURE;
     }
-    if (packet->getNodeCount(kInfoPath) == 0) {
-        LogLoadFailure(u"The login response has no global settings (\"//response/info\").");
-        return CSE_FAILURE;
-    }
+    // A login response without settings is still a login: every setting keeps its default.
+    if (packet->getNodeCount(kInfoPath) == 0)
+        CSELogger::LogMsg(4, u"[CSEServerSettings::LoadServerSettings] The login response has no global "
+                             u"settings (\"//response/info\"); the defaults apply.");
     CSEString document;
     if (packet->getXMLString(document) != CSE_SUCCESS) {
         LogLoadFailure(u"The login response could not be kept.");
