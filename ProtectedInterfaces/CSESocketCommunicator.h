@@ -50,6 +50,8 @@ public:
     void CloseSocket();
     // True while a connection is held; a peer that has gone away is only noticed by send or receive.
     bool IsSocketAlive() const;
+    // True while a receive waits or reads (the host's interface turn runs inside it).
+    bool IsReceiving() const;
 
 private:
     SocketHandle m_hSocket;

@@ -145,6 +145,16 @@ bool WriteInstallationFile(const char16_t* fileName, const CSEString& text)
     return false;
 }
 
+// A command that the host starts during its interface turn, while the response of another is
+// awaited, is refused: it must neither replace that command's request file nor end its connection.
+bool RefusedWhileAwaitingResponse(const CSESocketCommunicator* communicator, const char16_t* where)
+{
+    if (communicator == nullptr || !communicator->IsReceiving())
+        return false;
+    CSELogger::LogMsg(3, CSEString(where) + u" A response is still awaited; a second exchange is refused.");
+    return true;
+}
+
 } // namespace
 
 CSEIntegrationAgent::CSEIntegrationAgent()
@@ -407,6 +417,9 @@ CSEIntegrationAgent::ConnectionStatus CSEIntegrationAgent::PingServer()
         return m_eConnectionStatus;
     if (!CheckSocketAlive())
         return m_eConnectionStatus;
+    // The connection is busy with an awaited response, which is answer enough.
+    if (RefusedWhileAwaitingResponse(m_pSockComm, u"[CSEIntegrationAgent::PingServer]"))
+        return m_eConnectionStatus;
     if (!sendAndRespondPingCommand())
         Disconnect();
     return m_eConnectionStatus;
@@ -451,6 +464,8 @@ unsigned char CSEIntegrationAgent::SendCommandActual(const CSEString& command)
 {
     CSELogger::LogMsg(5, u"[CSEIntegrationAgent::SendCommand] Sending command: "
                              + CSERequestMasking::MaskPasswords(command));
+    if (RefusedWhileAwaitingResponse(m_pSockComm, u"[CSEIntegrationAgent::SendCommand]"))
+        return false;
     // The service reads the command from this file: without it the pointer would name a stale one.
     if (!WriteInstallationFile(kRequestFileName, command)) {
         DisconnectSequence();
@@ -474,6 +489,8 @@ unsigned char CSEIntegrationAgent::SendCommandActual(const CSEString& command)
 unsigned char CSEIntegrationAgent::GetResponse(CSEString& response)
 {
     CSELogger::LogMsg(5, u"[CSEIntegrationAgent::GetResponse]Entered");
+    if (RefusedWhileAwaitingResponse(m_pSockComm, u"[CSEIntegrationAgent::GetResponse]"))
+        return false;
     if (m_pSockComm == nullptr) {
         DVKSysCheckFailure("m_pSockComm");
         DisconnectSequence();

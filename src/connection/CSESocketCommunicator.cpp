@@ -135,3 +135,8 @@ bool CSESocketCommunicator::IsSocketAlive() const
 {
     return m_hSocket != InvalidSocket;
 }
+
+bool CSESocketCommunicator::IsReceiving() const
+{
+    return m_bReceiving;
+}
