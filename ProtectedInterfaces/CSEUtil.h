@@ -47,8 +47,9 @@ public:
 
     // The value of "QX_DRAVIK_INSTALL_DIR" (empty when unset); the argument is not used.
     static CSEString GetInstallationFolder(CSEString unused);
-    // Writes content as UTF-8 to the installation folder + "/" + fileName, replacing the file;
-    // returns that path. A failed write is logged and leaves no stale file behind.
+    // Writes content as UTF-8 to the installation folder + "/" + fileName, replacing the file and
+    // readable by its owner only; returns that path. A failed write is logged and leaves no stale
+    // file behind.
     static CSEString SaveXML(CSEString fileName, const CSEString& content);
     // Appends "/" unless the text already ends with one.
     static void AppendSlash(CSEString& path);

@@ -40,6 +40,7 @@ const char16_t kXmlDeclaration[] = u"<?xml version='1.0'?>";
 const char16_t kLaunchBrowserLog[] = u"[CSEIntegrationAgent::LaunchBrowser] ";
 const int kMaxPathBytes = 256;
 const int kMaxObjectNameBytes = 128;
+const unsigned int kOwnerOnlyPermissions = 0600;
 
 CSEGlobalSettingsProvider g_pGlobalSettingsProvider = nullptr;
 
@@ -332,7 +333,8 @@ CSEString CSEUtil::SaveXML(CSEString fileName, const CSEString& content)
     AppendSlash(path);
     path += fileName;
     const std::string target = Utf8(path);
-    if (dvk::WriteWholeFile(target, Utf8(content)))
+    // A request may carry a password: only its owner may read it.
+    if (dvk::WriteWholeFile(target, Utf8(content), kOwnerOnlyPermissions))
         return path;
     // The service must not find the previous request under the name it is handed.
     dvk::DeleteFile(target);
@@ -786,8 +788,11 @@ int CSEUtil::StartBrowser(const CSEString& url)
 
 int CSEUtil::LaunchDefaultBrowser(const CSEString& url)
 {
-    return LaunchBrowserProgram(FromUtf8(DesktopBrowserProgram()), url,
-                                u"Failed to create process for the default browser. ");
+    // The desktop's URL opener stands where the registry's "open" command would.
+    const CSEString program = FromUtf8(DesktopBrowserProgram());
+    CSELogger::LogMsg(5, CSEString(kLaunchBrowserLog) + u"Lookup in registry returned value : " +
+                             program);
+    return LaunchBrowserProgram(program, url, u"Failed to create process for the default browser. ");
 }
 
 int CSEUtil::LaunchAppAssocWithHTMLBrowser(const CSEString& url)
