@@ -7,60 +7,7 @@
 
 #include "CSEMsgMgr.h"
 #include "CSEProgressBar.h"
-
-namespace {
-
-// A host manager that records every call and answers with recognisable values.
-class RecordingMsgMgr : public CSEMsgMgr
-{
-public:
-    CSEString ReadResourceString(int id) override
-    {
-        m_calls.push_back("int:" + std::to_string(id));
-        return u"text of int";
-    }
-    CSEString ReadResourceString(CSEString id, CSEWrapperStringVector arguments) override
-    {
-        m_calls.push_back("args:" + id().ToUTF8() + ":" + std::to_string(arguments.Size()) + ":" + arguments[1]().ToUTF8());
-        return u"text with arguments";
-    }
-    CSEString ReadResourceString(CSEString id) override
-    {
-        m_calls.push_back("id:" + id().ToUTF8());
-        return u"text of id";
-    }
-    int ShowMessage(CSEString message, CSEString title, MessageBoxType type) override
-    {
-        m_calls.push_back("show:" + message().ToUTF8() + ":" + title().ToUTF8() + ":" +
-                          std::to_string(type));
-        return 6;
-    }
-    int ShowCustomMessage(CSEString message, CSEString title, unsigned char flag,
-                          MessageBoxType type) override
-    {
-        m_calls.push_back("custom:" + message().ToUTF8() + ":" + title().ToUTF8() + ":" +
-                          std::to_string(flag) + ":" + std::to_string(type));
-        return 7;
-    }
-    unsigned char ProgressStartA(int steps) override
-    {
-        m_calls.push_back("start:" + std::to_string(steps));
-        return 1;
-    }
-    void ProgressShowNextStepA(CSEString text) override
-    {
-        m_calls.push_back("step:" + text().ToUTF8());
-    }
-    unsigned char ProgressEndA() override
-    {
-        m_calls.push_back("end");
-        return 1;
-    }
-
-    std::vector<std::string> m_calls;
-};
-
-} // namespace
+#include "support/MessageRecorder.h"
 
 TEST(MsgMgr, StaticOperationsWithoutManagerAreFatal)
 {
@@ -89,7 +36,7 @@ TEST(MsgMgr, BaseManagerIsSilent)
 
 TEST(MsgMgr, StaticOperationsForwardToTheInstalledManager)
 {
-    static RecordingMsgMgr host;
+    static MessageRecorder host;
     host.m_calls.clear();
     CSEMsgMgr::SetMsgMgr(&host);
     EXPECT_TRUE(CSEMsgMgr::GetMsg(CSEString(u"MSG_READREGISTRY_FAIL")) == u"text of id");
@@ -102,21 +49,19 @@ TEST(MsgMgr, StaticOperationsForwardToTheInstalledManager)
     EXPECT_EQ(CSEMsgMgr::ShowCustomMsg(u"sure?", u"T", 1, static_cast<MessageBoxType>(36)), 7);
     EXPECT_EQ(host.m_calls,
               (std::vector<std::string>{"id:MSG_READREGISTRY_FAIL", "int:42", "args:DV5_001:2:b",
-                                        "show:failed:MSG_MSGBOXTITLE:3", "custom:sure?:T:1:36"}));
+                                        "show:failed|MSG_MSGBOXTITLE|3", "custom:sure?|T|1|36"}));
 }
 
 TEST(ProgressBar, ScopeOpensAndClosesTheDisplay)
 {
-    static RecordingMsgMgr host;
+    static MessageRecorder host;
     host.m_calls.clear();
     CSEMsgMgr::SetMsgMgr(&host);
     {
         CSEProgressBar bar(4);
         bar.ProgressShowNextStep(u"one");
     }
-    {
-        CSEProgressBar bar;
-    }
+    { CSEProgressBar bar; }
     try {
         CSEProgressBar bar(2);
         throw std::runtime_error("cancelled");

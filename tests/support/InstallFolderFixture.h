@@ -49,6 +49,29 @@ protected:
 
     bool Exists(const std::string& name) const { return dvk::PathExists(PathOf(name)); }
 
+    bool MainLogHas(const std::string& text) const
+    {
+        return ReadFile("QxDravikV5.log").find(text) != std::string::npos;
+    }
+
+    // The priority of the first main-log line that holds text; -1 when none does.
+    int MainLogPriorityOf(const std::string& text) const
+    {
+        const std::string log = ReadFile("QxDravikV5.log");
+        const std::string::size_type at = log.find(text);
+        if (at == std::string::npos)
+            return -1;
+        const std::string::size_type lineFeed = log.rfind('\n', at);
+        return std::atoi(log.c_str() + (lineFeed == std::string::npos ? 0 : lineFeed + 1) + 1);
+    }
+
+    // Fresh client settings with the main log on at level 6 and further "CLIENT" lines.
+    void UseClientSettings(const std::string& lines = "") const
+    {
+        WriteSettings("[CLIENT]\ndebugflag=true\nclientloglevel=6\n" + lines);
+        CSEClientSettings::DeleteClientSettings(0);
+    }
+
     std::string m_folder;
 };
 
