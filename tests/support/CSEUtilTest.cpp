@@ -1,26 +1,21 @@
-// Behaviour of CSEUtil: texts, files, request envelopes, versions, limits, part record, browser.
+// Behaviour of CSEUtil: texts, files, request envelopes, versions, limits, part record and the
+// look-ups in the global settings.
 #include <gtest/gtest.h>
 
 #include <pugixml.hpp>
 
-#include <chrono>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <pwd.h>
 #include <string>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
 #include "CSEClientSettings.h"
-#include "CSEMsgMgr.h"
 #include "CSEObjectInfo.h"
 #include "CSEUtil.h"
 #include "cad_part_struct.h"
-#include "host/DVKFiles.h"
 #include "support/CSEGlobalSettingsView.h"
 #include "support/InstallFolderFixture.h"
 
@@ -31,6 +26,11 @@ std::string U8(const CSEString& text)
     return text().ToUTF8();
 }
 
+CSEString Repeated(int count, char16_t unit, const std::u16string& tail = u"")
+{
+    return CSEString((std::u16string(count, unit) + tail).c_str());
+}
+
 std::vector<std::string> Elements(const CSEWrapperStringVector& vector)
 {
     std::vector<std::string> texts;
@@ -39,43 +39,6 @@ std::vector<std::string> Elements(const CSEWrapperStringVector& vector)
     return texts;
 }
 
-class RecordingMsgMgr : public CSEMsgMgr
-{
-public:
-    int ShowMessage(CSEString message, CSEString title, MessageBoxType type) override
-    {
-        m_shown.push_back(U8(message) + "|" + U8(title) + "|" + std::to_string(type));
-        return 0;
-    }
-    std::vector<std::string> m_shown;
-};
-
-// An installation folder with the main log on at debug level and a recording message manager.
-class Util : public InstallFolderFixture
-{
-protected:
-    void SetUp() override
-    {
-        InstallFolderFixture::SetUp();
-        WriteSettings("[CLIENT]\ndebugflag=true\nclientloglevel=6\n");
-        CSEMsgMgr::SetMsgMgr(&m_messages);
-    }
-
-    bool Logged(const std::string& text) const
-    {
-        return ReadFile("QxDravikV5.log").find(text) != std::string::npos;
-    }
-
-    // The settings with extra lines for the CLIENT section, re-read by the client settings.
-    void WriteClientSettings(const std::string& lines)
-    {
-        WriteSettings("[CLIENT]\ndebugflag=true\nclientloglevel=6\n" + lines);
-        CSEClientSettings::DeleteClientSettings(0);
-    }
-
-    RecordingMsgMgr m_messages;
-};
-
 pugi::xml_node ParsedRoot(pugi::xml_document& document, const CSEString& text)
 {
     const pugi::xml_parse_result result = document.load_string(U8(text).c_str());
@@ -83,11 +46,23 @@ pugi::xml_node ParsedRoot(pugi::xml_document& document, const CSEString& text)
     return document.document_element();
 }
 
+// An installation folder with the main log on at debug level.
+class Util : public InstallFolderFixture
+{
+protected:
+    void SetUp() override
+    {
+        InstallFolderFixture::SetUp();
+        UseClientSettings();
+    }
+    CSEString In(const std::string& name) const { return CSEString(PathOf(name).c_str()); }
+};
+
 } // namespace
 
 // ---- Text ----
 
-TEST(UtilText, MultiByteRoundTripCountsBytesAndCharacters)
+TEST(UtilText, ConversionsAndNumbers)
 {
     const CSEString text(u"Gr\u00fc\u00dfe \U0001D11E");  // 2-byte letters and a surrogate pair
     char* bytes = nullptr;
@@ -98,14 +73,10 @@ TEST(UtilText, MultiByteRoundTripCountsBytesAndCharacters)
     EXPECT_EQ(CSEUtil::getCSEStringFromMultiByte(bytes, back), 8);
     EXPECT_EQ(back, text);
     delete[] bytes;
-
     back = u"old";
     EXPECT_EQ(CSEUtil::getCSEStringFromMultiByte(nullptr, back), 0);
     EXPECT_EQ(back, u"");
-}
 
-TEST(UtilText, NumbersFollowAtoiAndDoNotOverflow)
-{
     EXPECT_EQ(CSEUtil::getIntFromCSEString(u"12abc"), 12);
     EXPECT_EQ(CSEUtil::getIntFromCSEString(u"  -7"), -7);
     EXPECT_EQ(CSEUtil::getIntFromCSEString(u"abc"), 0);
@@ -114,6 +85,10 @@ TEST(UtilText, NumbersFollowAtoiAndDoNotOverflow)
     EXPECT_EQ(CSEUtil::GetPortNumberFromUrl(u"http://h/app?x=1&appletPort=8123&y=2"), 8123);
     EXPECT_EQ(CSEUtil::GetPortNumberFromUrl(u"http://h/app?appletport=8123"), -1);
     EXPECT_EQ(CSEUtil::GetPortNumberFromUrl(u"http://h/app?appletPort=x"), 0);
+    const int first = CSEUtil::GetUniqueId();
+    EXPECT_EQ(CSEUtil::GetUniqueId(), first + 1);
+    EXPECT_EQ(CSEUtil::XMLEscape(u"O'Neil & <Sons> \"Ltd\"\t\r\n"),
+              u"O&apos;Neil &amp; &lt;Sons&gt; &quot;Ltd&quot;&#9;&#13;&#10;");
 }
 
 TEST(UtilText, LookupsAndComparisons)
@@ -127,14 +102,11 @@ TEST(UtilText, LookupsAndComparisons)
     EXPECT_EQ(CSEUtil::CSEStringVectorLookup(list, u"drawing", 0), -1);
     EXPECT_TRUE(CSEUtil::StrCompareNoCase(u"CheckIn", u"checkin"));
     EXPECT_FALSE(CSEUtil::StrCompareNoCase(u"checkin", u"checkout"));
-    EXPECT_EQ(CSEUtil::GetFileExtn(u"a.b.prt"), u"prt");
-    EXPECT_EQ(CSEUtil::GetFileExtn(u"noext"), u"");
     EXPECT_EQ(CSEUtil::InsertCarriageReturn(u"a\nb\n"), u"a\r\nb\r\n");
     EXPECT_EQ(CSEUtil::CSEStringFindReplace(u"Entry %s missing", u"%s", u"UE_Init"),
               u"Entry UE_Init missing");
     EXPECT_EQ(CSEUtil::ExtractBaseNameFromFileName(u"gear.v2.prt"), DVKUnicodeString(u"gear.v2"));
     EXPECT_EQ(CSEUtil::ExtractBaseNameFromFileName(u"gear"), DVKUnicodeString(u"gear"));
-
     CSEString extension(u"kept");
     EXPECT_FALSE(CSEUtil::IsDerivedOutputTypeUserDefined(u"pdf", extension));
     EXPECT_EQ(extension, u"kept");
@@ -142,153 +114,107 @@ TEST(UtilText, LookupsAndComparisons)
     EXPECT_EQ(extension, u".pdf");
 }
 
-TEST(UtilText, UniqueIdsCountUpByOne)
-{
-    const int first = CSEUtil::GetUniqueId();
-    EXPECT_EQ(CSEUtil::GetUniqueId(), first + 1);
-    EXPECT_EQ(CSEUtil::GetUniqueId(), first + 2);
-}
-
 TEST_F(Util, TokenizerSplitsAtEverySeparatorAndSkipsEmptyTokens)
 {
     CSEWrapperStringVector out;
     EXPECT_EQ(CSEUtil::GetTokenizedArray(u"a,b,c", u",", out), 3);
     EXPECT_EQ(CSEUtil::GetTokenizedArray(u"a|b,c", u",|", out), 3);
-    EXPECT_EQ(Elements(out), (std::vector<std::string>{"a", "b", "c", "a", "b", "c"}));
-
-    out.clear();
     EXPECT_EQ(CSEUtil::GetTokenizedArray(u"a,,b", u",", out), 2);
     EXPECT_EQ(CSEUtil::GetTokenizedArray(u",x,,|y|", u",|", out), 2);
-    EXPECT_EQ(Elements(out), (std::vector<std::string>{"a", "b", "x", "y"}));
     EXPECT_EQ(CSEUtil::GetTokenizedArray(u",,,", u",", out), 0);
-    EXPECT_TRUE(Logged("QxMstnUtils::GetTokenizedArray:: entered"));
-    EXPECT_TRUE(Logged("QxMstnUtils::GetTokenizedArray:: exiting"));
-}
+    EXPECT_EQ(Elements(out), (std::vector<std::string>{"a", "b", "c", "a", "b", "c", "a", "b", "x", "y"}));
+    EXPECT_TRUE(MainLogHas("QxMstnUtils::GetTokenizedArray:: entered"));
+    EXPECT_TRUE(MainLogHas("QxMstnUtils::GetTokenizedArray:: exiting"));
 
-TEST_F(Util, TokenizerRefusesEmptyInputWithItsLogLine)
-{
-    CSEWrapperStringVector out;
-    out.push_back(u"kept");
     EXPECT_EQ(CSEUtil::GetTokenizedArray(u"", u",", out), 0);
     EXPECT_EQ(CSEUtil::GetTokenizedArray(u"a,b", u"", out), 0);
-    EXPECT_EQ(Elements(out), std::vector<std::string>{"kept"});
-    EXPECT_TRUE(Logged("QxMstnUtils::GetTokenizedArray:: Failed to create DVKUnicodeString from "
-                       "CSEStringa,b"));
-}
+    EXPECT_EQ(out.Size(), 10);
+    EXPECT_TRUE(MainLogHas("QxMstnUtils::GetTokenizedArray:: Failed to create DVKUnicodeString from "
+                           "CSEStringa,b"));
 
-TEST(UtilTextLarge, TokenizerHandlesAHundredThousandTokens)
-{
-    std::u16string text;
+    std::u16string many;
     for (int i = 0; i < 100000; ++i)
-        text += u"tok,";
-    CSEWrapperStringVector out;
-    EXPECT_EQ(CSEUtil::GetTokenizedArray(CSEString(text.c_str()), u",", out), 100000);
+        many += u"tok,";
+    out.clear();
+    EXPECT_EQ(CSEUtil::GetTokenizedArray(CSEString(many.c_str()), u",", out), 100000);
     EXPECT_EQ(out.Size(), 100000);
-}
-
-TEST(UtilText, XmlEscapeCoversMarkupQuotesAndLineBreaks)
-{
-    EXPECT_EQ(CSEUtil::XMLEscape(u"O'Neil & <Sons> \"Ltd\"\t\r\n"),
-              u"O&apos;Neil &amp; &lt;Sons&gt; &quot;Ltd&quot;&#9;&#13;&#10;");
-    EXPECT_EQ(CSEUtil::XMLEscape(u"plain \u00e9"), u"plain \u00e9");
 }
 
 // ---- Request texts ----
 
-TEST_F(Util, CommandEnvelopeHasTheIdentityInOrder)
+TEST_F(Util, CommandEnvelopeHasTheIdentityInOrderAndTheUserNameForLogin)
 {
-    const CSEString header = CSEUtil::CSEGetCmdHeaderString(u"checkin", false);
-    const std::string expected = "<?xml version='1.0'?><command cname='checkin' iid='" +
+    const std::string identity = "<?xml version='1.0'?><command cname='checkin' iid='" +
                                  std::to_string(getpid()) +
                                  "' cse='QxDravikV5' addn='abc' ver='10.7.SP1' csever='" +
-                                 U8(CSEUtil::GetCSEVersion()) +
-                                 "' focusbrowser='false' loglevel='4'/>";
-    EXPECT_EQ(U8(header), expected);
-    EXPECT_EQ(U8(CSEUtil::CSEGetCmdHeaderString(u"ping", true)).find("username"), std::string::npos);
-    EXPECT_NE(U8(CSEUtil::CSEGetCmdHeaderString(u"ping", true))
-                  .find("' focusbrowser='true' loglevel='4'/>"),
-              std::string::npos);
-}
-
-TEST_F(Util, LoginEnvelopesCarryTheUserNameBeforeFocusBrowser)
-{
+                                 U8(CSEUtil::GetCSEVersion()) + "'";
+    EXPECT_EQ(U8(CSEUtil::CSEGetCmdHeaderString(u"checkin", false)),
+              identity + " focusbrowser='false' loglevel='4'/>");
     const struct passwd* user = getpwuid(geteuid());
     ASSERT_NE(user, nullptr);
     EXPECT_EQ(U8(CSEUtil::GetCurrentUserName()), user->pw_name);
+    EXPECT_TRUE(MainLogHas("[CSEUtil::GetCurrentUserName] Entering"));
     const std::string tail = "' username='" + std::string(user->pw_name) +
-                             "' focusbrowser='false' loglevel='4'/>";
+                             "' focusbrowser='true' loglevel='4'/>";
     for (const char16_t* name : {u"login", u"loginEx"}) {
-        const std::string header = U8(CSEUtil::CSEGetCmdHeaderString(name, false));
+        const std::string header = U8(CSEUtil::CSEGetCmdHeaderString(name, true));
         ASSERT_GE(header.size(), tail.size());
         EXPECT_EQ(header.substr(header.size() - tail.size()), tail);
     }
     EXPECT_EQ(U8(CSEUtil::CSEGetCmdHeaderString(u"Login", false)).find("username"),
               std::string::npos);
-    EXPECT_TRUE(Logged("[CSEUtil::GetCurrentUserName] Entering"));
 }
 
 TEST_F(Util, EnvelopesWithMarkupInTheirValuesStayWellFormedAndReadBack)
 {
-    WriteClientSettings("compatiblewkcversion=QTL2011x & 'beta' <\"rc\">\n");
+    UseClientSettings("compatiblewkcversion=QTL2011x & 'beta' <\"rc\">\n");
     const std::string ver = "QTL2011x & 'beta' <\"rc\">";
     const CSEString name(u"lql'\"&<>\ttab");
-
     pugi::xml_document command;
     pugi::xml_node root = ParsedRoot(command, CSEUtil::CSEGetCmdHeaderString(name, true));
-    EXPECT_STREQ(root.name(), "command");
     EXPECT_EQ(root.attribute("cname").value(), U8(name));
     EXPECT_EQ(root.attribute("ver").value(), ver);
-    EXPECT_EQ(root.attribute("iid").as_int(), getpid());
-    EXPECT_STREQ(root.attribute("focusbrowser").value(), "true");
-
     pugi::xml_document response;
     root = ParsedRoot(response, CSEUtil::CSEGetResponseHeaderString(name, false));
-    EXPECT_STREQ(root.name(), "response");
-    EXPECT_STREQ(root.first_attribute().name(), "result");
-    EXPECT_STREQ(root.attribute("result").value(), "success");
+    EXPECT_EQ(std::string(root.name()) + " " + root.first_attribute().name() + "=" +
+                  root.first_attribute().value(),
+              "response result=success");
     EXPECT_EQ(root.attribute("cname").value(), U8(name));
     EXPECT_EQ(root.attribute("ver").value(), ver);
     EXPECT_TRUE(root.attribute("username").empty());
     EXPECT_STREQ(root.attribute("focusbrowser").value(), "false");
-}
 
-TEST_F(Util, ThinRequestNamesTheFileWithEscapedValues)
-{
     const std::string folder = m_folder + "/Smith & O'Neil <\"work\">";
-    const CSEString request =
-        CSEUtil::CSEGetRequestCmdString(CSEString(folder.c_str()), u"QxRequest.xml");
+    const CSEString request = CSEUtil::CSEGetRequestCmdString(CSEString(folder.c_str()), u"QxRequest.xml");
     EXPECT_EQ(U8(request).rfind("<?xml version='1.0'?><request dirname='", 0), 0u);
-    pugi::xml_document document;
-    const pugi::xml_node root = ParsedRoot(document, request);
-    EXPECT_STREQ(root.name(), "request");
-    EXPECT_EQ(root.attribute("dirname").value(), folder);
-    EXPECT_STREQ(root.attribute("filename").value(), "QxRequest.xml");
-    EXPECT_STREQ(root.attribute("ver").value(), "10.7.SP1");
-    EXPECT_EQ(root.attribute("csever").value(), U8(CSEUtil::GetCSEVersion()));
-    std::vector<std::string> order;
+    pugi::xml_document thin;
+    root = ParsedRoot(thin, request);
+    std::vector<std::string> attributes;
     for (pugi::xml_attribute attribute : root.attributes())
-        order.push_back(attribute.name());
-    EXPECT_EQ(order, (std::vector<std::string>{"dirname", "filename", "ver", "csever"}));
+        attributes.push_back(std::string(attribute.name()) + "=" + attribute.value());
+    EXPECT_EQ(attributes, (std::vector<std::string>{"dirname=" + folder, "filename=QxRequest.xml",
+                                                    "ver=" + ver,
+                                                    "csever=" + U8(CSEUtil::GetCSEVersion())}));
 }
 
 // ---- Files and folders ----
 
-TEST_F(Util, SaveXmlWritesUtf8IntoTheInstallationFolder)
+TEST_F(Util, SaveXmlWritesAnOwnerOnlyUtf8FileAndLeavesNoStaleOneOnFailure)
 {
     const CSEString path = CSEUtil::SaveXML(u"QxRequest.xml", u"<command cname='\u00e9'/>");
     EXPECT_EQ(U8(path), PathOf("QxRequest.xml"));
     EXPECT_EQ(ReadFile("QxRequest.xml"), "<command cname='\xc3\xa9'/>");
+    struct stat info;
+    ASSERT_EQ(stat(PathOf("QxRequest.xml").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u) << "a request may carry a password";
     CSEUtil::SaveXML(u"QxRequest.xml", u"<b/>");
     EXPECT_EQ(ReadFile("QxRequest.xml"), "<b/>");
-}
 
-TEST_F(Util, SaveXmlThatCannotWriteLogsAndLeavesNoStaleRequest)
-{
     // An empty folder in the file's place: the write fails, the stale entry is removed.
-    ASSERT_EQ(mkdir(PathOf("QxRequest.xml").c_str(), 0755), 0);
-    CSEUtil::SaveXML(u"QxRequest.xml", u"<command/>");
-    EXPECT_FALSE(Exists("QxRequest.xml"));
-    EXPECT_TRUE(Logged("[CSEUtil::SaveXML] Failed to write the file " + PathOf("QxRequest.xml")));
+    ASSERT_EQ(mkdir(PathOf("sent.xml").c_str(), 0755), 0);
+    CSEUtil::SaveXML(u"sent.xml", u"<command/>");
+    EXPECT_FALSE(Exists("sent.xml"));
+    EXPECT_TRUE(MainLogHas("[CSEUtil::SaveXML] Failed to write the file " + PathOf("sent.xml")));
 }
 
 TEST_F(Util, PathPartsAndDetails)
@@ -299,14 +225,13 @@ TEST_F(Util, PathPartsAndDetails)
     EXPECT_EQ(dir, u"/work/a.b");
     EXPECT_EQ(file, u"gear.v2.prt");
     const CSEString path(u"/work/a.b/gear.v2.prt");
-    EXPECT_EQ(CSEUtil::GetFileDetail(path, 0), path);
-    EXPECT_EQ(CSEUtil::GetFileDetail(path, 1), u"/work/a.b");
-    EXPECT_EQ(CSEUtil::GetFileDetail(path, 2), u"gear.v2.prt");
-    EXPECT_EQ(CSEUtil::GetFileDetail(path, 3), u"gear.v2");
-    EXPECT_EQ(CSEUtil::GetFileDetail(path, 4), u"prt");
+    const std::vector<const char16_t*> details = {path().Data(), u"/work/a.b", u"gear.v2.prt",
+                                                  u"gear.v2", u"prt", u""};
+    for (int detail = 0; detail < 6; ++detail)
+        EXPECT_EQ(CSEUtil::GetFileDetail(path, detail), details[detail]) << detail;
     EXPECT_EQ(CSEUtil::GetFileDetail(u"/work/a.b/gear", 4), u"");
-    EXPECT_EQ(CSEUtil::GetFileDetail(path, 5), u"");
     EXPECT_EQ(CSEUtil::GetFileDetail(u"", 2), u"");
+    EXPECT_EQ(CSEUtil::GetFileExtn(u"noext"), u"");
 
     CSEString slashed(u"/work");
     CSEUtil::AppendSlash(slashed);
@@ -319,143 +244,114 @@ TEST_F(Util, PathPartsAndDetails)
     EXPECT_EQ(U8(CSEUtil::GetEnvVariableValue(u"QX_DRAVIK_INSTALL_DIR")), m_folder);
 }
 
-TEST_F(Util, RealPathsNormaliseAndResolveLinks)
+TEST_F(Util, DirectoryNamesForRequestsAreRealPaths)
 {
     ASSERT_TRUE(dvk::CreateDirectories(PathOf("real/sub")));
     ASSERT_EQ(symlink(PathOf("real").c_str(), PathOf("link").c_str()), 0);
-    CSEString out(u"stale");
-    EXPECT_EQ(CSEUtil::GetRealPath(CSEString(PathOf("link/sub/../sub/").c_str()), out), 0);
     std::string expected;
     ASSERT_TRUE(dvk::GetRealPath(PathOf("real/sub"), expected));
-    EXPECT_EQ(CSEUtil::RemoveTrailingSlashes(out), CSEString(expected.c_str()));
-    EXPECT_EQ(CSEUtil::GetRealPath(u"", out), 1);
-    EXPECT_EQ(out, u"");
-
     CSEObjectInfo object;
-    object.dirName = CSEString(PathOf("link").c_str());
+    object.dirName = In("link/sub/../sub");
+    CSEString out(u"stale");
     EXPECT_EQ(CSEUtil::FormatDirNameForWKC(object, out), 0);
-    EXPECT_EQ(U8(out).find("/link"), std::string::npos);
+    EXPECT_EQ(out, CSEString(expected.c_str()));
     object.dirName.clear();
     EXPECT_EQ(CSEUtil::FormatDirNameForWKC(object, out), 1);
     EXPECT_EQ(out, u"");
 }
 
-TEST_F(Util, FileOperations)
+TEST_F(Util, FileAndFolderOperations)
 {
-    const CSEString source(PathOf("source.xml").c_str());
-    const CSEString target(PathOf("target.xml").c_str());
     std::ofstream(PathOf("source.xml")) << "new";
     std::ofstream(PathOf("target.xml")) << "old";
-
-    EXPECT_FALSE(CSEUtil::CopyFileW(source, target, 1));
+    EXPECT_FALSE(CSEUtil::CopyFileW(In("source.xml"), In("target.xml"), 1));
     EXPECT_EQ(ReadFile("target.xml"), "old");
-    EXPECT_TRUE(CSEUtil::CopyFileW(source, target, 0));
+    EXPECT_TRUE(CSEUtil::CopyFileW(In("source.xml"), In("target.xml"), 0));
     EXPECT_EQ(ReadFile("target.xml"), "new");
-    EXPECT_FALSE(CSEUtil::CopyFileW(CSEString(PathOf("missing").c_str()), target, 0));
+    EXPECT_FALSE(CSEUtil::CopyFileW(In("missing"), In("target.xml"), 0));
 
-    EXPECT_TRUE(CSEUtil::CreateDirectoryW(CSEString(PathOf("XmlDump").c_str())));
-    EXPECT_TRUE(CSEUtil::doesFileExist(CSEString(PathOf("XmlDump").c_str())));
-
-    EXPECT_TRUE(CSEUtil::CreateNewFile(target));
+    EXPECT_TRUE(CSEUtil::CreateDirectoryW(In("XmlDump")));
+    EXPECT_TRUE(CSEUtil::doesFileExist(In("XmlDump")));
+    EXPECT_TRUE(CSEUtil::CreateNewFile(In("target.xml")));
     EXPECT_EQ(ReadFile("target.xml"), "new");
-    EXPECT_TRUE(CSEUtil::CreateNewFile(CSEString(PathOf("fresh.html").c_str())));
+    EXPECT_TRUE(CSEUtil::CreateNewFile(In("fresh.html")));
     EXPECT_TRUE(Exists("fresh.html"));
-    EXPECT_FALSE(CSEUtil::CreateNewFile(CSEString(PathOf("no/such/dir/f").c_str())));
+    EXPECT_FALSE(CSEUtil::CreateNewFile(In("no/such/dir/f")));
+    EXPECT_EQ(CSEUtil::DeleteFileFromDisk(In("target.xml")), 0);
+    EXPECT_FALSE(CSEUtil::doesFileExist(In("target.xml")));
+    EXPECT_EQ(CSEUtil::DeleteFileFromDisk(In("target.xml")), 1);
 
-    EXPECT_EQ(CSEUtil::DeleteFileFromDisk(target), 0);
-    EXPECT_FALSE(CSEUtil::doesFileExist(target));
-    EXPECT_EQ(CSEUtil::DeleteFileFromDisk(target), 1);
-}
-
-TEST_F(Util, FolderContentIsCopiedWithSubFolders)
-{
     ASSERT_TRUE(dvk::CreateDirectories(PathOf("from/sub")));
     std::ofstream(PathOf("from/a.prt")) << "a";
     std::ofstream(PathOf("from/sub/b.prt")) << "b";
-    std::ofstream(PathOf("to.prt")) << "x";
     ASSERT_TRUE(dvk::CreateDirectories(PathOf("to")));
     std::ofstream(PathOf("to/a.prt")) << "old";
-
-    EXPECT_TRUE(CSEUtil::CopyDirectoryContent(CSEString(PathOf("from").c_str()),
-                                              CSEString(PathOf("to").c_str())));
+    EXPECT_TRUE(CSEUtil::CopyDirectoryContent(In("from"), In("to")));
     EXPECT_EQ(ReadFile("to/a.prt"), "a");
     EXPECT_EQ(ReadFile("to/sub/b.prt"), "b");
-    EXPECT_FALSE(CSEUtil::CopyDirectoryContent(CSEString(PathOf("from").c_str()),
-                                               CSEString(PathOf("from/sub/copy").c_str())));
+    EXPECT_FALSE(CSEUtil::CopyDirectoryContent(In("from"), In("from/sub/copy")));
     EXPECT_FALSE(Exists("from/sub/copy"));
-    EXPECT_FALSE(CSEUtil::CopyDirectoryContent(CSEString(PathOf("missing").c_str()),
-                                               CSEString(PathOf("to").c_str())));
+    EXPECT_FALSE(CSEUtil::CopyDirectoryContent(In("missing"), In("to")));
 }
 
 // ---- Name limits ----
 
-TEST(UtilLimits, PathPartsAreMeasuredInUtf8Bytes)
+TEST(UtilLimits, PathPartsAndBaseNamesAreMeasuredInUtf8Bytes)
 {
-    const std::u16string folder = u"/" + std::u16string(100, u'd');  // 101 bytes
-    const std::u16string exact = folder + u"/" + std::u16string(154, u'f');  // 256 bytes
-    EXPECT_TRUE(CSEUtil::CheckFileNameForMaxLength(CSEString(exact.c_str())));
-    EXPECT_FALSE(CSEUtil::CheckFileNameForMaxLength(CSEString((exact + u"f").c_str())));
+    const CSEString exact = Repeated(100, u'd', u"/" + std::u16string(154, u'f'));  // 256 bytes
+    EXPECT_TRUE(CSEUtil::CheckFileNameForMaxLength(CSEString(u"/") + exact));
+    EXPECT_FALSE(CSEUtil::CheckFileNameForMaxLength(CSEString(u"/") + exact + u"f"));
     // 128 two-byte letters are 256 bytes; one more is too long.
-    const std::u16string name(128, u'\u00fc');
-    EXPECT_TRUE(CSEUtil::CheckFileNameForMaxLength(CSEString(name.c_str())));
-    EXPECT_FALSE(CSEUtil::CheckFileNameForMaxLength(CSEString((name + u"x").c_str())));
-    EXPECT_FALSE(
-        CSEUtil::CheckFileNameForMaxLength(CSEString((u"/" + std::u16string(257, u'd') + u"/f").c_str())));
+    EXPECT_TRUE(CSEUtil::CheckFileNameForMaxLength(Repeated(128, u'\u00fc')));
+    EXPECT_FALSE(CSEUtil::CheckFileNameForMaxLength(Repeated(128, u'\u00fc', u"x")));
+    EXPECT_FALSE(CSEUtil::CheckFileNameForMaxLength(Repeated(257, u'd', u"/f")));
     EXPECT_FALSE(CSEUtil::CheckFileNameForMaxLength(u""));
-}
 
-TEST(UtilLimits, ObjectBaseNameMustBeShorterThan128Bytes)
-{
-    EXPECT_TRUE(CSEUtil::CheckObjNameForRLXLength(CSEString((std::u16string(127, u'b') + u".prt").c_str())));
-    EXPECT_FALSE(CSEUtil::CheckObjNameForRLXLength(CSEString((std::u16string(128, u'b') + u".prt").c_str())));
-    EXPECT_FALSE(CSEUtil::CheckObjNameForRLXLength(CSEString((std::u16string(64, u'\u00fc') + u".prt").c_str())));
+    EXPECT_TRUE(CSEUtil::CheckObjNameForRLXLength(Repeated(127, u'b', u".prt")));
+    EXPECT_FALSE(CSEUtil::CheckObjNameForRLXLength(Repeated(128, u'b', u".prt")));
+    EXPECT_FALSE(CSEUtil::CheckObjNameForRLXLength(Repeated(64, u'\u00fc', u".prt")));
     EXPECT_FALSE(CSEUtil::CheckObjNameForRLXLength(u".prt"));
     EXPECT_FALSE(CSEUtil::CheckObjNameForRLXLength(u""));
 }
 
 // ---- Versions ----
 
-TEST(UtilVersions, ReleaseYearsAndSecondReleases)
+TEST(UtilVersions, ReleaseYearsSecondReleasesAndMinors)
 {
-    EXPECT_FALSE(CSEUtil::IsVersionEqualOrLater(u"10.7.SP1", u"2010", -1));
-    EXPECT_FALSE(CSEUtil::IsVersionEqualOrLater(u"10-8", u"2008", 2));
-    EXPECT_TRUE(CSEUtil::IsVersionEqualOrLater(u"QTL2010", u"2010", -1));
-    EXPECT_TRUE(CSEUtil::IsVersionEqualOrLater(u"qtl2012", u"2011", -1));
-    EXPECT_FALSE(CSEUtil::IsVersionEqualOrLater(u"QTL2009x", u"2010", -1));
-    EXPECT_FALSE(CSEUtil::IsVersionEqualOrLater(u"QTL2010", u"2010x", -1));
-    EXPECT_TRUE(CSEUtil::IsVersionEqualOrLater(u"QTL2010x", u"2010x", -1));
-    EXPECT_TRUE(CSEUtil::IsVersionEqualOrLater(u"QTL2010x", u"2010", -1));
-    EXPECT_FALSE(CSEUtil::IsVersionEqualOrLater(u"QTL20", u"2010", -1));
-    EXPECT_FALSE(CSEUtil::IsVersionEqualOrLater(u"", u"2010", -1));
-    EXPECT_FALSE(CSEUtil::IsVersionEqualOrLater(u"unknown", u"2010", -1));
-}
-
-TEST(UtilVersions, MinorNumbersOfTheSameYear)
-{
-    EXPECT_TRUE(CSEUtil::IsVersionEqualOrLater(u"QTL2008-2", u"2008", 2));
-    EXPECT_TRUE(CSEUtil::IsVersionEqualOrLater(u"QTL2008-3.1", u"2008", 2));
-    EXPECT_FALSE(CSEUtil::IsVersionEqualOrLater(u"QTL2008-1.9", u"2008", 2));
-    EXPECT_FALSE(CSEUtil::IsVersionEqualOrLater(u"QTL2008", u"2008", 2));
-    EXPECT_TRUE(CSEUtil::IsVersionEqualOrLater(u"QTL2009", u"2008", 2));
-}
-
-TEST(UtilVersions, ReleaseNumbersInYearForm)
-{
+    struct Case
+    {
+        const char16_t* version;
+        const char16_t* year;
+        int minor;
+        bool later;
+    };
+    const Case cases[] = {
+        {u"10.7.SP1", u"2010", -1, false}, {u"10-8", u"2008", 2, false},
+        {u"QTL2010", u"2010", -1, true},   {u"qtl2012", u"2011", -1, true},
+        {u"QTL2009x", u"2010", -1, false}, {u"QTL2010", u"2010x", -1, false},
+        {u"QTL2010x", u"2010x", -1, true}, {u"QTL2010x", u"2010", -1, true},
+        {u"QTL20", u"2010", -1, false},    {u"", u"2010", -1, false},
+        {u"unknown", u"2010", -1, false},  {u"QTL2008-2", u"2008", 2, true},
+        {u"QTL2008-3.1", u"2008", 2, true}, {u"QTL2008-1.9", u"2008", 2, false},
+        {u"QTL2008", u"2008", 2, false},   {u"QTL2009", u"2008", 2, true},
+        {u"R207", u"2010", -1, true},      {u"R207", u"2010x", -1, false},
+        // The release number need not stand at the start of the text.
+        {u"V6R208", u"2010x", -1, true},   {u"V6R206", u"2010", -1, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CSEUtil::IsVersionEqualOrLater(c.version, c.year, c.minor) != 0, c.later)
+            << U8(c.version) << " against " << U8(c.year) << " minor " << c.minor;
+    }
     CSEString year;
     EXPECT_FALSE(CSEUtil::GetVersioninYearFormat(u"R206", year));
     EXPECT_FALSE(CSEUtil::GetVersioninYearFormat(u"R2x", year));
-    const std::vector<std::pair<const char16_t*, const char16_t*>> cases = {
+    const std::vector<std::pair<const char16_t*, const char16_t*>> forms = {
         {u"R207", u"2010"}, {u"r208", u"2010x"}, {u"R209", u"2011"}, {u"V6R210", u"2011x"},
         {u"R215", u"2014"}};
-    for (const auto& c : cases) {
-        EXPECT_TRUE(CSEUtil::GetVersioninYearFormat(c.first, year)) << U8(c.first);
-        EXPECT_EQ(year, c.second) << U8(c.first);
+    for (const auto& form : forms) {
+        EXPECT_TRUE(CSEUtil::GetVersioninYearFormat(form.first, year)) << U8(form.first);
+        EXPECT_EQ(year, form.second) << U8(form.first);
     }
-    EXPECT_TRUE(CSEUtil::IsVersionEqualOrLater(u"R207", u"2010", -1));
-    EXPECT_FALSE(CSEUtil::IsVersionEqualOrLater(u"R207", u"2010x", -1));
-    // The release number need not stand at the start of the text.
-    EXPECT_TRUE(CSEUtil::IsVersionEqualOrLater(u"V6R208", u"2010x", -1));
-    EXPECT_FALSE(CSEUtil::IsVersionEqualOrLater(u"V6R206", u"2010", -1));
 }
 
 TEST(UtilVersionsDeathTest, CallerErrorsAreFatal)
@@ -473,24 +369,16 @@ namespace {
 class FakeSettings : public CSEGlobalSettingsView
 {
 public:
-    CSEWrapperStringVector GetCSEDisabledCommandsList() const override { return m_disabled; }
-    CSEWrapperStringVector GetDvkPreventTypeCheckinOptions() const override { return m_prevented; }
-    CSEWrapperStringVector GetDvkExcludeTypesListOptions() const override { return m_excluded; }
+    CSEWrapperStringVector GetCSEDisabledCommandsList() const override { return List({u"CHECKIN"}); }
+    CSEWrapperStringVector GetDvkPreventTypeCheckinOptions() const override { return List({u"Drawing"}); }
+    CSEWrapperStringVector GetDvkExcludeTypesListOptions() const override { return List({u"Sketch"}); }
     CSEWrapperStringVector GetBusTypes(const CSEString& cadType) const override
     {
-        CSEWrapperStringVector types;
-        if (cadType == u"Part") {
-            types.push_back(u"CAD Model");
-            types.push_back(u"Component");
-        }
-        return types;
+        return cadType == u"Part" ? List({u"CAD Model", u"Component"}) : List({});
     }
     CSEWrapperStringVector GetTypeDerivedOutputMapping(const CSEString& name) const override
     {
-        CSEWrapperStringVector types;
-        if (name == u"TYPE_DERIVEDOUTPUT_LIKE")
-            types.push_back(u"pdf");
-        return types;
+        return name == u"TYPE_DERIVEDOUTPUT_LIKE" ? List({u"pdf"}) : List({});
     }
     CSEString GetDvkDerivedOutputOption(const CSEString& type) const override
     {
@@ -506,35 +394,21 @@ public:
     }
     bool IsFilenameValid(const CSEString& name) const override { return name.find(u"#") < 0; }
 
-    CSEWrapperStringVector m_disabled;
-    CSEWrapperStringVector m_prevented;
-    CSEWrapperStringVector m_excluded;
+private:
+    static CSEWrapperStringVector List(std::initializer_list<const char16_t*> texts)
+    {
+        CSEWrapperStringVector list;
+        for (const char16_t* text : texts)
+            list.push_back(CSEString(text));
+        return list;
+    }
 };
-
-FakeSettings* g_pFakeSettings = nullptr;
 
 const CSEGlobalSettingsView* FakeProvider()
 {
-    return g_pFakeSettings;
+    static const FakeSettings settings;
+    return &settings;
 }
-
-class UtilSettings : public Util
-{
-protected:
-    void SetUp() override
-    {
-        Util::SetUp();
-        g_pFakeSettings = &m_settings;
-        CSESetGlobalSettingsProvider(&FakeProvider);
-    }
-    void TearDown() override
-    {
-        CSESetGlobalSettingsProvider(nullptr);
-        g_pFakeSettings = nullptr;
-        Util::TearDown();
-    }
-    FakeSettings m_settings;
-};
 
 } // namespace
 
@@ -543,8 +417,8 @@ TEST_F(Util, WithoutGlobalSettingsEveryLookupAnswersNobodyLoggedIn)
     CSESetGlobalSettingsProvider(nullptr);
     CSEString attribute(u"kept");
     EXPECT_TRUE(CSEUtil::IsCommandEnabled(u"checkin"));
-    EXPECT_FALSE(CSEUtil::IsCadTypePreventedFromCheckin(u"Part"));
-    EXPECT_FALSE(CSEUtil::IsCadTypeExcludedFromCheckin(u"Part"));
+    EXPECT_FALSE(CSEUtil::IsCadTypePreventedFromCheckin(u"Drawing"));
+    EXPECT_FALSE(CSEUtil::IsCadTypeExcludedFromCheckin(u"Sketch"));
     EXPECT_FALSE(CSEUtil::IsCadObjTypeDerivedOutput(u"pdf"));
     EXPECT_FALSE(CSEUtil::IsDerivedOutputDeleteOnCheckin(u"pdf"));
     EXPECT_EQ(CSEUtil::GetServerVersionsString(u"framework"), u"");
@@ -555,27 +429,22 @@ TEST_F(Util, WithoutGlobalSettingsEveryLookupAnswersNobodyLoggedIn)
     EXPECT_EQ(attribute, u"kept");
 }
 
-TEST_F(UtilSettings, DisabledCommandsCompareWithoutCase)
+TEST_F(Util, GlobalSettingsLookupsCompareAsDocumentedAndLogHits)
 {
-    m_settings.m_disabled.push_back(u"CHECKIN");
+    CSESetGlobalSettingsProvider(&FakeProvider);
     EXPECT_FALSE(CSEUtil::IsCommandEnabled(u"checkin"));
     EXPECT_FALSE(CSEUtil::IsCommandEnabled(u"CheckIn"));
     EXPECT_TRUE(CSEUtil::IsCommandEnabled(u"checkout"));
-}
-
-TEST_F(UtilSettings, TypeListsCompareExactlyAndLogHits)
-{
-    m_settings.m_prevented.push_back(u"Drawing");
-    m_settings.m_excluded.push_back(u"Sketch");
     EXPECT_TRUE(CSEUtil::IsCadTypePreventedFromCheckin(u"Drawing"));
     EXPECT_FALSE(CSEUtil::IsCadTypePreventedFromCheckin(u"drawing"));
     EXPECT_TRUE(CSEUtil::IsCadTypeExcludedFromCheckin(u"Sketch"));
     EXPECT_FALSE(CSEUtil::IsCadTypeExcludedFromCheckin(u"Drawing"));
-    EXPECT_TRUE(Logged("<5>"));
-    EXPECT_TRUE(Logged(
-        "[CSEUtil::IsCadTypePreventedFromCheckin] The TypeDrawingexists in the prevented types list"));
-    EXPECT_TRUE(Logged(
-        "[CSEUtil::IsCadTypeExcludedFromCheckin] The TypeSketchexists in the excluded types list"));
+    EXPECT_EQ(MainLogPriorityOf("[CSEUtil::IsCadTypePreventedFromCheckin] The TypeDrawingexists in "
+                                "the prevented types list"),
+              5);
+    EXPECT_EQ(MainLogPriorityOf("[CSEUtil::IsCadTypeExcludedFromCheckin] The TypeSketchexists in the "
+                                "excluded types list"),
+              5);
     EXPECT_TRUE(CSEUtil::IsCadObjTypeDerivedOutput(u"pdf"));
     EXPECT_FALSE(CSEUtil::IsCadObjTypeDerivedOutput(u"PDF"));
     EXPECT_TRUE(CSEUtil::IsDerivedOutputDeleteOnCheckin(u"pdf"));
@@ -586,17 +455,14 @@ TEST_F(UtilSettings, TypeListsCompareExactlyAndLogHits)
     EXPECT_TRUE(CSEUtil::GetCADAttributeMappedToCSEType(u"Part", attribute));
     EXPECT_EQ(attribute, u"PART_NUMBER");
     EXPECT_FALSE(CSEUtil::GetCADAttributeMappedToCSEType(u"Drawing", attribute));
-}
-
-TEST_F(UtilSettings, VersionsAndFileNames)
-{
     EXPECT_EQ(CSEUtil::GetServerVersionsString(u"FrameWork"), u"qtl2008-2");
     EXPECT_TRUE(CSEUtil::IsPNGViewableSupported());
     EXPECT_TRUE(CSEUtil::ValidateFilename(u"gear.prt"));
     EXPECT_FALSE(CSEUtil::ValidateFilename(u"gear#1.prt"));
-    EXPECT_TRUE(Logged("<3>"));
-    EXPECT_TRUE(Logged("[CSEUtil::ValidateFilename]:UnSupported characters found in the filename. "
-                       "Throwing exception"));
+    CSESetGlobalSettingsProvider(nullptr);
+    EXPECT_EQ(MainLogPriorityOf("[CSEUtil::ValidateFilename]:UnSupported characters found in the "
+                                "filename. Throwing exception"),
+              3);
 }
 
 // ---- User-exit part record ----
@@ -623,7 +489,7 @@ CSEObjectInfo PartObject()
 
 } // namespace
 
-TEST_F(Util, PartRecordTakesTheObjectTexts)
+TEST_F(Util, PartRecordTakesTheObjectTextsOrRefusesAnEmptyOrBackslashFileName)
 {
     cad_part_struct part = FilledRecord();
     ASSERT_TRUE(CSEUtil::GetCAD_PARTfromObjectInfo(part, PartObject()));
@@ -632,58 +498,46 @@ TEST_F(Util, PartRecordTakesTheObjectTexts)
     EXPECT_STREQ(part.server_type, "CAD Model");
     EXPECT_STREQ(part.server_version, "A.1");
     EXPECT_EQ(std::memcmp(&part.reserved, "zzzz", 4), 0);
-    EXPECT_TRUE(Logged("CSEUtil::GetCAD_PARTfromObjectInfo:: exiting"));
-}
+    EXPECT_TRUE(MainLogHas("CSEUtil::GetCAD_PARTfromObjectInfo:: entering"));
+    EXPECT_TRUE(MainLogHas("CSEUtil::GetCAD_PARTfromObjectInfo:: exiting"));
 
-TEST_F(Util, PartRecordRefusesAnEmptyOrBackslashFileName)
-{
     for (const char16_t* name : {u"", u"\\"}) {
         CSEObjectInfo object = PartObject();
         object.fileName = name;
-        cad_part_struct part = FilledRecord();
+        part = FilledRecord();
         EXPECT_FALSE(CSEUtil::GetCAD_PARTfromObjectInfo(part, object));
         EXPECT_EQ(part.file_name, U8(CSEString(name)));
         EXPECT_EQ(part.object_id[0], 'z');
         EXPECT_EQ(part.server_type[0], 'z');
         EXPECT_EQ(part.server_version[0], 'z');
     }
-    EXPECT_TRUE(Logged("CSEUtil::GetCAD_PARTfromObjectInfo::Error :Either the filename or the "
-                       "dirname is blank"));
+    EXPECT_EQ(MainLogPriorityOf("CSEUtil::GetCAD_PARTfromObjectInfo::Error :Either the filename or "
+                                "the dirname is blank"),
+              5);
 }
 
 TEST_F(Util, PartRecordRefusesATextThatDoesNotFitItsField)
 {
     CSEObjectInfo longest = PartObject();
-    longest.fileName = CSEString(std::u16string(132, u'f').c_str());
-    longest.qxVersion = CSEString(std::u16string(18, u'v').c_str());
+    longest.fileName = Repeated(132, u'f');
+    longest.qxVersion = Repeated(18, u'v');
     cad_part_struct part = FilledRecord();
     EXPECT_TRUE(CSEUtil::GetCAD_PARTfromObjectInfo(part, longest));
     EXPECT_EQ(std::strlen(part.file_name), 132u);
 
     const auto tooLong = [](CSEString CSEObjectInfo::*field, int units) {
         CSEObjectInfo object = PartObject();
-        object.*field = CSEString(std::u16string(units, u'\u00e9').c_str());  // 2 bytes each
+        object.*field = Repeated(units, u'\u00e9');  // 2 bytes each
         return object;
     };
-    const std::vector<CSEObjectInfo> refused = {
-        tooLong(&CSEObjectInfo::fileName, 67), tooLong(&CSEObjectInfo::qxVersion, 10),
-        tooLong(&CSEObjectInfo::cadId, 40), tooLong(&CSEObjectInfo::busType, 40)};
-    for (const CSEObjectInfo& object : refused) {
-        cad_part_struct before = FilledRecord();
+    for (const CSEObjectInfo& object :
+         {tooLong(&CSEObjectInfo::fileName, 67), tooLong(&CSEObjectInfo::qxVersion, 10),
+          tooLong(&CSEObjectInfo::cadId, 40), tooLong(&CSEObjectInfo::busType, 40)}) {
+        const cad_part_struct before = FilledRecord();
         cad_part_struct after = before;
         EXPECT_FALSE(CSEUtil::GetCAD_PARTfromObjectInfo(after, object));
         EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0);
     }
-    EXPECT_TRUE(Logged("<3>"));
-    EXPECT_TRUE(Logged("CSEUtil::GetCAD_PARTfromObjectInfo::Error :The bustype does not fit"));
-}
-
-// ---- Registry ----
-
-TEST(UtilRegistry, EveryKeyReadsAsNotFound)
-{
-    CSEString value(u"stale");
-    EXPECT_FALSE(CSEUtil::GetRegistryKeyValue(u"SOFTWARE\\Vendor", u"InstallDir", value));
-    EXPECT_EQ(value, u"");
-    EXPECT_FALSE(CSEUtil::SetRegistryKeyValue(u"SOFTWARE\\Vendor", u"InstallDir", u"x"));
+    EXPECT_EQ(MainLogPriorityOf("CSEUtil::GetCAD_PARTfromObjectInfo::Error :The bustype does not fit"),
+              3);
 }
