@@ -11,14 +11,16 @@
 
 namespace {
 
+const std::u16string kAbsent = u"<absent>";
+
+// The value stored for key in section, or kAbsent.
 std::u16string Lookup(const CSESettingsTable& table, const std::u16string& section,
-                      const std::u16string& key, bool* found = nullptr)
+                      const std::u16string& key)
 {
     const auto sectionIt = table.find(section);
-    const bool present = sectionIt != table.end() && sectionIt->second.count(key) != 0;
-    if (found != nullptr)
-        *found = present;
-    return present ? sectionIt->second.at(key) : std::u16string();
+    if (sectionIt == table.end() || sectionIt->second.count(key) == 0)
+        return kAbsent;
+    return sectionIt->second.at(key);
 }
 
 CSESettingsTable Parse(const std::string& text)
@@ -35,67 +37,44 @@ std::string Text(const CSEString& text)
 
 } // namespace
 
-TEST(SettingsIniParser, KeysAndValuesAreTakenVerbatim)
+TEST(SettingsIniParser, KeysAndValuesAreTakenVerbatimAndSectionsFollowTheBracketRules)
 {
-    const CSESettingsTable table = Parse("[CLIENT]\nkey = value\na=b=c\n\"q\"='v'\n");
-    bool found = false;
-    Lookup(table, u"CLIENT", u"key", &found);
-    EXPECT_FALSE(found);
-    EXPECT_EQ(Lookup(table, u"CLIENT", u"key "), u" value");
-    EXPECT_EQ(Lookup(table, u"CLIENT", u"a"), u"b=c");
-    EXPECT_EQ(Lookup(table, u"CLIENT", u"\"q\""), u"'v'");
-}
-
-TEST(SettingsIniParser, SectionsFollowTheBracketRules)
-{
-    const CSESettingsTable table =
-        Parse("top=1\n[EMPTY]\n[A]\nx=1\n[broken\ny=2\n[B]x]\nz=3\n[A]\nx=4\n[]\nw=5\n");
-    EXPECT_EQ(Lookup(table, u"", u"top"), u"1");
-    EXPECT_EQ(table.count(u"EMPTY"), 1u);
-    EXPECT_TRUE(table.at(u"EMPTY").empty());
-    bool found = false;
-    EXPECT_EQ(Lookup(table, u"A", u"[broken", &found), u"");
-    EXPECT_TRUE(found) << "an unclosed bracket is a key of the current section";
+    const CSESettingsTable table = Parse("top=1\n[EMPTY]\n[A]\nkey = value\na=b=c\n\"q\"='v'\n"
+                                         "[broken\ny=2\n[B]x]\nz=3\n[A]\na=4\n[]\nw=5\n");
+    EXPECT_EQ(Lookup(table, u"A", u"key"), kAbsent);
+    EXPECT_EQ(Lookup(table, u"A", u"key "), u" value");
+    EXPECT_EQ(Lookup(table, u"A", u"\"q\""), u"'v'");
+    EXPECT_EQ(Lookup(table, u"", u"top"), u"1") << "keys before any header: the empty section";
+    EXPECT_TRUE(table.at(u"EMPTY").empty()) << "a header alone still enters its section";
+    EXPECT_EQ(Lookup(table, u"A", u"[broken"), u"") << "an unclosed bracket is a key of the section";
     EXPECT_EQ(Lookup(table, u"A", u"y"), u"2") << "an unclosed bracket keeps the section";
     EXPECT_EQ(Lookup(table, u"B]x", u"z"), u"3") << "the name runs to the last bracket";
-    EXPECT_EQ(Lookup(table, u"A", u"x"), u"4") << "a repeated section continues, later keys win";
+    EXPECT_EQ(Lookup(table, u"A", u"a"), u"4") << "a repeated section continues, later keys win";
+    EXPECT_EQ(Parse("a=b=c\n").at(u"").at(u"a"), u"b=c") << "the first equals sign splits";
     EXPECT_EQ(Lookup(table, u"", u"w"), u"5");
 }
 
-TEST(SettingsIniParser, LineEndsCommentsAndEmptyLines)
+TEST(SettingsIniParser, LineEndsCommentsEmptyAndLongLines)
 {
-    const CSESettingsTable table =
-        Parse("[S]\r\na=1\r\nb=2\rlost\n\n\r\n;c=3\n#d=4\nbare\nlast=5");
-    EXPECT_EQ(Lookup(table, u"S", u"a"), u"1");
+    const std::string value(5000, 'v');
+    const CSESettingsTable table = Parse("\xEF\xBB\xBF[S]\r\na=1\r\nb=2\rlost\n\n\r\n;c=3\n#d=4\n"
+                                         "bare\nlong=" + value + "\nname=M\xC3\xBCller \xE2\x82\xAC\n"
+                                         "bad=\xFF\xFE\nlast=5");
+    EXPECT_EQ(Lookup(table, u"S", u"a"), u"1") << "a byte-order mark is not part of the first line";
     EXPECT_EQ(Lookup(table, u"S", u"b"), u"2") << "a line is cut at its first carriage return";
     EXPECT_EQ(Lookup(table, u"S", u";c"), u"3") << "there is no comment syntax";
     EXPECT_EQ(Lookup(table, u"S", u"#d"), u"4");
-    bool found = false;
-    Lookup(table, u"S", u"bare", &found);
-    EXPECT_TRUE(found);
-    EXPECT_EQ(Lookup(table, u"S", u"last"), u"5") << "the last line needs no line feed";
-    EXPECT_EQ(table.at(u"S").size(), 6u);
-}
-
-TEST(SettingsIniParser, LongLinesAreReadWhole)
-{
-    const std::string value(5000, 'v');
-    const CSESettingsTable table = Parse("[S]\nlong=" + value + "\nnext=1\n");
-    EXPECT_EQ(Lookup(table, u"S", u"long"), std::u16string(5000, u'v'));
-    EXPECT_EQ(table.at(u"S").size(), 2u) << "no piece of the long line became a key";
-}
-
-TEST(SettingsIniParser, Utf8TextAndByteOrderMark)
-{
-    const CSESettingsTable table =
-        Parse("\xEF\xBB\xBF[S]\nname=M\xC3\xBCller \xE2\x82\xAC\nbad=\xFF\xFE\n");
+    EXPECT_EQ(Lookup(table, u"S", u"bare"), u"");
+    EXPECT_EQ(Lookup(table, u"S", u"long"), std::u16string(5000, u'v')) << "long lines are read whole";
     EXPECT_EQ(Lookup(table, u"S", u"name"), u"M\u00FCller \u20AC");
     EXPECT_EQ(Lookup(table, u"S", u"bad"), u"\uFFFD\uFFFD");
+    EXPECT_EQ(Lookup(table, u"S", u"last"), u"5") << "the last line needs no line feed";
+    EXPECT_EQ(table.at(u"S").size(), 9u) << "no piece of a line became a key of its own";
 }
 
 using ClientSettings = InstallFolderFixture;
 
-TEST_F(ClientSettings, IdentityRecordDefaults)
+TEST_F(ClientSettings, IdentityRecordAndCompatibleVersion)
 {
     const CSEInfo& info = CSEClientSettings::GetInstance(0)->GetCSEInfo();
     EXPECT_EQ(Text(info.m_sApplicationName), "QxDravikV5");
@@ -105,22 +84,20 @@ TEST_F(ClientSettings, IdentityRecordDefaults)
     EXPECT_TRUE(info.m_sReserved().IsEmpty());
     EXPECT_STREQ(info.m_pszExtraVersion1, "");
     EXPECT_STREQ(info.m_pszExtraVersion2, "");
-}
 
-TEST_F(ClientSettings, CompatibleVersionComesFromTheClientSection)
-{
-    WriteSettings("[CLIENT]\ncompatiblewkcversion=11.2\n");
-    EXPECT_EQ(Text(CSEClientSettings::GetInstance(0)->GetCSEInfo().m_sCompatibleWKCVersion), "11.2");
-    CSEClientSettings::DeleteClientSettings(0);
-    WriteSettings("[CLIENT]\ncompatiblewkcversion=\n");
-    EXPECT_EQ(Text(CSEClientSettings::GetInstance(0)->GetCSEInfo().m_sCompatibleWKCVersion),
-              "10.7.SP1");
+    for (const char* version : {"11.2", ""}) {
+        CSEClientSettings::DeleteClientSettings(0);
+        WriteSettings(std::string("[CLIENT]\ncompatiblewkcversion=") + version + "\n");
+        EXPECT_EQ(Text(CSEClientSettings::GetInstance(0)->GetCSEInfo().m_sCompatibleWKCVersion),
+                  *version ? version : "10.7.SP1");
+    }
 }
 
 TEST_F(ClientSettings, LookupsAnswerFromTheFile)
 {
     WriteSettings("[SERVER]\nclientname=okt.example\n[CLIENT]\nlevel=12abc\nword=abc\nempty=\n"
-                  "bare\nflag=true\nshout=TRUE\nneg=  -7\n");
+                  "bare\nflag=true\nshout=TRUE\nneg=  -7\nbig=99999999999999999999\n"
+                  "small=-99999999999999999999\n");
     CSEClientSettings* settings = CSEClientSettings::GetInstance(0);
     CSEString value(u"old");
     EXPECT_TRUE(settings->GetSetting(u"SERVER", u"clientname", value));
@@ -131,14 +108,14 @@ TEST_F(ClientSettings, LookupsAnswerFromTheFile)
     EXPECT_FALSE(settings->GetSetting(u"CLIENT", u"bare", value));
     EXPECT_FALSE(settings->GetSetting(u"NOPE", u"x", value));
 
+    const std::vector<std::pair<const char16_t*, int>> numbers = {
+        {u"level", 12}, {u"word", 0}, {u"neg", -7}, {u"big", 2147483647}, {u"small", -2147483647 - 1}};
+    for (const auto& number : numbers) {
+        int read = 99;
+        EXPECT_TRUE(settings->GetIntValue(u"CLIENT", number.first, read));
+        EXPECT_EQ(read, number.second);
+    }
     int number = 99;
-    EXPECT_TRUE(settings->GetIntValue(u"CLIENT", u"level", number));
-    EXPECT_EQ(number, 12);
-    EXPECT_TRUE(settings->GetIntValue(u"CLIENT", u"word", number));
-    EXPECT_EQ(number, 0);
-    EXPECT_TRUE(settings->GetIntValue(u"CLIENT", u"neg", number));
-    EXPECT_EQ(number, -7);
-    number = 99;
     EXPECT_FALSE(settings->GetIntValue(u"CLIENT", u"empty", number));
     EXPECT_FALSE(settings->GetIntValue(u"CLIENT", u"absent", number));
     EXPECT_EQ(number, 99);
@@ -153,44 +130,24 @@ TEST_F(ClientSettings, LookupsAnswerFromTheFile)
     EXPECT_EQ(flag, 7);
 }
 
-TEST_F(ClientSettings, HugeIntegerIsClampedNotOverflowed)
+TEST_F(ClientSettings, MissingOrUnreadableFileGivesDefaultsAndReReadsNeverRemove)
 {
-    WriteSettings("[CLIENT]\nbig=99999999999999999999\nsmall=-99999999999999999999\n");
+    setenv("QX_DRAVIK_INSTALL_DIR", (m_folder + "/").c_str(), 1);
     CSEClientSettings* settings = CSEClientSettings::GetInstance(0);
-    int number = 0;
-    EXPECT_TRUE(settings->GetIntValue(u"CLIENT", u"big", number));
-    EXPECT_EQ(number, 2147483647);
-    EXPECT_TRUE(settings->GetIntValue(u"CLIENT", u"small", number));
-    EXPECT_EQ(number, -2147483647 - 1);
-}
-
-TEST_F(ClientSettings, MissingOrUnreadableFileGivesDefaults)
-{
-    CSEClientSettings* settings = CSEClientSettings::GetInstance(0);
-    EXPECT_EQ(Text(settings->GetIniPath()), m_folder + "/settings.ini");
+    EXPECT_EQ(Text(settings->GetIniPath()), m_folder + "/settings.ini") << "no doubled separator";
     CSEString value;
     EXPECT_FALSE(settings->GetSetting(u"SERVER", u"clientname", value));
-    EXPECT_EQ(Text(settings->GetCSEInfo().m_sCompatibleWKCVersion), "10.7.SP1");
-
     CSEClientSettings::DeleteClientSettings(0);
     ASSERT_TRUE(dvk::CreateDirectories(PathOf("settings.ini")));
     settings = CSEClientSettings::GetInstance(0);
     EXPECT_FALSE(settings->GetSetting(u"SERVER", u"clientname", value));
-}
+    EXPECT_EQ(Text(settings->GetCSEInfo().m_sCompatibleWKCVersion), "10.7.SP1");
 
-TEST_F(ClientSettings, InstallFolderWithTrailingSeparatorIsNotDoubled)
-{
-    setenv("QX_DRAVIK_INSTALL_DIR", (m_folder + "/").c_str(), 1);
-    EXPECT_EQ(Text(CSEClientSettings::GetInstance(0)->GetIniPath()), m_folder + "/settings.ini");
-}
-
-TEST_F(ClientSettings, ReadSettingsAddsAndOverwritesButNeverRemoves)
-{
+    ASSERT_TRUE(dvk::DeleteFile(PathOf("settings.ini")));
     WriteSettings("[CLIENT]\nkept=1\nchanged=old\n");
-    CSEClientSettings* settings = CSEClientSettings::GetInstance(0);
+    settings->ReadSettings();
     WriteSettings("[CLIENT]\nchanged=new\nadded=2\ncompatiblewkcversion=12.0\n");
     settings->ReadSettings();
-    CSEString value;
     EXPECT_TRUE(settings->GetSetting(u"CLIENT", u"kept", value));
     EXPECT_TRUE(settings->GetSetting(u"CLIENT", u"changed", value));
     EXPECT_EQ(Text(value), "new");
@@ -198,7 +155,7 @@ TEST_F(ClientSettings, ReadSettingsAddsAndOverwritesButNeverRemoves)
     EXPECT_EQ(Text(settings->GetCSEInfo().m_sCompatibleWKCVersion), "12.0");
 }
 
-TEST_F(ClientSettings, FirstCallerDecidesTheSilentFlag)
+TEST_F(ClientSettings, FirstCallerDecidesTheSilentFlagUntilTheExitCallbackDeletesIt)
 {
     CSEClientSettings* settings = CSEClientSettings::GetInstance(1);
     EXPECT_EQ(CSEClientSettings::GetInstance(0), settings);
@@ -206,11 +163,6 @@ TEST_F(ClientSettings, FirstCallerDecidesTheSilentFlag)
     EXPECT_EQ(settings->IsBulkLoadingMode(), 0);
     settings->SetBulkLoadingMode();
     EXPECT_EQ(settings->IsBulkLoadingMode(), 1);
-}
-
-TEST_F(ClientSettings, ExitCallbackDeletesTheInstance)
-{
-    CSEClientSettings::GetInstance(1)->SetBulkLoadingMode();
     dvk::RunExitCallbacks();
     EXPECT_EQ(CSEClientSettings::GetInstance(0)->IsSilentMode(), 0) << "a new instance was built";
     EXPECT_EQ(CSEClientSettings::DeleteClientSettings(0), 0);
