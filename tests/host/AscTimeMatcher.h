@@ -2,38 +2,26 @@
 #ifndef QORVI_TESTS_HOST_ASCTIMEMATCHER_H
 #define QORVI_TESTS_HOST_ASCTIMEMATCHER_H
 
-#include <cctype>
-#include <cstring>
 #include <string>
 
 inline bool IsAscTimeStamp(const std::string& text)
 {
-    static const char* const days = "Sun Mon Tue Wed Thu Fri Sat ";
-    static const char* const months = "Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec ";
-    // Layout: D = digit, d = blank or digit, anything else literal; names are checked apart.
-    static const char layout[] = "NNN NNN dD DD:DD:DD DDDD";
-    if (text.size() != sizeof layout - 1)
+    // D = digit, d = blank or digit, N = letter of a day or month name, anything else literal.
+    static const std::string layout = "NNN NNN dD DD:DD:DD DDDD";
+    if (text.size() != layout.size())
         return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        switch (layout[i]) {
-        case 'N':
-            break;
-        case 'D':
-            if (!std::isdigit(c))
-                return false;
-            break;
-        case 'd':
-            if (c != ' ' && !std::isdigit(c))
-                return false;
-            break;
-        default:
-            if (c != static_cast<unsigned char>(layout[i]))
-                return false;
-        }
+        const bool digit = text[i] >= '0' && text[i] <= '9';
+        const char want = layout[i];
+        if (want == 'D' ? !digit : want == 'd' ? !digit && text[i] != ' ' : want != 'N' && text[i] != want)
+            return false;
     }
-    return std::strstr(days, (text.substr(0, 3) + " ").c_str()) != nullptr &&
-           std::strstr(months, (text.substr(4, 3) + " ").c_str()) != nullptr;
+    const auto named = [](const std::string& names, const std::string& name) {
+        const std::string::size_type at = names.find(name);
+        return at != std::string::npos && at % 3 == 0;
+    };
+    return named("SunMonTueWedThuFriSat", text.substr(0, 3)) &&
+           named("JanFebMarAprMayJunJulAugSepOctNovDec", text.substr(4, 3));
 }
 
 #endif

@@ -67,10 +67,9 @@ TEST_F(Process, ProgramsAreFoundOnlyAsExecutableFiles)
 TEST_F(Process, DetachedStartPassesArgumentsVerbatimAndReapsTheChild)
 {
     const std::string out = m_folder + "/out.txt";
-    const std::string tool = WriteFile(
-        "tool", "#!/bin/sh\nprintf '%s|' \"$@\" > \"" + out + ".tmp\"\n/bin/mv \"" + out +
-                    ".tmp\" \"" + out + "\"\n",
-        0755);
+    const std::string tool = WriteFile("tool", "#!/bin/sh\nprintf '%s|' \"$@\" > \"" + out +
+                                                   ".tmp\"\n/bin/mv \"" + out + ".tmp\" \"" + out + "\"\n",
+                                       0755);
     std::string error;
     ASSERT_TRUE(dvk::StartDetachedProcess(tool, {"a b", "$(x);'\"", ""}, error)) << error;
     for (int i = 0; i < 1000 && !dvk::PathExists(out); ++i)
@@ -79,20 +78,12 @@ TEST_F(Process, DetachedStartPassesArgumentsVerbatimAndReapsTheChild)
     ASSERT_TRUE(dvk::ReadWholeFile(out, text));
     EXPECT_EQ(text, "a b|$(x);'\"||");
     int running = 1;
-    for (int i = 0; i < 1000 && running > 0; ++i) {
-        running = dvk::ReapDetachedProcesses();
-        if (running > 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    for (int i = 0; i < 1000 && (running = dvk::ReapDetachedProcesses()) > 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(running, 0);
-}
 
-TEST_F(Process, MissingProgramIsReportedNotStarted)
-{
-    std::string error;
     EXPECT_FALSE(dvk::StartDetachedProcess(m_folder + "/missing", {"x"}, error));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(dvk::StartDetachedProcess("", {}, error));
-    EXPECT_GT(dvk::GetProcessId(), 0);
     EXPECT_EQ(dvk::GetProcessId(), static_cast<int>(getpid()));
 }
