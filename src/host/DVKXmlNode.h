@@ -2,6 +2,7 @@
 #ifndef QORVI_HOST_DVKXMLNODE_H
 #define QORVI_HOST_DVKXMLNODE_H
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -44,6 +45,11 @@ public:
         return m_pNode == other.m_pNode && m_pAttribute == other.m_pAttribute;
     }
     bool operator!=(const XmlNode& other) const { return !(*this == other); }
+    // Agrees with ==, for hashed containers of handles.
+    std::size_t Hash() const
+    {
+        return std::hash<const void*>()(m_pNode) ^ (std::hash<const void*>()(m_pAttribute) << 1);
+    }
 
     XmlNodeKind Kind() const;
     bool IsElement() const { return Kind() == XmlNodeKind::Element; }
@@ -103,6 +109,11 @@ private:
 
     XmlNodeRep* m_pNode = nullptr;           // for an attribute: the element that holds it
     XmlAttributeRep* m_pAttribute = nullptr; // set only for an attribute
+};
+
+struct XmlNodeHash
+{
+    std::size_t operator()(const XmlNode& node) const { return node.Hash(); }
 };
 
 } // namespace dvk

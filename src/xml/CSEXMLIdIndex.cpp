@@ -1,7 +1,6 @@
 // CSEXMLIdIndex: identifier -> element(s), kept in step with the document by the packet.
 #include "xml/CSEXMLIdIndex.h"
 
-#include <algorithm>
 #include <climits>
 #include <new>
 
@@ -52,8 +51,8 @@ void CSEXMLIdIndex::Add(const dvk::XmlNode& element)
         Entry& entry = inserted.first->second;
         if (inserted.second)
             entry.first = element;
-        else
-            entry.others.push_back(element);
+        else if (entry.first != element)
+            entry.others.insert(element);
     } catch (const std::bad_alloc&) {
         m_bTrusted = false;
     }
@@ -75,17 +74,12 @@ void CSEXMLIdIndex::Remove(const dvk::XmlNode& element)
             m_entries.erase(found);
             return;
         }
-        entry.first = entry.others.back();
-        entry.others.pop_back();
+        entry.first = *entry.others.begin();
+        entry.others.erase(entry.others.begin());
         return;
     }
-    auto other = std::find(entry.others.begin(), entry.others.end(), element);
-    if (other == entry.others.end()) {
+    if (entry.others.erase(element) == 0)
         m_bTrusted = false;
-        return;
-    }
-    *other = entry.others.back();
-    entry.others.pop_back();
 }
 
 void CSEXMLIdIndex::AddSubtree(const dvk::XmlNode& top)

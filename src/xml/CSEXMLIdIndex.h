@@ -5,7 +5,7 @@
 
 #include <string>
 #include <unordered_map>
-#include <vector>
+#include <unordered_set>
 
 #include "host/DVKXmlNode.h"
 
@@ -39,7 +39,8 @@ private:
     struct Entry
     {
         dvk::XmlNode first;
-        std::vector<dvk::XmlNode> others; // further carriers, in no particular order
+        // Further carriers, hashed so that removing many carriers of one identifier stays linear.
+        std::unordered_set<dvk::XmlNode, dvk::XmlNodeHash> others;
     };
 
     std::unordered_map<int, Entry> m_entries;
