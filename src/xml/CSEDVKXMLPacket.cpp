@@ -2,6 +2,7 @@
 // the identifier index that lets identifier operations skip the document search.
 #include "CSEDVKXMLPacket.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -71,6 +72,8 @@ struct PacketDocument
     CSEXMLIdIndex ids;
     // Counts removals: a removal frees nodes, so handles that a packet kept from before are stale.
     std::uint64_t removals = 0;
+    // Counts attribute removals: they free attributes, which only a result of "@" steps holds.
+    std::uint64_t attributeRemovals = 0;
 };
 
 } // namespace
@@ -84,6 +87,8 @@ struct CSEDVKXMLPacket::Impl
     CSEString cachedPath;
     std::vector<XmlNode> cachedNodes;
     std::uint64_t cachedRemovals = 0;
+    bool cachedAttributes = false; // the cached nodes include attributes
+    std::uint64_t cachedAttributeRemovals = 0;
     std::vector<XmlNode> evaluated; // swapped with cachedNodes, so a query allocates nothing new
 
     // Where the last child-by-position walk ended, so that reading the children one by one stays linear.
@@ -131,7 +136,8 @@ struct CSEDVKXMLPacket::Impl
     {
         if (!document)
             return nullptr;
-        const bool fresh = cached && cachedRemovals == document->removals;
+        const bool fresh = cached && cachedRemovals == document->removals &&
+                           (!cachedAttributes || cachedAttributeRemovals == document->attributeRemovals);
         if (queryMode != kBypassCache && fresh && path == cachedPath)
             return &cachedNodes;
         if (!Evaluate(path, evaluated))
@@ -140,6 +146,10 @@ struct CSEDVKXMLPacket::Impl
         cachedPath = path;
         cachedNodes.swap(evaluated);
         cachedRemovals = document->removals;
+        cachedAttributeRemovals = document->attributeRemovals;
+        cachedAttributes = std::any_of(cachedNodes.begin(), cachedNodes.end(), [](const XmlNode& node) {
+            return node.Kind() == dvk::XmlNodeKind::Attribute;
+        });
         return &cachedNodes;
     }
 
@@ -184,6 +194,14 @@ struct CSEDVKXMLPacket::Impl
         if (identifier)
             document->ids.Add(element);
         return status;
+    }
+
+    dvk::XmlStatus RemoveAttribute(XmlNode& element, const CSEString& name)
+    {
+        if (element.HasAttribute(Units(name)))
+            ++document->attributeRemovals;
+        return ChangeAttribute(element, name,
+                               [&](XmlNode& node) { return node.RemoveAttribute(Units(name)); });
     }
 
     dvk::XmlStatus SetAttribute(XmlNode& element, const CSEString& name, const CSEString& value)
@@ -257,9 +275,7 @@ int CSEDVKXMLPacket::removeAttribute(const CSEString& path, const CSEString& att
     XmlNode node = m_pImpl->First(path);
     if (!node.IsElement())
         return CSE_XML_NODE_NOT_FOUND;
-    const dvk::XmlStatus status = m_pImpl->ChangeAttribute(
-        node, attributeName, [&](XmlNode& element) { return element.RemoveAttribute(Units(attributeName)); });
-    return status ? 0 : 1;
+    return m_pImpl->RemoveAttribute(node, attributeName) ? 0 : 1;
 }
 
 int CSEDVKXMLPacket::loadXMLFile(const CSEString& filePath)
@@ -549,10 +565,8 @@ int CSEDVKXMLPacket::removeAttributeFromAllNodes(const CSEString& attributeName)
     const std::vector<XmlNode>* nodes = m_pImpl->Query(u"//*", kBypassCache);
     if (nodes == nullptr || nodes->empty())
         return CSE_XML_NODE_NOT_FOUND;
-    for (XmlNode node : *nodes) {
-        m_pImpl->ChangeAttribute(node, attributeName,
-                                 [&](XmlNode& element) { return element.RemoveAttribute(Units(attributeName)); });
-    }
+    for (XmlNode node : *nodes)
+        m_pImpl->RemoveAttribute(node, attributeName);
     return 0;
 }
 
