@@ -23,6 +23,10 @@ public:
     CSEException(const char* file, int line, const CSEString& message, CSEExceptionType type);
     CSEException();
     explicit CSEException(unsigned int id);
+    // An identifier with the two parameters of its error text (null reads as empty); message and
+    // file stay empty.
+    CSEException(unsigned int id, const char* parameter1, const char* parameter2);
+    CSEException(const char* parameter1, const char* parameter2);
     CSEException(const CSEException& other);
     CSEException& operator=(const CSEException& other);
     ~CSEException() override;
@@ -39,6 +43,8 @@ public:
     CSEExceptionType GetType() const { return m_eType; }
     const CSEString& GetFile() const { return m_sFile; }
     int GetLine() const { return m_iLine; }
+    // Parameter 1 or 2 of the error text; empty for any other number.
+    CSEString GetParameter(int number) const;
     // Records where the exception was raised.
     void Setup(const char* file, int line);
     // The message as UTF-8.
@@ -57,6 +63,8 @@ private:
     CSEExceptionType m_eType;
     CSEString m_sFile;
     int m_iLine;
+    CSEString m_sParameter1;
+    CSEString m_sParameter2;
     std::string m_sWhat;
 };
 

@@ -23,6 +23,18 @@ CSEException::CSEException() : CSEException(0u) {}
 
 CSEException::CSEException(unsigned int id) : m_iId(id), m_eType(CSEExceptionNone), m_iLine(0) {}
 
+CSEException::CSEException(unsigned int id, const char* parameter1, const char* parameter2)
+    : CSEException(id)
+{
+    m_sParameter1 = CSEString(parameter1);
+    m_sParameter2 = CSEString(parameter2);
+}
+
+CSEException::CSEException(const char* parameter1, const char* parameter2)
+    : CSEException(0u, parameter1, parameter2)
+{
+}
+
 CSEException::CSEException(const CSEException& other) = default;
 CSEException& CSEException::operator=(const CSEException& other) = default;
 
@@ -56,6 +68,15 @@ void CSEException::Setup(const char* file, int line)
 {
     m_sFile = CSEString(file);
     m_iLine = line;
+}
+
+CSEString CSEException::GetParameter(int number) const
+{
+    if (number == 1)
+        return m_sParameter1;
+    if (number == 2)
+        return m_sParameter2;
+    return CSEString();
 }
 
 const char* CSEException::what() const noexcept

@@ -68,6 +68,13 @@ TEST(CSEException, ThrownByValueAndCaughtByReference)
         EXPECT_TRUE(exception->GetMsg() == CSE_BLANK);
         EXPECT_STREQ(caught.what(), "");
     }
+
+    const CSEException withParameters(12u, "a.prt", nullptr);
+    EXPECT_EQ(withParameters.GetId(), 12u);
+    EXPECT_TRUE(withParameters.GetParameter(1) == u"a.prt");
+    EXPECT_TRUE(withParameters.GetParameter(2) == CSE_BLANK);
+    EXPECT_TRUE(withParameters.GetMsg() == CSE_BLANK && withParameters.GetFile() == CSE_BLANK);
+    EXPECT_TRUE(CSEException("key", "catalogue").GetParameter(2) == u"catalogue");
 }
 
 TEST(CSEException, AnswersItsClassNameAndClonesItself)
