@@ -12,7 +12,7 @@
 
 #include "CSEClientSettings.h"
 #include "CSESocketCommunicator.h"
-#include "connection/LoopbackPeer.h"
+#include "common/LoopbackPeer.h"
 #include "host/DVKFiles.h"
 
 namespace {

@@ -7,38 +7,36 @@
 #include "CSECheckoutResponse.h"
 #include "CSEResponse.h"
 #include "CSEXMLPacket.h"
-#include "commands/CommandFixture.h"
+#include "common/ServiceFixture.h"
 
 namespace {
 
-std::string FullResponse(const std::string& result, const std::string& ver,
-                         const std::string& copyAttribute, const std::string& reason)
+std::string FullResponse(const std::string& result, const std::string& ver, const std::string& reason)
 {
-    return "<?xml version='1.0'?><response cname='checkout' iid='42' ver='" + ver +
-           "' MCAD='DravikAddin' result='" + result + "' deletefiles='yes' copyattribute='" +
-           copyAttribute + "' loadfiles='lf' createpreview='cp' backgroundcheckin='bc' "
-           "maintainlock='ml'><info><reason>" + reason + "</reason><cadobjectlist>"
+    return "<?xml version='1.0'?><response cname='checkout' iid='42' ver='" + ver + "' MCAD='DravikAddin' result='" +
+           result + "' deletefiles='yes' copyattribute='no' loadfiles='lf' createpreview='cp' "
+           "backgroundcheckin='bc' maintainlock='ml'><info><reason>" + reason + "</reason><cadobjectlist>"
            "<cadobject name='a.prt'/><cadobject name='b.prt'><attribute/></cadobject>"
            "<cadobject name='c.prt'/></cadobjectlist></info></response>";
 }
 
 } // namespace
 
-class ResponseEnvelope : public CommandFixture
+class ResponseEnvelope : public ServiceFixture
 {
 protected:
     // Writes the full response to name and parses the thin response that names it.
     bool Parse(CSEResponse& response, const std::string& name, const std::string& full)
     {
-        WriteFile(name, full);
+        std::ofstream(PathOf(name), std::ios::binary) << full;
         return response.ParseResponse(ThinResponseFor(name));
     }
 };
 
-TEST_F(ResponseEnvelope, ReadsEveryFieldOfTheEnvelope)
+TEST_F(ResponseEnvelope, ReadsEveryFieldAndTheObjectsByPosition)
 {
     CSEResponse response;
-    ASSERT_TRUE(Parse(response, "Response.xml", FullResponse("failure", "10.7.SP1", "no", "locked")));
+    ASSERT_TRUE(Parse(response, "Response.xml", FullResponse("failure", "10.7.SP1", "locked")));
     EXPECT_EQ(Utf8(response.GetCmdName()), "checkout");
     EXPECT_EQ(Utf8(response.GetIID()), "42");
     EXPECT_EQ(Utf8(response.GetVersion()), "10.7.SP1");
@@ -51,22 +49,28 @@ TEST_F(ResponseEnvelope, ReadsEveryFieldOfTheEnvelope)
     EXPECT_EQ(Utf8(response.GetBackGroundCheckin()), "bc");
     EXPECT_EQ(Utf8(response.GetMaintainLock()), "ml");
     EXPECT_EQ(Utf8(response.GetReason()), "locked");
+    EXPECT_TRUE(Logged(kMainLog, 6, "[ParseResponse] parsed result = failure"));
     EXPECT_EQ(response.GetXMLPacket(), response.GetResponsePacket());
+
+    EXPECT_EQ(response.GetNumObjets(), 3);
+    const std::string second = Utf8(response.GetXmlNodeForObject(2));
+    EXPECT_TRUE(Contains(second, "b.prt") && Contains(second, "<attribute")) << second;
+    EXPECT_FALSE(Contains(second, "a.prt")) << second;
+    EXPECT_TRUE(Contains(Utf8(response.GetXmlNodeForObject(3)), "c.prt"));
+    for (const int outside : {0, 4, -1})
+        EXPECT_EQ(Utf8(response.GetXmlNodeForObject(outside)), "") << outside;
 }
 
 TEST_F(ResponseEnvelope, CopyAttributeIsTrueFromRelease2010On)
 {
-    struct Case
+    const struct
     {
         const char* ver;
         const char* expected;
-    } cases[] = {
-        {"QTL2010", "true"}, {"QTL2011x", "true"}, {"QTL2009", "false"}, {"10.7.SP1", "false"},
-        {"", "false"},
-    };
-    for (const Case& c : cases) {
+    } cases[] = {{"QTL2010", "true"}, {"QTL2011x", "true"}, {"QTL2009", "no"}, {"10.7.SP1", "no"}, {"", "no"}};
+    for (const auto& c : cases) {
         CSEResponse response;
-        ASSERT_TRUE(Parse(response, "Response.xml", FullResponse("success", c.ver, "false", "")));
+        ASSERT_TRUE(Parse(response, "Response.xml", FullResponse("success", c.ver, "")));
         EXPECT_EQ(Utf8(response.GetCopyAttribute()), c.expected) << c.ver;
     }
 }
@@ -75,42 +79,32 @@ TEST_F(ResponseEnvelope, EmptyThinResponseLoadsNothingAndKeepsTheValues)
 {
     CSEResponse response;
     CSECheckoutResponse checkout;
-    ASSERT_TRUE(Parse(response, "Response.xml", FullResponse("success", "", "", "kept")));
-    ASSERT_TRUE(Parse(checkout, "Response.xml", FullResponse("success", "", "", "kept")));
-    CSEXMLPacket* const packet = response.GetXMLPacket();
-
+    ASSERT_TRUE(Parse(response, "Response.xml", FullResponse("success", "", "kept")));
+    ASSERT_TRUE(Parse(checkout, "Response.xml", FullResponse("success", "", "kept")));
     EXPECT_FALSE(response.ParseResponse(CSEString()));
     EXPECT_TRUE(checkout.ParseResponse(CSEString()));
-
-    EXPECT_EQ(response.GetXMLPacket(), packet);
-    EXPECT_EQ(Utf8(response.GetResult()), "success");
-    EXPECT_EQ(Utf8(response.GetReason()), "kept");
-    EXPECT_EQ(Utf8(checkout.GetResult()), "success");
-    EXPECT_EQ(response.GetNumObjets(), 3);
+    for (CSEResponse* parsed : {static_cast<CSEResponse*>(&response), static_cast<CSEResponse*>(&checkout)}) {
+        EXPECT_EQ(Utf8(parsed->GetResult()), "success");
+        EXPECT_EQ(Utf8(parsed->GetReason()), "kept");
+        EXPECT_EQ(parsed->GetNumObjets(), 3);
+    }
 }
 
 TEST_F(ResponseEnvelope, UnloadableResponseFileClearsTheResponse)
 {
-    UseSettings(false);
-    const std::string missing = m_folder + "/Missing.xml";
     const CSEString thinTexts[] = {
-        ThinResponseFor("Missing.xml"),                       // named file does not exist
-        ThinResponseFor("Broken.xml"),                        // named file is not XML
-        CSEString(u"<response dirname='/tmp'/>"),             // no file named
-        CSEString(u"this is not <xml"),                       // thin response is not XML
+        ThinResponseFor("Missing.xml"),           // named file does not exist
+        ThinResponseFor("Broken.xml"),            // named file is not XML
+        CSEString(u"<response dirname='/tmp'/>"), // no file named
+        CSEString(u"this is not <xml"),           // thin response is not XML
     };
-    WriteFile("Broken.xml", "<response result='success'");
+    std::ofstream(PathOf("Broken.xml")) << "<response result='success'";
     for (const CSEString& thin : thinTexts) {
         CSEResponse response;
         CSECheckoutResponse checkout;
-        ASSERT_TRUE(Parse(response, "Response.xml", FullResponse("success", "", "", "old")));
-        ASSERT_TRUE(Parse(checkout, "Response.xml", FullResponse("success", "", "", "old")));
-
-        EXPECT_FALSE(response.ParseResponse(thin)) << Utf8(thin);
-        EXPECT_FALSE(checkout.ParseResponse(thin)) << Utf8(thin);
-
-        for (CSEResponse* parsed : {static_cast<CSEResponse*>(&response),
-                                    static_cast<CSEResponse*>(&checkout)}) {
+        for (CSEResponse* parsed : {static_cast<CSEResponse*>(&response), static_cast<CSEResponse*>(&checkout)}) {
+            ASSERT_TRUE(Parse(*parsed, "Response.xml", FullResponse("success", "", "old")));
+            EXPECT_FALSE(parsed->ParseResponse(thin)) << Utf8(thin);
             EXPECT_EQ(Utf8(parsed->GetResult()), "");
             EXPECT_EQ(Utf8(parsed->GetReason()), "");
             EXPECT_EQ(Utf8(parsed->GetCmdName()), "");
@@ -120,19 +114,17 @@ TEST_F(ResponseEnvelope, UnloadableResponseFileClearsTheResponse)
             EXPECT_NE(parsed->GetXMLPacket()->getRootNodeName(root), 0) << "an old document survived";
         }
     }
-    EXPECT_TRUE(Logged(kMainLog, 3,
-                       "[CSEResponse::ParseResponse] The response file could not be loaded: " +
-                           missing));
+    EXPECT_TRUE(Logged(kMainLog, 3, "[CSEResponse::ParseResponse] The response file could not be loaded: " +
+                                        PathOf("Missing.xml")));
 }
 
-// Also: attributes absent from the new response read empty, and a packet pointer taken earlier
-// stays valid and shows the new document.
+// Attributes absent from the new response read empty, and a packet pointer taken earlier stays
+// valid and shows the new document.
 TEST_F(ResponseEnvelope, ANewResponseReplacesTheOldDocument)
 {
     CSEResponse response;
     CSEXMLPacket* const packet = response.GetXMLPacket();
-    ASSERT_TRUE(Parse(response, "First.xml", FullResponse("failure", "", "", "first")));
-    EXPECT_EQ(response.GetXMLPacket(), packet);
+    ASSERT_TRUE(Parse(response, "First.xml", FullResponse("failure", "", "first")));
     EXPECT_EQ(packet->getNodeCount(CSEString(u"//cadobject")), 3);
     ASSERT_TRUE(Parse(response, "Second.xml", "<response result='success'><info/></response>"));
     EXPECT_EQ(Utf8(response.GetResult()), "success");
@@ -145,53 +137,36 @@ TEST_F(ResponseEnvelope, ANewResponseReplacesTheOldDocument)
 
 TEST_F(ResponseEnvelope, FileNameOfTheThinResponse)
 {
-    CSEString name(u"unchanged");
-    EXPECT_FALSE(CSEResponse::GetFilenameFromThinResp(CSEString(), name));
-    EXPECT_EQ(Utf8(name), "");
-
-    EXPECT_TRUE(CSEResponse::GetFilenameFromThinResp(
-        CSEString(u"<response dirname='/inst' filename='Response.xml'></response>"), name));
-    EXPECT_EQ(Utf8(name), "/inst/Response.xml");
-    EXPECT_TRUE(CSEResponse::GetFilenameFromThinResp(
-        CSEString(u"<?xml version='1.0'?><response dirname='/inst/' filename='R.xml'/>"), name));
-    EXPECT_EQ(Utf8(name), "/inst/R.xml");
-    EXPECT_TRUE(CSEResponse::GetFilenameFromThinResp(
-        CSEString(u"<response filename='R.xml'/>"), name));
-    EXPECT_EQ(Utf8(name), "R.xml");
-
-    EXPECT_FALSE(CSEResponse::GetFilenameFromThinResp(CSEString(u"<response dirname='/x'/>"), name));
-    EXPECT_EQ(Utf8(name), "");
-    EXPECT_FALSE(CSEResponse::GetFilenameFromThinResp(CSEString(u"<response"), name));
-}
-
-TEST_F(ResponseEnvelope, ObjectsOfTheResponseByPosition)
-{
-    CSEResponse response;
-    ASSERT_TRUE(Parse(response, "Response.xml", FullResponse("success", "", "", "")));
-    EXPECT_EQ(response.GetNumObjets(), 3);
-
-    const std::string second = Utf8(response.GetXmlNodeForObject(2));
-    EXPECT_NE(second.find("b.prt"), std::string::npos) << second;
-    EXPECT_NE(second.find("<attribute"), std::string::npos) << second;
-    EXPECT_EQ(second.find("a.prt"), std::string::npos) << second;
-    EXPECT_NE(Utf8(response.GetXmlNodeForObject(1)).find("a.prt"), std::string::npos);
-    EXPECT_NE(Utf8(response.GetXmlNodeForObject(3)).find("c.prt"), std::string::npos);
-    EXPECT_EQ(Utf8(response.GetXmlNodeForObject(0)), "");
-    EXPECT_EQ(Utf8(response.GetXmlNodeForObject(4)), "");
-    EXPECT_EQ(Utf8(response.GetXmlNodeForObject(-1)), "");
+    const struct
+    {
+        const char16_t* thin;
+        bool named;
+        const char* fileName;
+    } cases[] = {
+        {u"", false, ""},
+        {u"<response dirname='/inst' filename='Response.xml'></response>", true, "/inst/Response.xml"},
+        {u"<?xml version='1.0'?><response dirname='/inst/' filename='R.xml'/>", true, "/inst/R.xml"},
+        {u"<response filename='R.xml'/>", true, "R.xml"},
+        {u"<response dirname='/x'/>", false, ""},
+        {u"<response", false, ""},
+    };
+    for (const auto& c : cases) {
+        CSEString name(u"unchanged");
+        EXPECT_EQ(CSEResponse::GetFilenameFromThinResp(CSEString(c.thin), name), c.named) << c.fileName;
+        EXPECT_EQ(Utf8(name), c.fileName);
+    }
 }
 
 TEST_F(ResponseEnvelope, CopiesOutliveTheirSource)
 {
     CSEResponse* source = new CSECheckoutResponse();
-    ASSERT_TRUE(Parse(*source, "Response.xml", FullResponse("success", "", "", "why")));
+    ASSERT_TRUE(Parse(*source, "Response.xml", FullResponse("success", "", "why")));
     CSEResponse copy(*source);
     CSEResponse assigned;
     assigned = *source;
     CSEResponse& alias = assigned;
     assigned = alias;
     delete source;
-
     for (CSEResponse* response : {&copy, &assigned}) {
         EXPECT_EQ(Utf8(response->GetResult()), "success");
         EXPECT_EQ(Utf8(response->GetReason()), "why");
