@@ -7,6 +7,7 @@
 
 #include "CSEException.h"
 #include "CSEResultCodes.h"
+#include "core/LogLines.h"
 #include "support/InstallFolderFixture.h"
 
 namespace {
@@ -23,25 +24,6 @@ public:
         return out;
     }
 };
-
-// The texts of the log's lines of one priority, without their "<p>" and time stamp.
-std::vector<std::string> TextsAt(const std::string& log, int priority)
-{
-    const std::string head = "<" + std::to_string(priority) + ">";
-    const std::size_t textStart = head.size() + 24 + 1;
-    std::vector<std::string> texts;
-    std::size_t start = 0;
-    while (start < log.size()) {
-        std::size_t end = log.find('\n', start);
-        if (end == std::string::npos)
-            end = log.size();
-        const std::string line = log.substr(start, end - start);
-        if (line.compare(0, head.size(), head) == 0 && line.size() >= textStart && line[textStart - 1] == ':')
-            texts.push_back(line.substr(textStart));
-        start = end + 1;
-    }
-    return texts;
-}
 
 } // namespace
 
@@ -118,10 +100,10 @@ TEST_F(CSEExceptionLog, MessageIsLoggedWhenBuiltAndWithOriginWhenDestroyed)
     {
         const CSEException exception("registry.cpp", 42, CSEString(u"Cannot read the registry"),
                                      CSEExceptionError);
-        EXPECT_EQ(TextsAt(ReadFile("QxDravikV5.log"), 2),
+        EXPECT_EQ(LogTextsAt(ReadFile("QxDravikV5.log"), 2),
                   std::vector<std::string>{"Cannot read the registry"});
     }
-    EXPECT_EQ(TextsAt(ReadFile("QxDravikV5.log"), 2),
+    EXPECT_EQ(LogTextsAt(ReadFile("QxDravikV5.log"), 2),
               (std::vector<std::string>{"Cannot read the registry",
                                         "Cannot read the registry- File:registry.cppLine:42"}));
 }

@@ -161,11 +161,6 @@ TEST(CSERelationship, DefaultsAndEqualityReachIntoNestedRecords)
         EXPECT_TRUE(changed != defaults);
         EXPECT_FALSE(changed == defaults);
     }
-
-    DVKListValCSERelationship list;
-    list.Append(defaults);
-    list.Append(use);
-    EXPECT_EQ(list.Locate(use), 2);
 }
 
 TEST(CSEAttribute, VectorsCopyDeeplyAndCompareByValue)

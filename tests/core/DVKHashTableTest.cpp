@@ -91,17 +91,6 @@ TEST(DVKHashTable, EntriesSharingACodeStayApartAndAreWalkedInOrder)
     EXPECT_EQ(table.Locate(&absent), nullptr);
 }
 
-TEST(DVKHashTable, StatisticsCountSharedAndEmptyBuckets)
-{
-    auto items = MakeItems(5, 1);
-    DVKHashTable table(&CodeOf, &SameId, 10);
-    for (auto& item : items)
-        table.Insert(item.get());
-    EXPECT_EQ(table.Dimension(), 10);
-    EXPECT_EQ(table.Collisions(), 4);
-    EXPECT_EQ(table.Unused(), 9);
-}
-
 TEST(DVKHashTable, RemovingTheCurrentEntryKeepsTheWalkGoing)
 {
     auto items = MakeItems(200, 13);
@@ -172,12 +161,22 @@ TEST(DVKHashTable, RemovingFromTheFrontStaysLinear)
     EXPECT_LT(std::chrono::duration_cast<std::chrono::seconds>(elapsed).count(), 5);
 }
 
-TEST(DVKHashTable, RemoveAllEmptiesAndTheTableIsReusable)
+TEST(DVKHashTable, StatisticsEqualityAndRemoveAll)
 {
-    auto items = MakeItems(50, 7);
-    DVKHashTable table(&CodeOf, &SameId);
-    for (auto& item : items)
-        table.Insert(item.get());
+    auto items = MakeItems(5, 1);
+    DVKHashTable table(&CodeOf, &SameId, 10);
+    DVKHashTable reversed(&CodeOf, &SameId, 10);
+    for (int id = 0; id < 4; ++id) {
+        table.Insert(items[static_cast<std::size_t>(id)].get());
+        reversed.Insert(items[static_cast<std::size_t>(3 - id)].get());
+    }
+    EXPECT_EQ(table.Dimension(), 10);
+    EXPECT_EQ(table.Collisions(), 3);
+    EXPECT_EQ(table.Unused(), 9);
+    EXPECT_TRUE(table == reversed) << "the same entries in another order";
+    reversed.Insert(items[4].get());
+    EXPECT_TRUE(table != reversed);
+
     table.RemoveAll();
     EXPECT_EQ(table.Size(), 0);
     EXPECT_EQ(table.Dimension(), 10);
@@ -185,20 +184,6 @@ TEST(DVKHashTable, RemoveAllEmptiesAndTheTableIsReusable)
     EXPECT_EQ(table.Next(position), nullptr);
     table.Insert(items[3].get());
     EXPECT_EQ(IdsInOrder(table), std::vector<int>{3});
-}
-
-TEST(DVKHashTable, TablesAreEqualWhenTheyHoldTheSameEntries)
-{
-    auto items = MakeItems(4, 3);
-    DVKHashTable left(&CodeOf, &SameId);
-    DVKHashTable right(&CodeOf, &SameId);
-    for (int id : {0, 1, 2})
-        left.Insert(items[static_cast<std::size_t>(id)].get());
-    for (int id : {2, 0, 1})
-        right.Insert(items[static_cast<std::size_t>(id)].get());
-    EXPECT_TRUE(left == right);
-    right.Insert(items[3].get());
-    EXPECT_TRUE(left != right);
 }
 
 TEST(DVKHashTab, TypedTableAppliesFunctionsAndDeletesItsEntries)

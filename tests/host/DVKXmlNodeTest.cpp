@@ -97,29 +97,6 @@ TEST(XmlNode, CreationFollowsTheHierarchyRules)
     EXPECT_EQ(root.ChildCount(), 6);
 }
 
-TEST(XmlNode, TextJoinsTheRunOfTextAndCDataAtTheStart)
-{
-    XmlDocument document;
-    XmlNode root = Load(document, u"<r>a<![CDATA[b<]]>c<e>x</e>d</r>");
-    EXPECT_EQ(root.Text(), u"ab<c");
-    EXPECT_EQ(root.FirstElementByTagName(u"e").Text(), u"x");
-
-    XmlNode empty = Load(document, u"<r><e>x</e>tail</r>");
-    EXPECT_EQ(empty.Text(), u"") << "an element first child ends the run";
-}
-
-TEST(XmlNode, CDataHoldingItsEndMarkerReadsBackWhole)
-{
-    const std::u16string tricky = u"a]]>b]]>]]]>c";
-    XmlDocument document;
-    XmlNode root = document.Root().AppendElement(u"r");
-    ASSERT_FALSE(root.AppendCData(tricky).IsNull());
-    EXPECT_EQ(root.Text(), tricky);
-    XmlDocument reread;
-    EXPECT_EQ(Load(reread, document.ToText()).Text(), tricky);
-    EXPECT_EQ(Load(reread, root.ToText()).Text(), tricky);
-}
-
 TEST(XmlNode, ImportCopiesFromAnotherDocumentDeepOrShallow)
 {
     XmlDocument source;
@@ -203,11 +180,4 @@ TEST(XmlNode, DeepTreesAreWalkedWithoutRecursion)
     EXPECT_EQ(visited, depth + 1);
     EXPECT_EQ(document.DocumentElement().ElementsByTagName(u"d").size(), static_cast<size_t>(depth));
     EXPECT_EQ(node.Parent().Name(), u"d");
-}
-
-TEST(XmlNode, NodeTextHasNoDeclaration)
-{
-    XmlDocument document;
-    XmlNode root = Load(document, u"<r><a k=\"v\">t</a></r>");
-    EXPECT_EQ(root.FirstChild().ToText(), u"<a k=\"v\">t</a>\n");
 }
