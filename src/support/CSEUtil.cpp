@@ -792,7 +792,8 @@ int CSEUtil::LaunchDefaultBrowser(const CSEString& url)
     const CSEString program = FromUtf8(DesktopBrowserProgram());
     CSELogger::LogMsg(5, CSEString(kLaunchBrowserLog) + u"Lookup in registry returned value : " +
                              program);
-    return LaunchBrowserProgram(program, url, u"Failed to create process for the default browser. ");
+    return LaunchBrowserProgram(program, url,
+                                u"Failed to create process for the default browser. ");
 }
 
 int CSEUtil::LaunchAppAssocWithHTMLBrowser(const CSEString& url)

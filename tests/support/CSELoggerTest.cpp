@@ -10,6 +10,7 @@
 #include "CSEException.h"
 #include "CSELogger.h"
 #include "DVKListValDVKUnicodeString.h"
+#include "core/LogLines.h"
 #include "host/AscTimeMatcher.h"
 #include "host/DVKFatal.h"
 #include "support/InstallFolderFixture.h"
@@ -26,24 +27,6 @@ using Texts = std::vector<std::string>;
 std::size_t LineCount(const std::string& text)
 {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-}
-
-// The texts of the well-formed lines of one priority, without their stamps.
-Texts TextsAt(const std::string& log, int priority)
-{
-    const std::string head = "<" + std::to_string(priority) + ">";
-    const std::size_t stampEnd = head.size() + 24;
-    Texts texts;
-    std::string::size_type start = 0;
-    while (start < log.size()) {
-        std::string::size_type end = log.find('\n', start);
-        const std::string line = log.substr(start, end - start);
-        start = end == std::string::npos ? log.size() : end + 1;
-        if (line.compare(0, head.size(), head) == 0 && line.size() > stampEnd &&
-            line[stampEnd] == ':' && IsAscTimeStamp(line.substr(head.size(), 24)))
-            texts.push_back(line.substr(stampEnd + 1));
-    }
-    return texts;
 }
 
 } // namespace
@@ -77,8 +60,8 @@ TEST_F(Logger, MainLevelFollowsDebugFlagAndClientLogLevel)
     CSELogger::LogDebugMsg(u"debug");
     const std::string log = ReadFile(kMainLog);
     EXPECT_EQ(LineCount(log), 2u) << log;
-    EXPECT_EQ(TextsAt(log, 2), Texts{"two"});
-    EXPECT_EQ(TextsAt(log, 4), Texts{"four"});
+    EXPECT_EQ(LogTextsAt(log, 2), Texts{"two"});
+    EXPECT_EQ(LogTextsAt(log, 4), Texts{"four"});
 }
 
 TEST_F(Logger, LineFormatVersionLineAndAppending)
@@ -91,12 +74,15 @@ TEST_F(Logger, LineFormatVersionLineAndAppending)
     EXPECT_EQ(log.rfind("earlier run\n<5>", 0), 0u) << "files are appended, never truncated";
     const std::string version = "QxDravikV5 Version: " +
         CSEClientSettings::GetInstance(0)->GetCSEInfo().m_sCSEVersion().ToUTF8() + " :  : ";
-    EXPECT_EQ(TextsAt(log, 5), Texts{version});
-    EXPECT_EQ(TextsAt(log, 6), Texts{"[CSEThing::Run] Entering"});
-    EXPECT_EQ(TextsAt(log, 3), Texts{"first"});
+    EXPECT_EQ(LogTextsAt(log, 5), Texts{version});
+    EXPECT_EQ(LogTextsAt(log, 6), Texts{"[CSEThing::Run] Entering"});
+    EXPECT_EQ(LogTextsAt(log, 3), Texts{"first"});
     EXPECT_NE(log.find(":first\nsecond \xC3\xBC\xE2\x82\xAC\n"), std::string::npos)
         << "text is written unchanged, as UTF-8";
     EXPECT_EQ(log.find('\n', 12) - 12, std::string("<5>").size() + 24 + 1 + version.size());
+    // Every line of every log is stamped the same way: "<p>" and the asctime layout.
+    for (auto at = log.find("\n<"); at != std::string::npos; at = log.find("\n<", at + 1))
+        EXPECT_TRUE(IsAscTimeStamp(log.substr(at + 4, 24))) << log.substr(at + 1, 40);
 }
 
 TEST_F(Logger, PerformanceLogBesideTheMainLog)
@@ -106,7 +92,7 @@ TEST_F(Logger, PerformanceLogBesideTheMainLog)
     CSELogger::LogPerformanceMsg(2, u"checkout", u"END");
     CSELogger::LogPerformanceMsg(3, u"too detailed");
     const std::string log = ReadFile(kPerformanceLog);
-    EXPECT_EQ(TextsAt(log, 2), (Texts{"checkout : SEND/RECIEVE XML: START", "checkout:END"}));
+    EXPECT_EQ(LogTextsAt(log, 2), (Texts{"checkout : SEND/RECIEVE XML: START", "checkout:END"}));
     EXPECT_EQ(LineCount(log), 2u);
     EXPECT_FALSE(Exists(kMainLog));
 }
@@ -120,16 +106,16 @@ TEST_F(Logger, SilentModeWritesTheSilentLogInstead)
     CSELogger::LogSilentDebugMsg(u"silent debug");
     CSELogger::LogSilentMsg(3, u"silent");
     const std::string log = ReadFile(kSilentLog);
-    EXPECT_EQ(TextsAt(log, 4), Texts{"routed"});
-    EXPECT_EQ(TextsAt(log, 3), Texts{"silent"});
-    EXPECT_TRUE(TextsAt(log, 6).empty());
+    EXPECT_EQ(LogTextsAt(log, 4), Texts{"routed"});
+    EXPECT_EQ(LogTextsAt(log, 3), Texts{"silent"});
+    EXPECT_TRUE(LogTextsAt(log, 6).empty());
     EXPECT_FALSE(Exists(kMainLog));
 
     CSEClientSettings::DeleteClientSettings(0);
     WriteSettings("[CLIENT]\nsilentlogflag=true\nsilentloglevel=6\n");
     CSEClientSettings::GetInstance(1)->SetBulkLoadingMode();
     CSELogger::LogSilentDebugMsg(u"bulk");
-    EXPECT_EQ(TextsAt(ReadFile("HarloDravikV5ImportUtility.log"), 6), Texts{"bulk"});
+    EXPECT_EQ(LogTextsAt(ReadFile("HarloDravikV5ImportUtility.log"), 6), Texts{"bulk"});
     EXPECT_EQ(ReadFile(kSilentLog), log);
 }
 
@@ -138,8 +124,8 @@ TEST_F(Logger, CaptureLogOnlyInCaptureOrReplayMode)
     WriteSettings("");
     EXPECT_IN_MOCK_MODE("replay", (CSELogger::LogRTMMsg(6, u"Replaying --> send"),
                                    CSELogger::LogRTMMsg(7, u"seven"),
-                                   TextsAt(ReadFile(kCaptureLog), 6).size() == 1 &&
-                                       TextsAt(ReadFile(kCaptureLog), 7).size() == 1));
+                                   LogTextsAt(ReadFile(kCaptureLog), 6).size() == 1 &&
+                                       LogTextsAt(ReadFile(kCaptureLog), 7).size() == 1));
     dvk::DeleteFile(PathOf(kCaptureLog));
     DVKListValDVKUnicodeString lines;
     EXPECT_IN_MOCK_MODE("capture", (CSELogger::LogRTMMsg(4, lines), !Exists(kCaptureLog)));
@@ -147,13 +133,13 @@ TEST_F(Logger, CaptureLogOnlyInCaptureOrReplayMode)
     lines.Append(DVKUnicodeString(u""));
     lines.Append(DVKUnicodeString(u"third"));
     EXPECT_IN_MOCK_MODE("capture", (CSELogger::LogRTMMsg(4, lines),
-                                    TextsAt(ReadFile(kCaptureLog), 4) == Texts{"first", "", "third"}));
+                                    LogTextsAt(ReadFile(kCaptureLog), 4) == Texts{"first", "", "third"}));
     dvk::DeleteFile(PathOf(kCaptureLog));
     WriteSettings("[CLIENT]\nmocklogflag=true\n");
     EXPECT_IN_MOCK_MODE("capture", (CSELogger::LogRTMMsg(6, u"Capturing --> send"),
                                     CSELogger::LogRTMMsg(4, u"four"),
-                                    TextsAt(ReadFile(kCaptureLog), 6).empty() &&
-                                        TextsAt(ReadFile(kCaptureLog), 4).size() == 1));
+                                    LogTextsAt(ReadFile(kCaptureLog), 6).empty() &&
+                                        LogTextsAt(ReadFile(kCaptureLog), 4).size() == 1));
     dvk::DeleteFile(PathOf(kCaptureLog));
     EXPECT_IN_MOCK_MODE("Replay", (CSELogger::LogRTMMsg(1, u"customer mode"), !Exists(kCaptureLog)));
 }
@@ -172,10 +158,10 @@ TEST_F(Logger, CheckFailuresReachTheMainLogAndEmptyPathsAreFatal)
     WriteSettings("[CLIENT]\ndebugflag=true\n");
     CSELogger::LogMsg(4, u"start");
     DVKSysCheckFailure("pNode != NULL");
-    EXPECT_EQ(TextsAt(ReadFile(kMainLog), 3), Texts{"ExpressionCheck:pNode != NULL"});
+    EXPECT_EQ(LogTextsAt(ReadFile(kMainLog), 3), Texts{"ExpressionCheck:pNode != NULL"});
     EXPECT_DEATH(CSEClientSettings::GetInstance(0)->GetLogger()->SetLogFilename(u""),
                  "AssertionFailed:sLogFullFileName != CSEString\\(_T\\(\"\"\\)\\)");
-    EXPECT_EQ(TextsAt(ReadFile(kMainLog), 3),
+    EXPECT_EQ(LogTextsAt(ReadFile(kMainLog), 3),
               (Texts{"ExpressionCheck:pNode != NULL",
                      "AssertionFailed:sLogFullFileName != CSEString(_T(\"\"))"}));
     CSELogger logger;
@@ -193,7 +179,7 @@ TEST_F(Logger, DeletedSettingsTakeTheirLoggerAlong)
     dvk::DeleteFile(PathOf(kMainLog));
     CSELogger::LogMsg(3, u"after");
     DVKSysCheckFailure("still safe");
-    EXPECT_EQ(TextsAt(ReadFile(kMainLog), 3), (Texts{"after", "ExpressionCheck:still safe"}));
+    EXPECT_EQ(LogTextsAt(ReadFile(kMainLog), 3), (Texts{"after", "ExpressionCheck:still safe"}));
 }
 
 TEST_F(Logger, LogCallWithoutInstallFolderIsDropped)
@@ -212,7 +198,7 @@ TEST_F(Logger, LogCallWithoutInstallFolderIsDropped)
     setenv("QX_DRAVIK_INSTALL_DIR", m_folder.c_str(), 1);
     WriteSettings("[CLIENT]\ndebugflag=true\n");
     CSELogger::LogMsg(2, u"found");
-    EXPECT_EQ(TextsAt(ReadFile(kMainLog), 2), Texts{"found"})
+    EXPECT_EQ(LogTextsAt(ReadFile(kMainLog), 2), Texts{"found"})
         << "the failed attempt left no half-built settings";
 }
 
@@ -229,7 +215,7 @@ TEST_F(Logger, OwnDefaultLoggerTakesTheLinesWhileItLives)
         CSELogger::LogPerformanceMsg(2, u"timed");
     }
     CSELogger::LogMsg(3, u"back");
-    EXPECT_EQ(TextsAt(ReadFile("own.log"), 6), Texts{"mine"});
-    EXPECT_EQ(TextsAt(ReadFile("Performace_own.log"), 2), Texts{"timed"});
-    EXPECT_EQ(TextsAt(ReadFile(kMainLog), 3), Texts{"back"});
+    EXPECT_EQ(LogTextsAt(ReadFile("own.log"), 6), Texts{"mine"});
+    EXPECT_EQ(LogTextsAt(ReadFile("Performace_own.log"), 2), Texts{"timed"});
+    EXPECT_EQ(LogTextsAt(ReadFile(kMainLog), 3), Texts{"back"});
 }
