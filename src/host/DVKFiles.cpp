@@ -1,13 +1,14 @@
 // Paths, files and folders over POSIX and std::filesystem, with status results.
 #include "host/DVKFiles.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
-#include <algorithm>
 
 namespace fs = std::filesystem;
 
@@ -144,7 +145,7 @@ bool ListDirectory(const std::string& path, std::vector<std::string>& names)
     return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes)
+bool ReadFileHead(const std::string& path, std::size_t maxBytes, std::string& bytes)
 {
     bytes.clear();
     if (path.empty())
@@ -154,16 +155,15 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
         return false;
     char buffer[65536];
     bool ok = true;
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    while (bytes.size() < maxBytes) {
+        const std::size_t want = std::min(sizeof buffer, maxBytes - bytes.size());
+        const ssize_t got = ::read(fd, buffer, want);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0) {
-            ok = false;
+        if (got <= 0) {
+            ok = got == 0;
             break;
         }
-        if (got == 0)
-            break;
         bytes.append(buffer, static_cast<std::size_t>(got));
     }
     ::close(fd);
@@ -172,30 +172,9 @@ bool ReadWholeFile(const std::string& path, std::string& bytes)
     return ok;
 }
 
-bool ReadFileHead(const std::string& path, std::size_t maxBytes, std::string& bytes)
+bool ReadWholeFile(const std::string& path, std::string& bytes)
 {
-    bytes.clear();
-    if (path.empty())
-        return false;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    bytes.resize(maxBytes);
-    std::size_t have = 0;
-    bool ok = true;
-    while (have < maxBytes) {
-        const ssize_t got = ::read(fd, &bytes[have], maxBytes - have);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0) {
-            ok = got == 0;
-            break;
-        }
-        have += static_cast<std::size_t>(got);
-    }
-    ::close(fd);
-    bytes.resize(ok ? have : 0);
-    return ok;
+    return ReadFileHead(path, std::numeric_limits<std::size_t>::max(), bytes);
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& bytes, unsigned int permissions)
