@@ -126,7 +126,7 @@ std::u16string XmlDocument::ToText() const
     if (!m_pTree)
         return std::u16string();
     XmlStringWriter writer;
-    m_pTree->document.save(writer, kXmlIndent, pugi::format_default, pugi::encoding_utf8);
+    m_pTree->document.save(writer, kXmlIndent, XmlWriteFormat(m_pTree->document), pugi::encoding_utf8);
     return Utf8ToUtf16(writer.Text());
 }
 
@@ -134,8 +134,9 @@ XmlStatus XmlDocument::SaveFile(const std::u16string& path) const
 {
     if (path.find(u'\0') != std::u16string::npos)
         return XmlStatus(XmlStatusCode::FileError, "a file name holds no zero character");
-    const bool written = m_pTree && m_pTree->document.save_file(Utf16ToUtf8(path).c_str(), kXmlIndent,
-                                                                  pugi::format_default, pugi::encoding_utf8);
+    const bool written =
+        m_pTree && m_pTree->document.save_file(Utf16ToUtf8(path).c_str(), kXmlIndent,
+                                               XmlWriteFormat(m_pTree->document), pugi::encoding_utf8);
     if (!written)
         return XmlStatus(XmlStatusCode::FileError, "cannot write the file");
     return XmlStatus();

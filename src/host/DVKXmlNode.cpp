@@ -296,6 +296,18 @@ XmlStatus XmlNode::RemoveChild(const XmlNode& child)
     pugi::xml_node removed = XmlNodeAccess::Node(child);
     if (removed.parent() != parent)
         return XmlStatus(XmlStatusCode::NotAChild, "not a child of this node");
+    // The parser frees a subtree recursively; taking it apart leaf by leaf first keeps a deep
+    // subtree from exhausting the stack.
+    pugi::xml_node current = removed;
+    for (;;) {
+        while (current.first_child())
+            current = current.first_child();
+        if (current == removed)
+            break;
+        pugi::xml_node above = current.parent();
+        above.remove_child(current);
+        current = above;
+    }
     parent.remove_child(removed);
     return XmlStatus();
 }
@@ -351,7 +363,8 @@ std::u16string XmlNode::ToText() const
     if (m_pAttribute != nullptr)
         return Utf8ToUtf16(AttributeText(XmlNodeAccess::Attribute(*this)));
     XmlStringWriter writer;
-    XmlNodeAccess::Node(*this).print(writer, kXmlIndent, pugi::format_default, pugi::encoding_utf8);
+    const pugi::xml_node node = XmlNodeAccess::Node(*this);
+    node.print(writer, kXmlIndent, XmlWriteFormat(node), pugi::encoding_utf8);
     return Utf8ToUtf16(writer.Text());
 }
 

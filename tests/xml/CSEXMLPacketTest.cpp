@@ -344,7 +344,7 @@ TEST_F(XMLPacket, ChildrenAndCounts)
     EXPECT_EQ(U8(name), "");
 }
 
-TEST_F(XMLPacket, LargeDocumentsAreReadAndStrippedInLinearTime)
+TEST_F(XMLPacket, LargeAndDeepDocumentsAreHandledInLinearTime)
 {
     const int list = m_packet->createChildNode(u"//command", u"list", u"", kText);
     const int count = 100000;
@@ -368,6 +368,22 @@ TEST_F(XMLPacket, LargeDocumentsAreReadAndStrippedInLinearTime)
     EXPECT_EQ(m_packet->removeAttributeFromAllNodes(u"iGSSLID"), 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << "quadratic: a minute";
     EXPECT_EQ(m_packet->getNodeCount(IdPath(1)), 0);
+
+    // A very deep document is written without layout (indenting it would take gigabytes) and its
+    // subtree is removed without exhausting the stack.
+    const std::string deep = std::string("<r>") + [&] {
+        std::string levels;
+        for (int i = 1; i < 2 * count; ++i)
+            levels += "<d>";
+        levels += "<d/>";
+        for (int i = 1; i < 2 * count; ++i)
+            levels += "</d>";
+        return levels;
+    }() + "</r>";
+    ASSERT_EQ(m_packet->loadXMLinMemory(Wide(deep)), 0);
+    EXPECT_EQ(Xml(*m_packet), "<?xml version=\"1.0\"?>" + deep);
+    EXPECT_EQ(m_packet->removeChildNode(u"/r", u"/r/d"), 0);
+    EXPECT_EQ(Xml(*m_packet), "<?xml version=\"1.0\"?>\n<r />\n");
 }
 
 TEST_F(XMLPacket, AttributesByPosition)
