@@ -6,11 +6,13 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// Decodes one sequence at text[i]; advances i past it (at least one byte).
-char32_t DecodeUtf8(const unsigned char* text, std::size_t count, std::size_t& i)
+// Decodes one sequence at text[i]; advances i past it (at least one byte). valid tells whether the
+// sequence was well-formed; a malformed one gives the replacement character.
+char32_t DecodeUtf8(const unsigned char* text, std::size_t count, std::size_t& i, bool& valid)
 {
     const unsigned char lead = text[i++];
-    if (lead < 0x80)
+    valid = lead < 0x80;
+    if (valid)
         return lead;
     int extra = 0;
     char32_t code = 0;
@@ -26,6 +28,7 @@ char32_t DecodeUtf8(const unsigned char* text, std::size_t count, std::size_t& i
     }
     if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
         return kReplacement;
+    valid = true;
     return code;
 }
 
@@ -58,8 +61,9 @@ std::u16string Utf8ToUtf16(const char* text, std::size_t byteCount)
     out.reserve(byteCount);
     const auto* bytes = reinterpret_cast<const unsigned char*>(text);
     std::size_t i = 0;
+    bool valid = true;
     while (i < byteCount) {
-        const char32_t code = DecodeUtf8(bytes, byteCount, i);
+        const char32_t code = DecodeUtf8(bytes, byteCount, i, valid);
         if (code < 0x10000) {
             out += static_cast<char16_t>(code);
         } else {
@@ -98,6 +102,15 @@ std::string Utf16ToUtf8(const char16_t* text, std::size_t unitCount)
 std::string Utf16ToUtf8(const std::u16string& text)
 {
     return Utf16ToUtf8(text.data(), text.size());
+}
+
+bool IsValidUtf8(const char* text, std::size_t byteCount)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    bool valid = true;
+    for (std::size_t i = 0; i < byteCount && valid;)
+        DecodeUtf8(bytes, byteCount, i, valid);
+    return valid;
 }
 
 std::size_t Utf8CompletePrefix(const char* text, std::size_t byteCount)

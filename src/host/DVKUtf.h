@@ -12,6 +12,7 @@ std::u16string Utf8ToUtf16(const char* text, std::size_t byteCount);
 std::u16string Utf8ToUtf16(const std::string& text);
 std::string Utf16ToUtf8(const char16_t* text, std::size_t unitCount);
 std::string Utf16ToUtf8(const std::u16string& text);
+bool IsValidUtf8(const char* text, std::size_t byteCount);
 
 // Length of the longest prefix of text that ends on a whole UTF-8 sequence (so a reader can keep
 // the rest of a sequence cut by a chunk boundary for the next read).

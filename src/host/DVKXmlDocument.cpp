@@ -29,7 +29,20 @@ bool RepeatsAnAttribute(pugi::xml_node element, std::unordered_set<std::string_v
     return false;
 }
 
-XmlStatus ParseStatus(const pugi::xml_document& document, const pugi::xml_parse_result& result)
+// A UTF-8 file is taken byte for byte: text that is not well-formed UTF-8 is read as the rest of the
+// library reads it, each malformed sequence as U+FFFD, so that what is written reads back the same.
+template <typename Item>
+void MendUtf8(Item item)
+{
+    const char* name = item.name();
+    if (!IsValidUtf8(name, std::strlen(name)))
+        item.set_name(Utf16ToUtf8(Utf8ToUtf16(name, std::strlen(name))).c_str());
+    const char* value = item.value();
+    if (!IsValidUtf8(value, std::strlen(value)))
+        item.set_value(Utf16ToUtf8(Utf8ToUtf16(value, std::strlen(value))).c_str());
+}
+
+XmlStatus ParseStatus(pugi::xml_document& document, const pugi::xml_parse_result& result)
 {
     if (result.status == pugi::status_file_not_found || result.status == pugi::status_io_error)
         return XmlStatus(XmlStatusCode::FileError, result.description());
@@ -45,6 +58,12 @@ XmlStatus ParseStatus(const pugi::xml_document& document, const pugi::xml_parse_
     }
     if (elements != 1)
         return XmlStatus(XmlStatusCode::ParseError, "a document holds exactly one document element");
+    WalkDescendants(document, [](pugi::xml_node node) {
+        MendUtf8(node);
+        for (pugi::xml_attribute attribute : node.attributes())
+            MendUtf8(attribute);
+        return true;
+    });
     std::unordered_set<std::string_view> seen;
     bool repeated = false;
     WalkDescendants(document, [&](pugi::xml_node node) {

@@ -100,6 +100,17 @@ TEST(XmlDocument, LoadFileDetectsTheEncoding)
     WriteBytes(utf16Path, std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2));
     ASSERT_TRUE(document.LoadFile(Wide(utf16Path)));
     EXPECT_EQ(document.DocumentElement().Text(), u"\u00e9\u20ac");
+
+    // Bytes that are not UTF-8 read as U+FFFD, as everywhere else; names that then repeat refuse.
+    WriteBytes(utf8Path, "<r a\xB6='1' v='\xF1x'>\xFF</r>");
+    ASSERT_TRUE(document.LoadFile(Wide(utf8Path)));
+    EXPECT_EQ(document.DocumentElement().GetAttribute(u"a\uFFFD"), u"1");
+    EXPECT_EQ(document.DocumentElement().GetAttribute(u"v"), u"\uFFFDx");
+    EXPECT_EQ(document.DocumentElement().Text(), u"\uFFFD");
+    XmlDocument reread;
+    EXPECT_TRUE(reread.LoadText(document.ToText()));
+    WriteBytes(utf8Path, "<r a\xB6='1' a\xF5='2'/>");
+    EXPECT_EQ(document.LoadFile(Wide(utf8Path)).Code(), XmlStatusCode::ParseError);
     std::remove(utf8Path.c_str());
     std::remove(utf16Path.c_str());
 }
