@@ -26,7 +26,8 @@ public:
     XmlDocument(const XmlDocument&) = delete;
     XmlDocument& operator=(const XmlDocument&) = delete;
 
-    // The encoding of a file is detected (byte order mark or declaration; UTF-8 by default).
+    // The encoding of a file is detected (byte order mark or declaration; UTF-8 by default); bytes
+    // that are not UTF-8 read as U+FFFD.
     XmlStatus LoadFile(const std::u16string& path);
     // In-memory text: UTF-16 or UTF-8. A declared encoding is ignored, the text is what it is.
     XmlStatus LoadText(const std::u16string& text);
@@ -38,7 +39,8 @@ public:
     // Null while the document is empty.
     XmlNode DocumentElement() const;
 
-    // The whole document with an XML declaration, indented by two spaces.
+    // The whole document with an XML declaration, indented by two spaces (a document so deep that
+    // the indentation would dwarf it is written without layout).
     std::u16string ToText() const;
     // The same text written as UTF-8.
     XmlStatus SaveFile(const std::u16string& path) const;

@@ -97,7 +97,8 @@ public:
     // document order, without recursion.
     void ForEachElement(const std::function<void(const XmlNode&)>& visit) const;
 
-    // The node with its subtree as XML text, indented by two spaces, without a declaration.
+    // The node with its subtree as XML text, indented by two spaces (as a document is), without a
+    // declaration.
     std::u16string ToText() const;
 
     // True for a well-formed XML name (as in the XML recommendation, for the ASCII range).
