@@ -17,7 +17,8 @@ class CSEWrapperStringVector;
 //
 // Query cache: a path query remembers its path and result, and asking for the same path again
 // reuses that result (even when nodes were added since) until removeChildNode, appendXMLString,
-// createNamedNVPairLikeRLX or a parse empties the cache; query mode 1 always evaluates afresh.
+// createNamedNVPairLikeRLX or a parse empties the cache; query mode 1 always evaluates afresh. A
+// cached result that holds attributes is not reused once an attribute removal may have freed them.
 //
 // Node kinds of createChildNode: 1 the text becomes a text node, 2 a CDATA section.
 class CSEXMLPacket
