@@ -24,32 +24,10 @@ public:
 
 class CSEStringCSEObjectMapIterator;
 
-class CSEStringCSEObjectMap
+class CSEStringCSEObjectMap : public CSEStringMapBase<CSEStringCSEObjectMap, CSEStringCSEObjectMapIterator, CSEStringCSEObjectPair, CSEObjectInfo>
 {
 public:
-    typedef CSEStringCSEObjectMapIterator iterator;
-
     CSEStringCSEObjectMap();
-    // Copies every pair, keeping the order.
-    CSEStringCSEObjectMap(const CSEStringCSEObjectMap& other);
-    CSEStringCSEObjectMap& operator=(const CSEStringCSEObjectMap& other);
-    virtual ~CSEStringCSEObjectMap();
-
-    // The value of key; an absent key is added with the default value.
-    CSEObjectInfo& operator[](CSEString key);
-    // The pair of key, or end() (nothing is added).
-    iterator find(CSEString key);
-    iterator begin();
-    iterator end();
-    int size() const;
-    void clear();
-
-private:
-    friend class CSEStringMapIteratorBase<CSEStringCSEObjectMapIterator, CSEStringCSEObjectMap, CSEStringCSEObjectPair>;
-    typedef CSEStringMapCore<CSEStringCSEObjectPair> Core;
-    Core& GetCore() { return m_core; }
-
-    Core m_core;
 };
 
 class CSEStringCSEObjectMapIterator : public CSEStringMapIteratorBase<CSEStringCSEObjectMapIterator, CSEStringCSEObjectMap, CSEStringCSEObjectPair>
@@ -61,7 +39,7 @@ public:
     explicit CSEStringCSEObjectMapIterator(CSEStringCSEObjectMap* map) : Base(map) {}
 
 private:
-    friend class CSEStringCSEObjectMap;
+    friend CSEStringCSEObjectMap::MapBase;
     CSEStringCSEObjectMapIterator(CSEStringCSEObjectMap* map, const DVKHashPosition& from) : Base(map, from) {}
     CSEStringCSEObjectMapIterator(CSEStringCSEObjectPair* pair, CSEStringCSEObjectMap* map, const DVKHashPosition& at) : Base(pair, map, at) {}
 };

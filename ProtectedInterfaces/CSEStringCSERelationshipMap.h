@@ -24,32 +24,10 @@ public:
 
 class CSEStringCSERelationshipMapIterator;
 
-class CSEStringCSERelationshipMap
+class CSEStringCSERelationshipMap : public CSEStringMapBase<CSEStringCSERelationshipMap, CSEStringCSERelationshipMapIterator, CSEStringCSERelationshipPair, CSERelationship>
 {
 public:
-    typedef CSEStringCSERelationshipMapIterator iterator;
-
     CSEStringCSERelationshipMap();
-    // Copies every pair, keeping the order.
-    CSEStringCSERelationshipMap(const CSEStringCSERelationshipMap& other);
-    CSEStringCSERelationshipMap& operator=(const CSEStringCSERelationshipMap& other);
-    virtual ~CSEStringCSERelationshipMap();
-
-    // The value of key; an absent key is added with the default value.
-    CSERelationship& operator[](CSEString key);
-    // The pair of key, or end() (nothing is added).
-    iterator find(CSEString key);
-    iterator begin();
-    iterator end();
-    int size() const;
-    void clear();
-
-private:
-    friend class CSEStringMapIteratorBase<CSEStringCSERelationshipMapIterator, CSEStringCSERelationshipMap, CSEStringCSERelationshipPair>;
-    typedef CSEStringMapCore<CSEStringCSERelationshipPair> Core;
-    Core& GetCore() { return m_core; }
-
-    Core m_core;
 };
 
 class CSEStringCSERelationshipMapIterator : public CSEStringMapIteratorBase<CSEStringCSERelationshipMapIterator, CSEStringCSERelationshipMap, CSEStringCSERelationshipPair>
@@ -61,7 +39,7 @@ public:
     explicit CSEStringCSERelationshipMapIterator(CSEStringCSERelationshipMap* map) : Base(map) {}
 
 private:
-    friend class CSEStringCSERelationshipMap;
+    friend CSEStringCSERelationshipMap::MapBase;
     CSEStringCSERelationshipMapIterator(CSEStringCSERelationshipMap* map, const DVKHashPosition& from) : Base(map, from) {}
     CSEStringCSERelationshipMapIterator(CSEStringCSERelationshipPair* pair, CSEStringCSERelationshipMap* map, const DVKHashPosition& at) : Base(pair, map, at) {}
 };

@@ -23,32 +23,10 @@ public:
 
 class CSEStringCSEStringMapIterator;
 
-class CSEStringCSEStringMap
+class CSEStringCSEStringMap : public CSEStringMapBase<CSEStringCSEStringMap, CSEStringCSEStringMapIterator, CSEStringCSEStringPair, CSEString>
 {
 public:
-    typedef CSEStringCSEStringMapIterator iterator;
-
     CSEStringCSEStringMap();
-    // Copies every pair, keeping the order.
-    CSEStringCSEStringMap(const CSEStringCSEStringMap& other);
-    CSEStringCSEStringMap& operator=(const CSEStringCSEStringMap& other);
-    virtual ~CSEStringCSEStringMap();
-
-    // The value of key; an absent key is added with the default value.
-    CSEString& operator[](CSEString key);
-    // The pair of key, or end() (nothing is added).
-    iterator find(CSEString key);
-    iterator begin();
-    iterator end();
-    int size() const;
-    void clear();
-
-private:
-    friend class CSEStringMapIteratorBase<CSEStringCSEStringMapIterator, CSEStringCSEStringMap, CSEStringCSEStringPair>;
-    typedef CSEStringMapCore<CSEStringCSEStringPair> Core;
-    Core& GetCore() { return m_core; }
-
-    Core m_core;
 };
 
 class CSEStringCSEStringMapIterator : public CSEStringMapIteratorBase<CSEStringCSEStringMapIterator, CSEStringCSEStringMap, CSEStringCSEStringPair>
@@ -60,7 +38,7 @@ public:
     explicit CSEStringCSEStringMapIterator(CSEStringCSEStringMap* map) : Base(map) {}
 
 private:
-    friend class CSEStringCSEStringMap;
+    friend CSEStringCSEStringMap::MapBase;
     CSEStringCSEStringMapIterator(CSEStringCSEStringMap* map, const DVKHashPosition& from) : Base(map, from) {}
     CSEStringCSEStringMapIterator(CSEStringCSEStringPair* pair, CSEStringCSEStringMap* map, const DVKHashPosition& at) : Base(pair, map, at) {}
 };

@@ -34,32 +34,10 @@ public:
 
 class CSEStringCSEStringVectorMapIterator;
 
-class CSEStringCSEStringVectorMap
+class CSEStringCSEStringVectorMap : public CSEStringMapBase<CSEStringCSEStringVectorMap, CSEStringCSEStringVectorMapIterator, CSEStringCSEStringVectorPair, CSEWrapperStringVector, DVKHashTabCSEStringCSEStringVectorPair>
 {
 public:
-    typedef CSEStringCSEStringVectorMapIterator iterator;
-
     CSEStringCSEStringVectorMap();
-    // Copies every pair, keeping the order.
-    CSEStringCSEStringVectorMap(const CSEStringCSEStringVectorMap& other);
-    CSEStringCSEStringVectorMap& operator=(const CSEStringCSEStringVectorMap& other);
-    virtual ~CSEStringCSEStringVectorMap();
-
-    // The value of key; an absent key is added with the default value.
-    CSEWrapperStringVector& operator[](CSEString key);
-    // The pair of key, or end() (nothing is added).
-    iterator find(CSEString key);
-    iterator begin();
-    iterator end();
-    int size() const;
-    void clear();
-
-private:
-    friend class CSEStringMapIteratorBase<CSEStringCSEStringVectorMapIterator, CSEStringCSEStringVectorMap, CSEStringCSEStringVectorPair>;
-    typedef CSEStringMapCore<CSEStringCSEStringVectorPair, DVKHashTabCSEStringCSEStringVectorPair> Core;
-    Core& GetCore() { return m_core; }
-
-    Core m_core;
 };
 
 class CSEStringCSEStringVectorMapIterator : public CSEStringMapIteratorBase<CSEStringCSEStringVectorMapIterator, CSEStringCSEStringVectorMap, CSEStringCSEStringVectorPair>
@@ -71,7 +49,7 @@ public:
     explicit CSEStringCSEStringVectorMapIterator(CSEStringCSEStringVectorMap* map) : Base(map) {}
 
 private:
-    friend class CSEStringCSEStringVectorMap;
+    friend CSEStringCSEStringVectorMap::MapBase;
     CSEStringCSEStringVectorMapIterator(CSEStringCSEStringVectorMap* map, const DVKHashPosition& from) : Base(map, from) {}
     CSEStringCSEStringVectorMapIterator(CSEStringCSEStringVectorPair* pair, CSEStringCSEStringVectorMap* map, const DVKHashPosition& at) : Base(pair, map, at) {}
 };

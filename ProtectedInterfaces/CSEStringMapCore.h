@@ -128,4 +128,44 @@ private:
     DVKHashPosition m_position;
 };
 
+// The operations every map offers, written once over the engine. Map is the named map class,
+// Iterator its iterator; the named classes only choose the pair's comparison function.
+template <class Map, class Iterator, class Pair, class Value, class Table = DVKHashTab<Pair>>
+class CSEStringMapBase
+{
+public:
+    typedef Iterator iterator;
+    typedef CSEStringMapBase MapBase;
+
+    virtual ~CSEStringMapBase() = default;
+
+    // The value of key; an absent key is added with the default value.
+    Value& operator[](CSEString key) { return m_core.Obtain(key).value; }
+    // The pair of key, or end() (nothing is added).
+    Iterator find(CSEString key)
+    {
+        DVKHashPosition position;
+        Pair* pair = m_core.Find(key, position);
+        return pair == nullptr ? end() : Iterator(pair, Self(), position);
+    }
+    Iterator begin() { return Iterator(Self(), DVKHashPosition()); }
+    Iterator end() { return Iterator(Self()); }
+    int size() const { return m_core.Size(); }
+    void clear() { m_core.Clear(); }
+
+protected:
+    explicit CSEStringMapBase(DVKCompareFunction compare) : m_core(compare) {}
+    // Copies every pair, keeping the order.
+    CSEStringMapBase(const CSEStringMapBase& other) = default;
+    CSEStringMapBase& operator=(const CSEStringMapBase& other) = default;
+
+private:
+    friend class CSEStringMapIteratorBase<Iterator, Map, Pair>;
+    typedef CSEStringMapCore<Pair, Table> Core;
+    Core& GetCore() { return m_core; }
+    Map* Self() { return static_cast<Map*>(this); }
+
+    Core m_core;
+};
+
 #endif

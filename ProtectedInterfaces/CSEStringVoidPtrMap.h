@@ -23,32 +23,10 @@ public:
 
 class CSEStringVoidPtrMapIterator;
 
-class CSEStringVoidPtrMap
+class CSEStringVoidPtrMap : public CSEStringMapBase<CSEStringVoidPtrMap, CSEStringVoidPtrMapIterator, CSEStringVoidPtrPair, void*>
 {
 public:
-    typedef CSEStringVoidPtrMapIterator iterator;
-
     CSEStringVoidPtrMap();
-    // Copies every pair, keeping the order.
-    CSEStringVoidPtrMap(const CSEStringVoidPtrMap& other);
-    CSEStringVoidPtrMap& operator=(const CSEStringVoidPtrMap& other);
-    virtual ~CSEStringVoidPtrMap();
-
-    // The value of key; an absent key is added with the default value.
-    void*& operator[](CSEString key);
-    // The pair of key, or end() (nothing is added).
-    iterator find(CSEString key);
-    iterator begin();
-    iterator end();
-    int size() const;
-    void clear();
-
-private:
-    friend class CSEStringMapIteratorBase<CSEStringVoidPtrMapIterator, CSEStringVoidPtrMap, CSEStringVoidPtrPair>;
-    typedef CSEStringMapCore<CSEStringVoidPtrPair> Core;
-    Core& GetCore() { return m_core; }
-
-    Core m_core;
 };
 
 class CSEStringVoidPtrMapIterator : public CSEStringMapIteratorBase<CSEStringVoidPtrMapIterator, CSEStringVoidPtrMap, CSEStringVoidPtrPair>
@@ -60,7 +38,7 @@ public:
     explicit CSEStringVoidPtrMapIterator(CSEStringVoidPtrMap* map) : Base(map) {}
 
 private:
-    friend class CSEStringVoidPtrMap;
+    friend CSEStringVoidPtrMap::MapBase;
     CSEStringVoidPtrMapIterator(CSEStringVoidPtrMap* map, const DVKHashPosition& from) : Base(map, from) {}
     CSEStringVoidPtrMapIterator(CSEStringVoidPtrPair* pair, CSEStringVoidPtrMap* map, const DVKHashPosition& at) : Base(pair, map, at) {}
 };

@@ -1,4 +1,4 @@
-// CSEStringCSEObjectMap: the map operations over the shared engine.
+// CSEStringCSEObjectMap: its pair and its constructor; the map operations come from the shared map base.
 #include "CSEStringCSEObjectMap.h"
 
 CSEStringCSEObjectPair::CSEStringCSEObjectPair() = default;
@@ -15,39 +15,4 @@ int CSEStringCSEObjectPair::Compare(const void* left, const void* right)
     return a->key == b->key ? 0 : 1;
 }
 
-CSEStringCSEObjectMap::CSEStringCSEObjectMap() : m_core(&CSEStringCSEObjectPair::Compare) {}
-CSEStringCSEObjectMap::CSEStringCSEObjectMap(const CSEStringCSEObjectMap& other) = default;
-CSEStringCSEObjectMap& CSEStringCSEObjectMap::operator=(const CSEStringCSEObjectMap& other) = default;
-CSEStringCSEObjectMap::~CSEStringCSEObjectMap() = default;
-
-CSEObjectInfo& CSEStringCSEObjectMap::operator[](CSEString key)
-{
-    return m_core.Obtain(key).value;
-}
-
-CSEStringCSEObjectMap::iterator CSEStringCSEObjectMap::find(CSEString key)
-{
-    DVKHashPosition position;
-    CSEStringCSEObjectPair* pair = m_core.Find(key, position);
-    return pair == nullptr ? end() : iterator(pair, this, position);
-}
-
-CSEStringCSEObjectMap::iterator CSEStringCSEObjectMap::begin()
-{
-    return iterator(this, DVKHashPosition());
-}
-
-CSEStringCSEObjectMap::iterator CSEStringCSEObjectMap::end()
-{
-    return iterator(this);
-}
-
-int CSEStringCSEObjectMap::size() const
-{
-    return m_core.Size();
-}
-
-void CSEStringCSEObjectMap::clear()
-{
-    m_core.Clear();
-}
+CSEStringCSEObjectMap::CSEStringCSEObjectMap() : MapBase(&CSEStringCSEObjectPair::Compare) {}

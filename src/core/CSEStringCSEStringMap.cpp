@@ -1,4 +1,4 @@
-// CSEStringCSEStringMap: the map operations over the shared engine.
+// CSEStringCSEStringMap: its pair and its constructor; the map operations come from the shared map base.
 #include "CSEStringCSEStringMap.h"
 
 CSEStringCSEStringPair::CSEStringCSEStringPair() = default;
@@ -15,39 +15,4 @@ int CSEStringCSEStringPair::Compare(const void* left, const void* right)
     return (a->key == b->key && a->value == b->value) ? 0 : 1;
 }
 
-CSEStringCSEStringMap::CSEStringCSEStringMap() : m_core(&CSEStringCSEStringPair::Compare) {}
-CSEStringCSEStringMap::CSEStringCSEStringMap(const CSEStringCSEStringMap& other) = default;
-CSEStringCSEStringMap& CSEStringCSEStringMap::operator=(const CSEStringCSEStringMap& other) = default;
-CSEStringCSEStringMap::~CSEStringCSEStringMap() = default;
-
-CSEString& CSEStringCSEStringMap::operator[](CSEString key)
-{
-    return m_core.Obtain(key).value;
-}
-
-CSEStringCSEStringMap::iterator CSEStringCSEStringMap::find(CSEString key)
-{
-    DVKHashPosition position;
-    CSEStringCSEStringPair* pair = m_core.Find(key, position);
-    return pair == nullptr ? end() : iterator(pair, this, position);
-}
-
-CSEStringCSEStringMap::iterator CSEStringCSEStringMap::begin()
-{
-    return iterator(this, DVKHashPosition());
-}
-
-CSEStringCSEStringMap::iterator CSEStringCSEStringMap::end()
-{
-    return iterator(this);
-}
-
-int CSEStringCSEStringMap::size() const
-{
-    return m_core.Size();
-}
-
-void CSEStringCSEStringMap::clear()
-{
-    m_core.Clear();
-}
+CSEStringCSEStringMap::CSEStringCSEStringMap() : MapBase(&CSEStringCSEStringPair::Compare) {}

@@ -1,4 +1,4 @@
-// CSEStringCSEStringVectorMap: the map operations over the shared engine.
+// CSEStringCSEStringVectorMap: its pair and its constructor; the map operations come from the shared map base.
 #include "CSEStringCSEStringVectorMap.h"
 
 CSEStringCSEStringVectorPair::CSEStringCSEStringVectorPair() = default;
@@ -15,39 +15,4 @@ int CSEStringCSEStringVectorPair::Compare(const void* left, const void* right)
     return a->key == b->key ? 0 : 1;
 }
 
-CSEStringCSEStringVectorMap::CSEStringCSEStringVectorMap() : m_core(&CSEStringCSEStringVectorPair::Compare) {}
-CSEStringCSEStringVectorMap::CSEStringCSEStringVectorMap(const CSEStringCSEStringVectorMap& other) = default;
-CSEStringCSEStringVectorMap& CSEStringCSEStringVectorMap::operator=(const CSEStringCSEStringVectorMap& other) = default;
-CSEStringCSEStringVectorMap::~CSEStringCSEStringVectorMap() = default;
-
-CSEWrapperStringVector& CSEStringCSEStringVectorMap::operator[](CSEString key)
-{
-    return m_core.Obtain(key).value;
-}
-
-CSEStringCSEStringVectorMap::iterator CSEStringCSEStringVectorMap::find(CSEString key)
-{
-    DVKHashPosition position;
-    CSEStringCSEStringVectorPair* pair = m_core.Find(key, position);
-    return pair == nullptr ? end() : iterator(pair, this, position);
-}
-
-CSEStringCSEStringVectorMap::iterator CSEStringCSEStringVectorMap::begin()
-{
-    return iterator(this, DVKHashPosition());
-}
-
-CSEStringCSEStringVectorMap::iterator CSEStringCSEStringVectorMap::end()
-{
-    return iterator(this);
-}
-
-int CSEStringCSEStringVectorMap::size() const
-{
-    return m_core.Size();
-}
-
-void CSEStringCSEStringVectorMap::clear()
-{
-    m_core.Clear();
-}
+CSEStringCSEStringVectorMap::CSEStringCSEStringVectorMap() : MapBase(&CSEStringCSEStringVectorPair::Compare) {}
