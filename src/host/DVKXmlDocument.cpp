@@ -91,12 +91,7 @@ XmlStatus XmlDocument::LoadFile(const std::u16string& path)
         return XmlStatus(XmlStatusCode::OutOfMemory, "out of memory");
     const pugi::xml_parse_result result =
         tree->document.load_file(Utf16ToUtf8(path).c_str(), kXmlParseOptions, pugi::encoding_auto);
-    XmlStatus status = ParseStatus(tree->document, result);
-    if (status)
-        m_pTree = std::move(tree);
-    else
-        Clear();
-    return status;
+    return Adopt(tree, ParseStatus(tree->document, result));
 }
 
 XmlStatus XmlDocument::LoadText(const std::u16string& text)
@@ -112,7 +107,11 @@ XmlStatus XmlDocument::LoadUtf8(const char* text, std::size_t byteCount)
         return XmlStatus(XmlStatusCode::OutOfMemory, "out of memory");
     const pugi::xml_parse_result result =
         tree->document.load_buffer(text, byteCount, kXmlParseOptions, pugi::encoding_utf8);
-    XmlStatus status = ParseStatus(tree->document, result);
+    return Adopt(tree, ParseStatus(tree->document, result));
+}
+
+XmlStatus XmlDocument::Adopt(std::unique_ptr<Tree>& tree, XmlStatus status)
+{
     if (status)
         m_pTree = std::move(tree);
     else

@@ -47,6 +47,9 @@ public:
 
 private:
     struct Tree;
+    // Keeps a freshly parsed tree when its parse succeeded, else empties the document.
+    XmlStatus Adopt(std::unique_ptr<Tree>& tree, XmlStatus status);
+
     std::unique_ptr<Tree> m_pTree; // null only in a moved-from document, which reads as empty
 };
 
