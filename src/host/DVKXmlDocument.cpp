@@ -6,6 +6,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "host/DVKFiles.h"
 #include "host/DVKUtf.h"
 #include "host/DVKXmlPugi.h"
 
@@ -86,11 +87,19 @@ XmlStatus XmlDocument::LoadFile(const std::u16string& path)
 {
     if (path.find(u'\0') != std::u16string::npos)
         return XmlStatus(XmlStatusCode::FileError, "a file name holds no zero character");
+    // Only a regular file is read: a folder or a device would be taken for a file of absurd size.
+    const std::string utf8Path = Utf16ToUtf8(path);
+    FileStat stat;
+    std::string bytes;
+    if (!StatFile(utf8Path, stat) || !stat.isRegularFile || !ReadWholeFile(utf8Path, bytes)) {
+        Clear();
+        return XmlStatus(XmlStatusCode::FileError, "not a readable file: " + utf8Path);
+    }
     std::unique_ptr<Tree> tree(new (std::nothrow) Tree);
     if (!tree)
         return XmlStatus(XmlStatusCode::OutOfMemory, "out of memory");
     const pugi::xml_parse_result result =
-        tree->document.load_file(Utf16ToUtf8(path).c_str(), kXmlParseOptions, pugi::encoding_auto);
+        tree->document.load_buffer(bytes.data(), bytes.size(), kXmlParseOptions, pugi::encoding_auto);
     return Adopt(tree, ParseStatus(tree->document, result));
 }
 

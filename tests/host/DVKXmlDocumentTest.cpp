@@ -85,6 +85,13 @@ TEST(XmlDocument, LoadFileReportsMissingAndOddFileNames)
     WriteBytes(real, "<r/>");
     EXPECT_EQ(document.LoadFile(Wide(real) + u'\0' + u"tail").Code(), XmlStatusCode::FileError);
     std::remove(real.c_str());
+
+    // A folder or a device is no file: refused before any read (found by fuzzing: a folder was
+    // taken for a file of absurd size).
+    ASSERT_TRUE(document.LoadText(u"<old/>"));
+    EXPECT_EQ(document.LoadFile(u"/tmp").Code(), XmlStatusCode::FileError);
+    EXPECT_TRUE(document.DocumentElement().IsNull());
+    EXPECT_EQ(document.LoadFile(u"/dev/null").Code(), XmlStatusCode::FileError);
 }
 
 TEST(XmlDocument, LoadFileDetectsTheEncoding)
