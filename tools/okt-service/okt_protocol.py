@@ -83,8 +83,9 @@ def _describe(data, limit=80):
 def _check_surroundings(data):
     """The client sends the pointer alone: no byte before its first "<" or after its last ">"."""
     first = data.find(b"<")
-    before = data if first < 0 else data[:first]
-    after = data[data.rfind(b">") + 1:] if first >= 0 else b""
+    last = data.rfind(b">")
+    before = data[:first] if first >= 0 else data
+    after = data[last + 1:] if last > first >= 0 else b""
     places = []
     for place, stray in (("before", before), ("after", after)):
         if stray:
