@@ -62,9 +62,11 @@ def _log_in(request, session, data, password_required):
     if data.users is not None:
         if user not in data.users:
             return failure("user '%s' is not allowed to log in" % user)
-        # The plain login carries no password: it relies on the operating-system user name.
+        # The plain login carries no password: it serves only users who have none.
         expected = data.users[user]
-        if expected is not None and password is not None and password != expected:
+        if expected is not None and password is None:
+            return failure("user '%s' has a password and must log in with loginEx" % user)
+        if expected is not None and password != expected:
             return failure("wrong password for user '%s'" % user)
     session.user = user
     return success(info=data.settings_info())

@@ -4,6 +4,10 @@ The client sends each pointer as bare UTF-8 text, with no length prefix and no t
 TCP may deliver it in pieces. A pointer therefore ends where its first top-level element ends:
 an empty-element tag "<request .../>" or the end tag that closes it. The scan keeps its state
 between reads, so every byte is looked at once however the text is split.
+
+The client sends nothing between pointers. Blanks, line ends and NUL bytes found there stay with
+the pointer they surround (those before it, and those that follow it in the bytes received so far),
+so that the pointer is refused for them rather than silently served.
 """
 
 _BLANKS = b" \t\r\n\0"
@@ -15,6 +19,8 @@ _SKIPPED_MARKUP = ((b"<?", b"?>"), (b"<!--", b"-->"), (b"<![CDATA[", b"]]>"), (b
 _LONGEST_OPENING = max(len(opening) for opening, _ in _SKIPPED_MARKUP)
 
 DEFAULT_LIMIT = 64 * 1024
+# Stray bytes kept to show in a refusal; more are counted, not kept.
+_STRAY_KEPT = 64
 
 
 class PointerFramer:
@@ -24,6 +30,8 @@ class PointerFramer:
         self.limit = limit
         self.overflowed = False
         self._buffer = bytearray()
+        self._stray = bytearray()
+        self.stray_count = 0   # stray bytes held for the next pointer
         self._reset_scan()
 
     def _reset_scan(self):
@@ -43,6 +51,8 @@ class PointerFramer:
         """Removes and returns the unfinished pointer (after a time-out or an overflow)."""
         data = bytes(self._buffer[self._start:]) if self._start >= 0 else b""
         self._buffer.clear()
+        self._stray.clear()
+        self.stray_count = 0
         self._reset_scan()
         return data
 
@@ -56,7 +66,7 @@ class PointerFramer:
                 break
             pointers.append(pointer)
         if self._start < 0:
-            # Only blanks are held: drop them so that idle bytes cannot pile up.
+            # Only blanks are held (kept aside for the next pointer): drop them from the buffer.
             del self._buffer[:self._pos]
             self._pos = 0
         elif self.pending > self.limit:
@@ -79,6 +89,7 @@ class PointerFramer:
             if self._mode == _TEXT:
                 if self._start < 0:
                     if byte in _BLANKS:
+                        self._hold_stray(byte)
                         self._pos += 1
                         continue
                     self._start = self._pos
@@ -132,8 +143,19 @@ class PointerFramer:
             self._pos += 1
         return True
 
+    def _hold_stray(self, byte):
+        self.stray_count += 1
+        if len(self._stray) < _STRAY_KEPT:
+            self._stray.append(byte)
+
     def _cut(self):
-        pointer = bytes(self._buffer[self._start:self._pos])
-        del self._buffer[:self._pos]
+        """The pointer with the stray bytes held before it and those right after it."""
+        end = self._pos
+        while end < len(self._buffer) and self._buffer[end] in _BLANKS:
+            end += 1
+        pointer = bytes(self._stray) + bytes(self._buffer[self._start:end])
+        self._stray.clear()
+        self.stray_count = 0
+        del self._buffer[:end]
         self._reset_scan()
         return pointer

@@ -7,8 +7,10 @@ and expects a thin response naming the full response file, ended by "</response>
 """
 
 import os
+import re
 import xml.etree.ElementTree as ET
 
+import okt_files
 import okt_xml
 
 POINTER_ROOT = "request"
@@ -17,6 +19,17 @@ POINTER_ATTRIBUTES = ("dirname", "filename", "ver", "csever")
 REQUEST_ROOT = "command"
 # Every request envelope the client builds carries these attributes.
 ENVELOPE_ATTRIBUTES = ("cname", "iid", "cse", "addn", "ver", "csever", "focusbrowser", "loglevel")
+# Values that the client writes the same into every envelope.
+FIXED_ENVELOPE_VALUES = (("addn", "abc"), ("loglevel", "4"))
+BOOLEAN_VALUES = ("true", "false")
+# "iid" is the client's process identifier.
+_PROCESS_ID = re.compile(r"[0-9]+")
+# Only the login commands carry the user name.
+LOGIN_COMMANDS = ("login", "loginEx")
+# The bulk loader's loginEx announces its own version in the envelope's "ver".
+OWN_VERSION_COMMANDS = ("loginEx",)
+# Bytes that may not surround a pointer, by the names used in a refusal.
+_BYTE_NAMES = {0: "NUL", 9: "tab", 10: "LF", 13: "CR", 32: "blank"}
 # The client's own node identifiers; it must strip them before sending.
 INTERNAL_ID_ATTRIBUTE = "iGSSLID"
 
@@ -67,8 +80,29 @@ def _describe(data, limit=80):
     return text if len(text) <= limit else text[:limit] + "..."
 
 
+def _check_surroundings(data):
+    """The client sends the pointer alone: no byte before its first "<" or after its last ">"."""
+    first = data.find(b"<")
+    last = data.rfind(b">")
+    before = data[:first] if first >= 0 else data
+    after = data[last + 1:] if last > first >= 0 else b""
+    places = []
+    for place, stray in (("before", before), ("after", after)):
+        if stray:
+            names = []
+            for byte in stray:
+                name = _BYTE_NAMES.get(byte, "other text")
+                if name not in names:
+                    names.append(name)
+            places.append("%s %s it" % (", ".join(names), place))
+    if places:
+        raise ProtocolError("request pointer has %s; a pointer is sent alone, without "
+                            "terminator or padding" % " and ".join(places))
+
+
 def parse_pointer(data):
     """Reads one pointer text; raises ProtocolError with the reason when it is not usable."""
+    _check_surroundings(data)
     try:
         root = okt_xml.parse(data)
     except okt_xml.XMLError as error:
@@ -117,10 +151,34 @@ def load_request(pointer):
                             % ", ".join("'%s'" % name for name in missing))
     if not root.get("cname"):
         raise ProtocolError("request envelope has an empty command name (attribute 'cname')")
+    _check_envelope_values(root, pointer)
     if any(INTERNAL_ID_ATTRIBUTE in element.attrib for element in root.iter()):
         raise ProtocolError("request still carries internal node identifiers (attribute '%s')"
                             % INTERNAL_ID_ATTRIBUTE)
     return Request(pointer, root)
+
+
+def _check_envelope_values(root, pointer):
+    """Refuses envelope values that the client never writes."""
+    cname = root.get("cname")
+    for name, value in FIXED_ENVELOPE_VALUES:
+        if root.get(name) != value:
+            raise ProtocolError("request envelope has %s='%s'; the client always writes '%s'"
+                                % (name, root.get(name), value))
+    if root.get("focusbrowser") not in BOOLEAN_VALUES:
+        raise ProtocolError("request envelope has focusbrowser='%s'; it must be 'true' or 'false'"
+                            % root.get("focusbrowser"))
+    if not _PROCESS_ID.fullmatch(root.get("iid")):
+        raise ProtocolError("request envelope has iid='%s'; it must be the client's process "
+                            "identifier (decimal digits)" % root.get("iid"))
+    if "username" in root.attrib and cname not in LOGIN_COMMANDS:
+        raise ProtocolError("request envelope of '%s' carries 'username'; only %s carry it"
+                            % (cname, " and ".join(LOGIN_COMMANDS)))
+    compared = ("csever",) if cname in OWN_VERSION_COMMANDS else ("ver", "csever")
+    for name in compared:
+        if root.get(name) != getattr(pointer, name):
+            raise ProtocolError("request pointer has %s='%s' but its request envelope %s='%s'"
+                                % (name, getattr(pointer, name), name, root.get(name)))
 
 
 def build_response(reply, request=None):
@@ -143,20 +201,8 @@ def build_response(reply, request=None):
 
 
 def write_response(folder, root, filename=RESPONSE_FILE_NAME):
-    """Writes the response file whole (through a temporary file) and returns its path."""
-    path = os.path.join(folder, filename)
-    temporary = os.path.join(folder, ".%s.%d.tmp" % (filename, os.getpid()))
-    try:
-        with open(temporary, "wb") as stream:
-            stream.write(okt_xml.to_document(root))
-        os.replace(temporary, path)
-    except OSError:
-        try:
-            os.remove(temporary)
-        except OSError:
-            pass
-        raise
-    return path
+    """Writes the response file whole and returns its path."""
+    return okt_files.replace_file(os.path.join(folder, filename), okt_xml.to_document(root))
 
 
 def thin_response(dirname, filename=RESPONSE_FILE_NAME):

@@ -8,6 +8,7 @@ import time
 import traceback
 
 import okt_commands
+import okt_files
 import okt_protocol
 import okt_xml
 from okt_framing import PointerFramer
@@ -90,10 +91,7 @@ class OktServer:
         self.log.service("listening on %s:%d" % (HOST, self.port))
 
     def _write_port_file(self):
-        temporary = self.port_file + ".%d.tmp" % os.getpid()
-        with open(temporary, "w", encoding="ascii") as stream:
-            stream.write("%d\n" % self.port)
-        os.replace(temporary, self.port_file)
+        okt_files.replace_file(self.port_file, b"%d\n" % self.port)
 
     def request_stop(self, signal_number=None):
         """Safe to call from a signal handler: it only sets a flag and wakes the wait."""
@@ -177,6 +175,9 @@ class OktServer:
                 if framer.pending:
                     self.log.service("client closed the connection inside a request pointer "
                                      "(%d bytes dropped)" % framer.pending)
+                elif framer.stray_count:
+                    self.log.service("client closed the connection after %d bytes outside any "
+                                     "request pointer" % framer.stray_count)
                 return
             last_data = time.monotonic()
             for pointer in framer.feed(data):

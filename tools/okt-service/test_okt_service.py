@@ -118,7 +118,12 @@ class DataInProcessTest(unittest.TestCase):
         self.assertEqual(pointers, [self.POINTER])
         tricky = (b"<request dirname='/a/>b' filename=\"x>y\"/>",
                   b"<r><a>t</a><!-- > </r> --><![CDATA[</r>]]></r>")
-        self.assertEqual(framer.feed(b"\0 \r\n" + b"".join(tricky) + b"\n"), list(tricky))
+        # Bytes between pointers stay with the pointer they surround, to be refused with it.
+        self.assertEqual(framer.feed(b"\0 \r\n" + b"".join(tricky) + b"\n"),
+                         [b"\0 \r\n" + tricky[0], tricky[1] + b"\n"])
+        self.assertEqual(framer.feed(b"\n"), [])
+        self.assertEqual((framer.pending, framer.stray_count), (0, 1))
+        self.assertEqual(framer.feed(self.POINTER), [b"\n" + self.POINTER])
         for piece in (b"<", b"?xml version='1.0'?", b"><!", b"-", b"- c --><requ", b"est/", b">"):
             result = framer.feed(piece)
         self.assertEqual(result, [b"<?xml version='1.0'?><!-- c --><request/>"])
@@ -281,6 +286,44 @@ class ServedExchangeTest(unittest.TestCase):
                 self.assertEqual((dirname, filename), answered_in)
         self.assertEqual(self.exchange("ping").get("result"), "success")
 
+    def test_what_the_client_never_sends_is_refused_with_the_reason(self):
+        """Stray bytes around a pointer and envelope values the client never writes."""
+        pointer = pointer_text(self.install).encode("utf-8")
+        cases = (
+            (b"\n" + pointer, envelope("ping"), "has LF before it;"),
+            (pointer + b"\r\n", envelope("ping"), "has CR, LF after it;"),
+            (b"\0" + pointer + b"\0", envelope("ping"), "has NUL before it and NUL after it;"),
+            (pointer, envelope("ping", addn="xyz"), "addn='xyz'; the client always writes 'abc'"),
+            (pointer, envelope("ping", loglevel="6"), "loglevel='6'; the client always writes '4'"),
+            (pointer, envelope("ping", focusbrowser="yes"), "focusbrowser='yes'; it must be"),
+            (pointer, envelope("ping", iid="4711a"), "iid='4711a'; it must be the client's process"),
+            (pointer, envelope("ping", iid=""), "iid=''; it must be"),
+            (pointer, envelope("ping", ver="10.8"),
+             "pointer has ver='10.7.SP1' but its request envelope ver='10.8'"),
+            (pointer, envelope("loginEx", password="", csever="3.2"),
+             "pointer has csever='3.1' but its request envelope csever='3.2'"),
+            (pointer, envelope("ping", username="alice"),
+             "envelope of 'ping' carries 'username'; only login and loginEx carry it"),
+        )
+        for sent, request_text, message in cases:
+            with self.subTest(pointer=sent, request=request_text):
+                write(os.path.join(self.install, "QxRequest.xml"), request_text)
+                self.connection.sendall(sent)
+                self.assertIn(message, self.reason(load_thin(receive_thin(self.connection)[0])[0]))
+        # The bulk loader's loginEx announces a version of its own.
+        self.assertEqual(self.exchange("loginEx", password="", ver="2.0").get("result"), "success")
+
+    def test_response_file_follows_no_planted_link(self):
+        victim = write(os.path.join(self.install, "victim.txt"), "keep")
+        planted = [os.path.join(self.install, name)
+                   for name in (".Response.xml.%d.tmp" % self.service.process.pid, "Response.xml")]
+        for link in planted:
+            os.symlink(victim, link)
+        self.assertEqual(self.exchange("ping").get("result"), "success")
+        with open(victim, encoding="utf-8") as stream:
+            self.assertEqual(stream.read(), "keep")
+        self.assertFalse(os.path.islink(planted[1]))
+
     def test_unfinished_pointer_is_answered_after_silence(self):
         started = time.monotonic()
         self.connection.sendall(pointer_text(self.install).encode("utf-8")[:30])
@@ -343,18 +386,20 @@ class LifecycleTest(unittest.TestCase):
         self.addCleanup(shutil.rmtree, install, True)
         self.addCleanup(service.close)
         self.assertEqual(service.port, port)
-        cases = ((envelope("login", username="carol"), "failure"),
-                 (envelope("loginEx", password="wrong"), "failure"),
-                 (envelope("loginEx", password="secret"), "success"),
-                 (envelope("login"), "success"),
-                 (envelope("loginEx", username="bob", password="any"), "success"))
+        cases = ((envelope("login", username="carol"), "user 'carol' is not allowed to log in"),
+                 (envelope("loginEx", password="wrong"), "wrong password for user 'alice'"),
+                 (envelope("login"), "user 'alice' has a password and must log in with loginEx"),
+                 (envelope("loginEx", password="secret"), None),
+                 (envelope("login", username="bob"), None),
+                 (envelope("loginEx", username="bob", password="any"), None))
         with service.connect() as connection:
-            for text, result in cases:
+            for text, reason in cases:
                 with self.subTest(text=text):
                     write(os.path.join(install, "QxRequest.xml"), text)
                     connection.sendall(pointer_text(install).encode("utf-8"))
                     response = load_thin(receive_thin(connection)[0])[0]
-                    self.assertEqual(response.get("result"), result, response.findtext("info/reason"))
+                    self.assertEqual((response.get("result"), response.findtext("info/reason")),
+                                     ("failure" if reason else "success", reason))
 
 
 if __name__ == "__main__":
