@@ -27,6 +27,9 @@ public:
     ConnectionStatus GetConnectionStatus() const;
     CSEServerSettings* GetServerSettingsPtr();
 
+    // True while a command's response is awaited: the host's interface turn runs inside that wait, and
+    // no other exchange can start until it ends.
+    bool IsAwaitingResponse() const;
     unsigned char SendCommand(const CSEString& command);
     unsigned char GetResponse(CSEString& response);
     int StartBrowser();

@@ -44,7 +44,8 @@ public:
     // that same read stay at the end of the text; nothing after that read is taken. False when the
     // peer closes or fails first or the response passes MaxResponseBytes (text = what came), or when
     // there is no connection, the wait fails, or the socket is closed during the interface turn
-    // before anything came (text untouched).
+    // before anything came (text untouched). What the host's interface turn throws is logged and
+    // the wait goes on; anything else thrown while receiving fails the receive.
     unsigned char ReceiveCSEString(CSEString& text);
 
     void CloseSocket();
@@ -52,11 +53,18 @@ public:
     bool IsSocketAlive() const;
     // True while a receive waits or reads (the host's interface turn runs inside it).
     bool IsReceiving() const;
+    // Tells connections apart where handles cannot (a closed descriptor's number is given out again):
+    // a new number for every connection made, 0 while none is held.
+    std::uint64_t GetConnectionNumber() const;
 
 private:
+    // The channel's receive; whatever it throws ends in a failed receive.
+    bool ReceiveGuarded(CSEString& text);
+
     SocketHandle m_hSocket;
     std::unique_ptr<CSESocketChannel> m_pChannel;
     bool m_bReceiving; // a receive is waiting; the host's interface turn must not start another exchange
+    std::uint64_t m_uConnections; // connections made so far
 };
 
 #endif

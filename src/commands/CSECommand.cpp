@@ -144,6 +144,13 @@ int CSECommand::Exchange(CSEString& response)
         return 1;
     }
     if (!agent.SendCommand(request)) {
+        // Started from the host's interface turn while another command waits: the connection is up.
+        if (agent.IsAwaitingResponse()) {
+            CSELogger::LogMsg(3, CSEString(u"[CSECommand::Execute] Nothing sent: another command's "
+                                           u"response is still awaited. Command: ") +
+                                     m_sCmdName);
+            return 1;
+        }
         ShowNotConnected();
         return 1;
     }

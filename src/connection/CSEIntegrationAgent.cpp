@@ -2,8 +2,10 @@
 // the login and carries every command exchange; any transport failure drops the whole connection.
 #include "CSEIntegrationAgent.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <new>
 #include <string>
@@ -25,6 +27,7 @@
 #include "host/DVKExit.h"
 #include "host/DVKFatal.h"
 #include "host/DVKFiles.h"
+#include "host/DVKUtf.h"
 
 CSEIntegrationAgent* CSEIntegrationAgent::m_pIntegAgent = nullptr;
 
@@ -38,6 +41,8 @@ const char16_t kVersionQuery[] = u"exec prog CorvaneHelpAbout.tcl;";
 const char16_t kResponseInfoPath[] = u"//response/info";
 // At most this many bytes of the port file's first line are read.
 constexpr std::size_t kPortFileMaxBytes = 19;
+// Received text beyond this many bytes is cut from the log line (a response may reach 16 MiB).
+constexpr std::size_t kLoggedTextBytes = 4096;
 // Files that the agent writes carry the commands, passwords included: readable by the owner only.
 constexpr unsigned int kPrivateFilePermissions = 0600;
 
@@ -143,6 +148,23 @@ bool WriteInstallationFile(const char16_t* fileName, const CSEString& text)
     CSELogger::LogMsg(3, u"[CSEIntegrationAgent] Could not write the file " + Utf8(path)
                              + u" in the installation folder (\"QX_DRAVIK_INSTALL_DIR\").");
     return false;
+}
+
+// A received text as it goes into one log line: whole when short, else its first kLoggedTextBytes
+// bytes (UTF-8) and its total length.
+CSEString Abridged(const CSEString& text)
+{
+    const std::u16string& units = text().Text();
+    if (units.size() * 3 <= kLoggedTextBytes)
+        return text;
+    std::size_t head = std::min(units.size(), kLoggedTextBytes);
+    if (head < units.size() && units[head] >= 0xDC00 && units[head] <= 0xDFFF)
+        --head; // never half a surrogate pair
+    std::string bytes = dvk::Utf16ToUtf8(units.data(), head);
+    if (bytes.size() <= kLoggedTextBytes && head == units.size())
+        return text;
+    bytes.resize(dvk::Utf8CompletePrefix(bytes.data(), std::min(bytes.size(), kLoggedTextBytes)));
+    return Utf8(bytes) + u" [... " + Utf8(std::to_string(units.size())) + u" characters in all]";
 }
 
 // A command that the host starts during its interface turn, while the response of another is
@@ -390,7 +412,8 @@ int CSEIntegrationAgent::sendRequestForServerComponentVersions()
                                + (response != nullptr ? response->GetReason() : CSEString()));
         result = 1;
     }
-    CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::sendRequestForServerComponentVersions] Response:" + responseText);
+    CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::sendRequestForServerComponentVersions] Response:"
+                           + Abridged(responseText));
     return result;
 }
 
@@ -420,8 +443,9 @@ CSEIntegrationAgent::ConnectionStatus CSEIntegrationAgent::PingServer()
     // The connection is busy with an awaited response, which is answer enough.
     if (RefusedWhileAwaitingResponse(m_pSockComm, u"[CSEIntegrationAgent::PingServer]"))
         return m_eConnectionStatus;
-    if (!sendAndRespondPingCommand())
-        Disconnect();
+    // A failed send or receive has dropped the connection it used already; a connection that the host
+    // made during the interface turn is not the one that failed.
+    sendAndRespondPingCommand();
     return m_eConnectionStatus;
 }
 
@@ -450,6 +474,11 @@ CSEIntegrationAgent::ConnectionStatus CSEIntegrationAgent::GetConnectionStatus()
 CSEServerSettings* CSEIntegrationAgent::GetServerSettingsPtr()
 {
     return m_pServerSettings;
+}
+
+bool CSEIntegrationAgent::IsAwaitingResponse() const
+{
+    return m_pSockComm != nullptr && m_pSockComm->IsReceiving();
 }
 
 unsigned char CSEIntegrationAgent::SendCommand(const CSEString& command)
@@ -496,12 +525,18 @@ unsigned char CSEIntegrationAgent::GetResponse(CSEString& response)
         DisconnectSequence();
         return false;
     }
+    const std::uint64_t awaitedOn = m_pSockComm->GetConnectionNumber();
     const unsigned char received = m_pSockComm->ReceiveCSEString(response);
-    if (received)
+    if (received) {
         WriteInstallationFile(kReceivedFileName, response);
-    else
+    } else if (m_pSockComm->GetConnectionNumber() == awaitedOn) {
         DisconnectSequence();
-    CSELogger::LogMsg(5, u"[CSEIntegrationAgent::GetResponse] Thin response recieved: " + response);
+    } else {
+        // The host closed that connection during its interface turn; one it made since is not ours to drop.
+        CSELogger::LogMsg(3, u"[CSEIntegrationAgent::GetResponse] The connection was closed during the host's "
+                             u"interface turn while its response was awaited; nothing else is dropped.");
+    }
+    CSELogger::LogMsg(5, u"[CSEIntegrationAgent::GetResponse] Thin response recieved: " + Abridged(response));
     return received;
 }
 

@@ -10,6 +10,7 @@
 #include "CSEClientSettings.h"
 #include "CSELogger.h"
 #include "DVKApplication.h"
+#include "connection/CSECaughtException.h"
 #include "host/DVKUtf.h"
 
 namespace {
@@ -195,8 +196,16 @@ void CSEPlatformSocketChannel::GiveInterfaceTurn()
     if (IsSilentMode())
         return;
     DVKApplication* application = DVKApplication::GetCurrent();
-    if (application != nullptr)
+    if (application == nullptr)
+        return;
+    // What the host throws is its own failure: the response still belongs to the request sent, so
+    // the wait goes on rather than leave that response unread on a connection that stays up.
+    try {
         application->PumpMessages();
+    } catch (...) {
+        CSELogger::LogMsg(3, u"[CSESocketCommunicator::ReceiveCSEString] The host's interface turn failed ("
+                                 + DescribeCaughtException() + u"); the response is still awaited.");
+    }
 }
 
 bool CSEPlatformSocketChannel::IsSilentMode()

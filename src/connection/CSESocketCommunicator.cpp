@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "CSELogger.h"
+#include "connection/CSECaughtException.h"
 #include "connection/CSESocketChannel.h"
 #include "host/DVKFatal.h"
 
@@ -44,7 +45,7 @@ CSESocketCommunicator::CSESocketCommunicator() : CSESocketCommunicator(CreateSoc
 }
 
 CSESocketCommunicator::CSESocketCommunicator(std::unique_ptr<CSESocketChannel> channel)
-    : m_hSocket(InvalidSocket), m_pChannel(std::move(channel)), m_bReceiving(false)
+    : m_hSocket(InvalidSocket), m_pChannel(std::move(channel)), m_bReceiving(false), m_uConnections(0)
 {
     DVK_ASSERT(m_pChannel != nullptr);
 }
@@ -93,6 +94,8 @@ CSESocketCommunicator::SocketHandle CSESocketCommunicator::CreateSocketActual(co
     if (address == nullptr || *address == '\0')
         return m_hSocket;
     m_hSocket = m_pChannel->CreateSocketActual(address, static_cast<std::uint16_t>(port));
+    if (IsSocketAlive())
+        ++m_uConnections;
     return m_hSocket;
 }
 
@@ -116,10 +119,23 @@ unsigned char CSESocketCommunicator::ReceiveCSEString(CSEString& text)
                              u"a second receive is refused.");
     } else if (IsSocketAlive()) {
         ReceivingMark mark(m_bReceiving);
-        received = m_pChannel->ReceiveCSEString(m_hSocket, text);
+        received = ReceiveGuarded(text);
     }
     CSELogger::LogDebugMsg(u"[CSESocketCommunicator::ReceiveCSEString] Exiting");
     return received;
+}
+
+bool CSESocketCommunicator::ReceiveGuarded(CSEString& text)
+{
+    // Nothing may escape half-way through a response: the caller must see a failed receive and drop
+    // the connection, or the rest of this response would be taken for the next one.
+    try {
+        return m_pChannel->ReceiveCSEString(m_hSocket, text);
+    } catch (...) {
+        CSELogger::LogMsg(3, u"[CSESocketCommunicator::ReceiveCSEString] Receiving stopped on "
+                                 + DescribeCaughtException() + u".");
+        return false;
+    }
 }
 
 void CSESocketCommunicator::CloseSocket()
@@ -139,4 +155,9 @@ bool CSESocketCommunicator::IsSocketAlive() const
 bool CSESocketCommunicator::IsReceiving() const
 {
     return m_bReceiving;
+}
+
+std::uint64_t CSESocketCommunicator::GetConnectionNumber() const
+{
+    return IsSocketAlive() ? m_uConnections : 0;
 }

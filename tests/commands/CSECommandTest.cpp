@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <memory>
 #include <string>
@@ -376,6 +377,33 @@ TEST_F(CommandBase, NoAnswerMeansNotConnected)
     }
     EXPECT_EQ(m_service->Requests().size(), 1u);
     EXPECT_TRUE(Logged(kPerformanceLog, 2, "logout : SEND/RECIEVE XML: END"));
+}
+
+// A command that the host starts during its interface turn finds the connection busy, not gone.
+TEST_F(CommandBase, CommandStartedWhileAnotherAwaitsItsResponseIsRefusedWithoutTheNotConnectedBox)
+{
+    Connect([](const std::string& request) {
+        loopback::Pause(600); // past the first interface turn
+        return ServicePeer::Response(ServicePeer::AttributeOf(request, "cname"), "success", "");
+    });
+    int nested = -1;
+    m_application.onTurn = [&] {
+        if (nested != -1)
+            return;
+        CSELogoutCmd logout;
+        CSEString text;
+        nested = logout.Execute(text);
+    };
+    CSELqlCmd lql;
+    lql.setLQLCommand(CSEString(u"exec prog CorvaneHelpAbout.tcl;"));
+    CSEString thin;
+    EXPECT_EQ(lql.Execute(thin), 0);
+    EXPECT_EQ(nested, 1);
+    EXPECT_TRUE(m_msgMgr->boxes.empty());
+    EXPECT_EQ(Agent().GetConnectionStatus(), CSEIntegrationAgent::Connected);
+    EXPECT_EQ(m_service->Requests().size(), 1u);
+    const std::vector<std::string> errors = LogTexts(kMainLog, 3);
+    EXPECT_TRUE(std::any_of(errors.begin(), errors.end(), [](const std::string& line) { return Contains(line, "logout"); }));
 }
 
 TEST_F(CommandBase, ResponseFileThatCannotBeLoadedFailsTheCommand)

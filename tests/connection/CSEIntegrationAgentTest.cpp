@@ -16,6 +16,7 @@
 #include "common/ServiceFixture.h"
 #include "common/ServicePeer.h"
 #include "host/DVKEnv.h"
+#include "host/DVKUtf.h"
 
 using loopback::LoopbackPeer;
 
@@ -303,6 +304,78 @@ TEST_F(IntegrationAgentTest, ExchangeStartedDuringTheInterfaceTurnIsRefused)
     EXPECT_EQ(peer.Requests(), std::vector<std::string>{Utf8(command)});
     EXPECT_TRUE(Logged(kMainLog, 3, "[CSEIntegrationAgent::SendCommand] A response is still awaited; a second "
                                     "exchange is refused."));
+}
+
+// A wait that fails because the host closed its connection during the interface turn drops nothing
+// more: a connection the host made in the same turn stays and carries the next exchange.
+TEST_F(IntegrationAgentTest, ConnectionMadeDuringTheInterfaceTurnOutlivesTheFailedWait)
+{
+    for (const bool ping : {false, true}) {
+        LoopbackPeer silent([](int fd) { loopback::ReadUntilClosed(fd); });
+        LoopbackPeer next;
+        PublishPort(silent.Port());
+        ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
+        ASSERT_EQ(Agent().InitServerSettingsForSilent(u"<response><info/></response>"), 0);
+        bool reconnected = false;
+        m_application.onTurn = [&] {
+            if (reconnected)
+                return;
+            reconnected = true;
+            Agent().Disconnect();
+            PublishPort(next.Port());
+            EXPECT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
+        };
+        if (ping) {
+            EXPECT_EQ(Agent().PingServer(), CSEIntegrationAgent::Connected);
+        } else {
+            ASSERT_TRUE(Agent().SendCommand(u"<command cname='outer'/>"));
+            CSEString thin;
+            EXPECT_FALSE(Agent().GetResponse(thin));
+        }
+        m_application.onTurn = nullptr;
+        EXPECT_TRUE(reconnected);
+        EXPECT_EQ(Agent().GetConnectionStatus(), CSEIntegrationAgent::Connected) << (ping ? "ping" : "command");
+        const int fd = next.Accept(2000);
+        ASSERT_GE(fd, 0);
+        EXPECT_TRUE(Agent().SendCommand(u"<command cname='next'/>")) << (ping ? "ping" : "command");
+        EXPECT_TRUE(DataArrives(fd, 2000)) << (ping ? "ping" : "command");
+        ::close(fd);
+        Agent().Disconnect();
+    }
+}
+
+// A received text goes into the log whole only when it is short: a response may grow to 16 MiB.
+TEST_F(IntegrationAgentTest, LongReceivedTextIsLoggedAbridged)
+{
+    std::string euros;
+    for (int i = 0; i < 20000; ++i)
+        euros += "\xE2\x82\xAC";
+    const std::string head = "[CSEIntegrationAgent::GetResponse] Thin response recieved: ";
+    for (const std::string& sent : {std::string(65536, 'a'), "<response n='" + euros + "'></response>"}) {
+        const bool complete = Contains(sent, "</response>");
+        LoopbackPeer peer([&](int fd) {
+            loopback::ReadBytes(fd, std::string::npos, "/>");
+            loopback::SendBytes(fd, sent); // and hangs up
+        });
+        PublishPort(peer.Port());
+        ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
+        ASSERT_TRUE(Agent().SendCommand(u"<command cname='big'/>"));
+        CSEString received;
+        EXPECT_EQ(Agent().GetResponse(received) != 0, complete);
+        EXPECT_EQ(Utf8(received), sent) << "the caller still gets all of it";
+
+        std::string entry;
+        for (const std::string& text : LogTexts(kMainLog, 5)) {
+            if (text.compare(0, head.size(), head) == 0)
+                entry = text.substr(head.size());
+        }
+        EXPECT_LE(entry.size(), 4096u + 64u) << (complete ? "complete" : "cut short");
+        EXPECT_TRUE(dvk::IsValidUtf8(entry.data(), entry.size()));
+        EXPECT_EQ(entry.substr(0, 1000), sent.substr(0, 1000));
+        EXPECT_TRUE(Contains(entry, std::to_string(received.size()))) << "the total size is told";
+        Agent().Disconnect();
+        peer.Join();
+    }
 }
 
 TEST_F(IntegrationAgentTest, SilentSettingsAreLoadedOnceAndMeanLoggedIn)

@@ -8,11 +8,15 @@
 #include <signal.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -441,6 +445,58 @@ TEST_F(SocketTransport, NoSecondExchangeStartsDuringTheInterfaceTurn)
     communicator.CloseSocket();
     peer.Join();
     EXPECT_EQ(unexpected, "");
+}
+
+// A host's failing interface turn is its own business: the response still belongs to the request.
+TEST_F(SocketTransport, ThrowingInterfaceTurnNeitherEndsTheWaitNorMixesUpResponses)
+{
+    LoopbackPeer peer([](int fd) {
+        for (const char* number : {"1", "2"}) {
+            ReadBytes(fd, std::string::npos, "/>");
+            Pause(600); // past the first interface turn
+            SendBytes(fd, std::string("<response n='") + number + "'></response>");
+        }
+        ReadUntilClosed(fd);
+    });
+    CSESocketCommunicator communicator;
+    Connect(communicator, peer);
+    const std::function<void()> throwers[] = {[] { throw std::runtime_error("window gone"); }, [] { throw 42; }};
+    const char* numbers[] = {"1", "2"};
+    for (int exchange = 0; exchange < 2; ++exchange) {
+        m_application.turns = 0;
+        m_application.onTurn = throwers[exchange];
+        ASSERT_TRUE(communicator.SendCSEString(u"<request/>"));
+        CSEString text;
+        bool received = false;
+        EXPECT_NO_THROW(received = communicator.ReceiveCSEString(text));
+        EXPECT_TRUE(received);
+        EXPECT_EQ(Utf8(text), std::string("<response n='") + numbers[exchange] + "'></response>");
+        EXPECT_GE(m_application.turns, 1);
+        EXPECT_FALSE(communicator.IsReceiving());
+    }
+    const std::vector<std::string> errors = LogTexts(kMainLog, 3);
+    EXPECT_GE(errors.size(), 2u);
+    EXPECT_TRUE(std::any_of(errors.begin(), errors.end(), [](const std::string& line) { return Contains(line, "window gone"); }));
+}
+
+// Anything else thrown while receiving ends the receive as a failure, which tells the caller to
+// drop the connection with the rest of the response on it.
+TEST_F(SocketTransport, ExceptionWhileReceivingFailsTheReceive)
+{
+    class ThrowingChannel : public RecordingChannel
+    {
+    public:
+        using RecordingChannel::RecordingChannel;
+        bool ReceiveCSEString(SocketHandle, CSEString&) override { throw std::bad_alloc(); }
+    };
+    CSESocketCommunicator communicator(std::make_unique<ThrowingChannel>(std::make_shared<std::vector<unsigned int>>()));
+    ASSERT_NE(communicator.CreateSocket("127.0.0.1", 4000), kInvalid);
+    CSEString text;
+    bool received = true;
+    EXPECT_NO_THROW(received = communicator.ReceiveCSEString(text));
+    EXPECT_FALSE(received);
+    EXPECT_FALSE(communicator.IsReceiving());
+    EXPECT_FALSE(LogTexts(kMainLog, 3).empty());
 }
 
 TEST_F(SocketTransport, ResponseGrowingPast16MiBWithoutTheTagFails)
