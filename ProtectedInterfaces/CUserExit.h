@@ -13,7 +13,10 @@ class CUserExit
 {
 public:
     // The instance, loading "UserExits.so" and calling its "Init" on the first call; null (after
-    // telling the user) while the installation folder or the library file is missing.
+    // telling the user) while the installation folder or the library file is missing. A library
+    // that does not load, or that another user could replace (it or a folder above it owned by
+    // someone other than the user or root, or writable by group or others), leaves an instance
+    // whose hooks all answer -1.
     static CUserExit* GetInstance();
 
     CUserExit(const CUserExit&) = default;
