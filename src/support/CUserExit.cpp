@@ -228,17 +228,23 @@ CUserExit* CUserExit::GetInstance()
         CSELogger::LogDebugMsg(Tagged(u"GetInstance", u"Exiting"));
         return nullptr;
     }
-    // Created once, even when loading fails: its hooks then answer -1.
+    // Created once, even when loading fails: its hooks then answer -1. Built first and loaded
+    // afterwards, so that a host re-entering here while the library loads (its message box turning
+    // the interface loop) gets the instance instead of a recursive initialisation.
     static CUserExit instance;
+    static bool loadTried = false;
+    if (!loadTried) {
+        loadTried = true;
+        CSELogger::LogDebugMsg(Tagged(u"CUserExit", u"Entering"));
+        instance.Initialize();
+        CSELogger::LogDebugMsg(Tagged(u"CUserExit", u"Exiting"));
+    }
     CSELogger::LogDebugMsg(Tagged(u"GetInstance", u"Exiting"));
     return &instance;
 }
 
 CUserExit::CUserExit() : m_hUserExitLib(nullptr)
 {
-    CSELogger::LogDebugMsg(Tagged(u"CUserExit", u"Entering"));
-    Initialize();
-    CSELogger::LogDebugMsg(Tagged(u"CUserExit", u"Exiting"));
 }
 
 // The site library stays loaded until the process ends.

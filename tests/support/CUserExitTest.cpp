@@ -34,6 +34,17 @@ public:
                        : CSEString(("Message " + std::to_string(id) + " about %s").c_str());
     }
 
+    // A box may turn the host's interface loop, which may ask for the instance again.
+    int ShowMessage(CSEString message, CSEString title, MessageBoxType type) override
+    {
+        if (m_reenter)
+            m_reentered.push_back(CUserExit::GetInstance());
+        return MessageRecorder::ShowMessage(message, title, type);
+    }
+
+    bool m_reenter = false;
+    std::vector<CUserExit*> m_reentered;
+
     // The texts of the boxes shown so far, each checked for the title and box type of user exits.
     Texts Shown() const
     {
@@ -409,4 +420,16 @@ TEST_F(UserExits, ALibraryThatDoesNotLoadOrThatOthersCouldReplaceStopsEveryHook)
             unlink(used.c_str());
     }
     dvk::DeleteTree(elsewhere);
+}
+
+TEST_F(UserExits, AHostReenteringWhileTheLibraryLoadsGetsTheInstance)
+{
+    std::ofstream(m_library) << "not a library";
+    ASSERT_EQ(chmod(m_library.c_str(), 0644), 0);
+    ExpectInChild([&] {
+        m_messages.m_reenter = true;
+        CUserExit* exits = CUserExit::GetInstance();
+        EXPECT_NE(exits, nullptr);
+        EXPECT_EQ(m_messages.m_reentered, std::vector<CUserExit*>{exits}) << "from the failure box";
+    });
 }
