@@ -35,6 +35,7 @@
 #include "CSEMsgMgr.h"
 #include "CSEProgressBar.h"
 #include "CSEUtil.h"
+#include "CUserExit.h"
 #include "CSEServerSettings.h"
 #include "CSESocketCommunicator.h"
 #include "CSEIntegrationAgent.h"
