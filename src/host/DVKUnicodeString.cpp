@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "host/DVKCaseMap.h"
 #include "host/DVKUtf.h"
 
 namespace {
@@ -11,23 +12,6 @@ bool IsBlank(char16_t c)
 {
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' ||
            c == 0x00A0;
-}
-
-char16_t LowerOf(char16_t c)
-{
-    if (c < 0x80)
-        return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
-    if ((c >= 0x00C0 && c <= 0x00DE && c != 0x00D7) || (c >= 0x0410 && c <= 0x042F) ||
-        (c >= 0x0391 && c <= 0x03AB && c != 0x03A2))
-        return static_cast<char16_t>(c + 32);
-    if (c >= 0x0400 && c <= 0x040F)
-        return static_cast<char16_t>(c + 80);
-    // Latin Extended-A pairs upper/lower case at even/odd positions.
-    if (c >= 0x0100 && c <= 0x0137 && (c % 2) == 0)
-        return static_cast<char16_t>(c + 1);
-    if (c >= 0x014A && c <= 0x0177 && (c % 2) == 0)
-        return static_cast<char16_t>(c + 1);
-    return c;
 }
 
 } // namespace
@@ -111,8 +95,7 @@ DVKUnicodeString DVKUnicodeString::Strip(int hostMode) const
 
 void DVKUnicodeString::ToLower()
 {
-    for (char16_t& c : m_text)
-        c = LowerOf(c);
+    dvk::LowerUtf16(m_text);
 }
 
 int DVKUnicodeString::ReplaceSubString(const DVKUnicodeString& from, const DVKUnicodeString& to)

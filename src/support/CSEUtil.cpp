@@ -14,6 +14,7 @@
 #include "CSEObjectInfo.h"
 #include "cad_part_struct.h"
 #include "CSEMsgMgr.h"
+#include "host/DVKCaseMap.h"
 #include "host/DVKEnv.h"
 #include "host/DVKFatal.h"
 #include "host/DVKFileTree.h"
@@ -234,13 +235,12 @@ CSEString CSEUtil::ToLower(const CSEString& text)
 int CSEUtil::CSEStringVectorLookup(const CSEWrapperStringVector& vector, const CSEString& text,
                                    unsigned char flag)
 {
-    const CSEString wanted = flag == 1 ? text : ToLower(text);
     const int count = vector.Size();
     for (int i = 0; i < count; ++i) {
         const CSEString* element = static_cast<const DVKListPtrCSEString&>(vector)[i + 1];
         if (element == nullptr)
             continue;
-        if (flag == 1 ? *element == wanted : ToLower(*element) == wanted)
+        if (flag == 1 ? *element == text : dvk::EqualIgnoringCase(Units(*element), Units(text)))
             return i;
     }
     return -1;
@@ -256,7 +256,7 @@ CSEString CSEUtil::GetFileExtn(const CSEString& name)
 
 unsigned char CSEUtil::StrCompareNoCase(const CSEString& first, const CSEString& second)
 {
-    return ToLower(first) == ToLower(second) ? 1 : 0;
+    return dvk::EqualIgnoringCase(Units(first), Units(second)) ? 1 : 0;
 }
 
 int CSEUtil::GetTokenizedArray(const CSEString& text, const CSEString& separators,

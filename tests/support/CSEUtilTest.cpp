@@ -91,6 +91,37 @@ TEST(UtilText, ConversionsAndNumbers)
               u"O&apos;Neil &amp; &lt;Sons&gt; &quot;Ltd&quot;&#9;&#13;&#10;");
 }
 
+TEST(UtilText, NamesCompareWithoutCaseInEveryScript)
+{
+    const std::u16string loneHigh(1, char16_t(0xD801));
+    const struct
+    {
+        std::u16string first;
+        std::u16string second;
+        bool same;
+    } cases[] = {
+        {u"\u0141\u00F3d\u017A.prt", u"\u0142\u00F3d\u017A.PRT", true},
+        {u"\u0130zm\u0130r", u"izmir", true},
+        {u"\U00010400.prt", u"\U00010428.PRT", true},
+        {u"\U00010400", u"\U00010401", false},
+        {loneHigh + u"A", loneHigh + u"a", true},
+        {loneHigh + u"x", u"\U00010428", false}, // a lone surrogate is not half of a pair
+        {u"gear", u"gears", false},
+    };
+    for (const auto& c : cases) {
+        const CSEString first{DVKUnicodeString(c.first)};
+        const CSEString second{DVKUnicodeString(c.second)};
+        const bool lowersAlike = CSEUtil::ToLower(first) == CSEUtil::ToLower(second);
+        EXPECT_EQ(CSEUtil::StrCompareNoCase(first, second), c.same ? 1 : 0) << U8(first) << " " << U8(second);
+        EXPECT_EQ(lowersAlike, c.same) << U8(first) << " " << U8(second);
+    }
+    CSEWrapperStringVector list;
+    list.push_back(u"Gear.prt");
+    list.push_back(u"\u0141\u00D3D\u0179.PRT");
+    EXPECT_EQ(CSEUtil::CSEStringVectorLookup(list, u"\u0142\u00F3d\u017A.prt", 0), 1);
+    EXPECT_EQ(CSEUtil::CSEStringVectorLookup(list, u"\u0142\u00F3d\u017A.prt", 1), -1);
+}
+
 TEST(UtilText, LookupsAndComparisons)
 {
     CSEWrapperStringVector list;
