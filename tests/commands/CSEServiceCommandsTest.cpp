@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "CSEClientSettings.h"
-#include "CSECmdInfoExCmd.h"
 #include "CSEEncryptionCmd.h"
 #include "CSELoginExCmd.h"
 #include "CSELogoutCmd.h"
@@ -61,9 +60,7 @@ CSEObjectInfo Object(const char* cadId, const std::string& folder)
 
 } // namespace
 
-class ServiceCommands : public ServiceFixture
-{
-};
+using ServiceCommands = ServiceFixture;
 
 TEST_F(ServiceCommands, EachConstructorNamesItsCommandWritesItsEnvelopeAndLogs)
 {
@@ -194,16 +191,17 @@ TEST_F(ServiceCommands, ManageWorkspaceListsTheObjectsInOrderUnderItsFolder)
     const std::unique_ptr<CSEXMLPacket> sent = Sent(workspace.Packet());
     EXPECT_EQ(Attribute(sent.get(), u"/command", u"initialdir"), "/home/designer/work");
     EXPECT_EQ(sent->getNodeCount(u"/command/cadobjectlist"), 1);
-    ASSERT_EQ(sent->getNodeCount(u"/command/cadobjectlist/cadobject"), 3);
-    const char* order[] = {"c3", "c1", "c2"};
-    for (int i = 0; i < 3; ++i) {
-        const CSEString path = CSEString(u"/command/cadobjectlist/cadobject[") + CSEUtil::getCSEStringFromInt(i + 1) + u"]";
-        EXPECT_EQ(Attribute(sent.get(), path, u"cadid"), order[i]);
-        EXPECT_EQ(Attribute(sent.get(), path, u"name"), std::string("Bolt ") + order[i]);
-        EXPECT_EQ(Attribute(sent.get(), path, u"filename"), std::string(order[i]) + ".prt");
-        EXPECT_EQ(Attribute(sent.get(), path, u"type"), "part");
-        EXPECT_EQ(Attribute(sent.get(), path, u"dirname"), realFolder);
+    std::string sentObjects;
+    for (int i = 0; i < sent->getNodeCount(u"/command/cadobjectlist/cadobject"); ++i) {
+        for (const char16_t* name : {u"cadid", u"name", u"filename", u"type", u"dirname"}) {
+            CSEString value;
+            sent->getAttributeValueAt(u"/command/cadobjectlist/cadobject", i, name, value);
+            sentObjects += Utf8(value) + ",";
+        }
+        sentObjects.back() = ';';
     }
+    EXPECT_EQ(sentObjects, "c3,Bolt c3,c3.prt,part," + realFolder + ";c1,Bolt c1,c1.prt,part," + realFolder +
+                               ";c2,Bolt c2,c2.prt,part," + realFolder + ";");
 }
 
 TEST_F(ServiceCommands, UserDefinedCommandTextArrivesUnchangedAndOnce)
@@ -269,37 +267,19 @@ TEST_F(ServiceCommands, SettersWithoutRequestPacketDoNothing)
     objects.push_back(object);
     CSEStringCSEStringMap aliases;
     aliases[u"a"] = u"/a";
-    Probe<CSELoginExCmd> login;
-    Probe<CSEVersionsCmd> versions;
-    Probe<CSEManageWorkspaceCmd> workspace;
-    Probe<CSEUserDefinedCmd> userDefined;
-    Probe<CSESetUserDirAliasCmd> alias;
-    login.ReplaceCmdXMLPacket(nullptr);
-    versions.ReplaceCmdXMLPacket(nullptr);
-    workspace.ReplaceCmdXMLPacket(nullptr);
-    userDefined.ReplaceCmdXMLPacket(nullptr);
-    alias.ReplaceCmdXMLPacket(nullptr);
+    CSELoginExCmd login;
+    CSEVersionsCmd versions;
+    CSEManageWorkspaceCmd workspace;
+    CSEUserDefinedCmd userDefined;
+    CSESetUserDirAliasCmd alias;
+    for (CSECommand* command : {static_cast<CSECommand*>(&login), static_cast<CSECommand*>(&versions),
+                                static_cast<CSECommand*>(&workspace), static_cast<CSECommand*>(&userDefined),
+                                static_cast<CSECommand*>(&alias)})
+        ReplacePacketOf(*command, nullptr);
     EXPECT_EQ(Utf8(login.AddExtraCmdNodeInfoForLoginEx(object)), "");
     EXPECT_EQ(versions.AddObjectToCmdPacket(object), -1);
     workspace.SetInitialDir(u"/w");
     workspace.AddObjectInfoList(objects);
     userDefined.SetJSPNameNCommand(u"p", u"c", 1);
     alias.PopulateUserDirAlias(aliases);
-    EXPECT_EQ(workspace.Packet(), nullptr);
-}
-
-TEST(CommandInfoRecord, StartsEmptyAndCopiesItsOwnTextsWithTheObject)
-{
-    CSECmdInfoExCmd info;
-    EXPECT_EQ(Utf8(info.cmdInfoText1) + Utf8(info.cmdInfoText2) + Utf8(info.userText1) + Utf8(info.userText2), "");
-    EXPECT_EQ(Utf8(info.tool), "designtool");
-    info.cmdInfoText1 = u"checkin";
-    info.cmdInfoText2 = u"batch 7";
-    info.cadId = u"c1";
-    CSECmdInfoExCmd copy(info);
-    CSECmdInfoExCmd assigned;
-    assigned = info;
-    for (const CSECmdInfoExCmd* record : {&copy, &assigned})
-        EXPECT_EQ(Utf8(record->cmdInfoText1) + "|" + Utf8(record->cmdInfoText2) + "|" + Utf8(record->cadId),
-                  "checkin|batch 7|c1");
 }

@@ -26,14 +26,22 @@ public:
     void AssignResponseDirectly(CSEResponse* response) { this->m_pResponse = response; }
 };
 
-// The request packet of any command.
+// Opens the protected members of any command, whatever its class.
+struct CommandOpener : CSECommand
+{
+    static CSEXMLPacket* CSECommand::*Packet() { return &CommandOpener::m_pCmdXMLPacket; }
+    static void (CSECommand::*Replace())(CSEXMLPacket*) { return &CommandOpener::ReplaceCmdXMLPacket; }
+};
+
 inline CSEXMLPacket* PacketOf(CSECommand& command)
 {
-    struct Opener : CSECommand
-    {
-        static CSEXMLPacket* CSECommand::*Member() { return &Opener::m_pCmdXMLPacket; }
-    };
-    return command.*Opener::Member();
+    return command.*CommandOpener::Packet();
+}
+
+// Replaces the request packet (null: as if it could not be created).
+inline void ReplacePacketOf(CSECommand& command, CSEXMLPacket* packet)
+{
+    (command.*CommandOpener::Replace())(packet);
 }
 
 inline std::string Attribute(CSEXMLPacket* packet, const CSEString& path, const char16_t* name)

@@ -14,7 +14,6 @@
 #include "CSEEncryptionCmd.h"
 #include "CSELoginExCmd.h"
 #include "CSELogoutCmd.h"
-#include "CSELqlCmd.h"
 #include "CSEManageWorkspaceCmd.h"
 #include "CSEObjectInfo.h"
 #include "CSEPreferencesCmd.h"
@@ -143,15 +142,10 @@ TEST_F(ServiceCommandsAgainstService, EveryCommandIsAnsweredWithSuccessAfterLogi
          [](CSEXMLPacket* answer) { return Attribute(answer, u"//info/workspacemanager", u"objects"); }, "1"},
         {"recentlyaccessedparts", [] { return new CSERecentlyAccessedDesignsCmd(); },
          [](CSEXMLPacket* answer) {
-             std::string ids;
-             for (int i = 0; i < answer->getNodeCount(u"//info/cadobjectlist/cadobject"); ++i) {
-                 CSEString id;
-                 answer->getAttributeValueAt(u"//info/cadobjectlist/cadobject", i, u"cadid", id);
-                 ids += Utf8(id) + ";";
-             }
-             return ids;
+             return Attribute(answer, u"//info/cadobjectlist/cadobject[1]", u"cadid") +
+                    Attribute(answer, u"//info/cadobjectlist/cadobject[2]", u"cadid");
          },
-         "c2;c1;"},
+         "c2c1"},
         {"userdefined",
          [&] {
              CSEUserDefinedCmd* command = new CSEUserDefinedCmd();
@@ -169,20 +163,15 @@ TEST_F(ServiceCommandsAgainstService, EveryCommandIsAnsweredWithSuccessAfterLogi
          },
          [](CSEXMLPacket* answer) { return Attribute(answer, u"//info/userdiraliaslist/userdiralias", u"name"); },
          "R&D <lab>"},
-        {"lql",
-         [] {
-             CSELqlCmd* query = new CSELqlCmd();
-             query->setLQLCommand(u"exec prog CorvaneHelpAbout.tcl;");
-             return query;
-         },
-         [](CSEXMLPacket* answer) { return NodeValue(answer, u"//info").substr(0, 2); }, "0|"},
-        {"logout", [] { return new CSELogoutCmd(); }, [](CSEXMLPacket*) { return std::string("-"); }, "-"},
+        {"logout", [] { return new CSELogoutCmd(); }, nullptr, ""},
     };
     for (const Case& c : cases) {
         std::unique_ptr<CSECommand> command(c.make());
         EXPECT_EQ(Run(*command), "success") << c.what;
         EXPECT_EQ(Utf8(command->GetResponseObject()->GetCmdName()), c.what);
-        EXPECT_EQ(c.read(Answer(*command)), c.expected) << c.what;
+        if (c.read) {
+            EXPECT_EQ(c.read(Answer(*command)), c.expected) << c.what;
+        }
     }
     EXPECT_TRUE(m_msgMgr->boxes.empty());
 
