@@ -59,6 +59,9 @@ protected:
     // where is the bracketed class and constructor, "[CSELqlCmd::CSELqlCmd()]". True when the
     // command has its request packet.
     bool LogConstruction(const CSEString& where);
+    // The common start of a derived command's constructor: LogConstruction(where), the name and,
+    // with a request packet, the envelope. True when the command has its request packet.
+    bool ConstructCommand(const CSEString& where, const CSEString& name);
 
     CSEXMLPacket* m_pCmdXMLPacket;
     CSEResponse* m_pResponse;

@@ -44,5 +44,14 @@
 #include "CSECommand.h"
 #include "CSELqlCmd.h"
 #include "CSELogoutCmd.h"
+#include "CSELoginExCmd.h"
+#include "CSEPreferencesCmd.h"
+#include "CSEEncryptionCmd.h"
+#include "CSERecentlyAccessedDesignsCmd.h"
+#include "CSEManageWorkspaceCmd.h"
+#include "CSEVersionsCmd.h"
+#include "CSEUserDefinedCmd.h"
+#include "CSESetUserDirAliasCmd.h"
+#include "CSECmdInfoExCmd.h"
 
 #endif

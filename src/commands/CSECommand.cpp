@@ -293,6 +293,15 @@ bool CSECommand::LogConstruction(const CSEString& where)
     return false;
 }
 
+bool CSECommand::ConstructCommand(const CSEString& where, const CSEString& name)
+{
+    const bool hasPacket = LogConstruction(where);
+    SetCmdName(name);
+    if (hasPacket)
+        CreateCmdHeader();
+    return hasPacket;
+}
+
 void CSECommand::SetBulkLoaderBatchNumForXMLDump(CSEString& batchNumber)
 {
     m_sBulkLoaderBatchNum = batchNumber;

@@ -7,11 +7,7 @@ CSELogoutCmd::CSELogoutCmd() : CSELogoutCmd(CSEString(u"logout"))
 
 CSELogoutCmd::CSELogoutCmd(const CSEString& name)
 {
-    const bool hasPacket = LogConstruction(CSEString(u"[CSELogoutCmd::CSELogoutCmd()]"));
-    SetCmdName(name);
-    if (!hasPacket)
-        return;
-    CreateCmdHeader();
+    ConstructCommand(CSEString(u"[CSELogoutCmd::CSELogoutCmd()]"), name);
 }
 
 CSELogoutCmd::~CSELogoutCmd() = default;

@@ -5,12 +5,8 @@
 
 CSELqlCmd::CSELqlCmd()
 {
-    const bool hasPacket = LogConstruction(CSEString(u"[CSELqlCmd::CSELqlCmd()]"));
-    SetCmdName(CSEString(u"lql"));
-    if (!hasPacket)
-        return;
-    CreateCmdHeader();
-    m_pCmdXMLPacket->createChildNode(CSEString(u"//command"), CSEString(u"lql"), CSEString(), 1);
+    if (ConstructCommand(CSEString(u"[CSELqlCmd::CSELqlCmd()]"), CSEString(u"lql")))
+        m_pCmdXMLPacket->createChildNode(CSEString(u"//command"), CSEString(u"lql"), CSEString(), 1);
 }
 
 CSELqlCmd::~CSELqlCmd() = default;

@@ -1,6 +1,6 @@
 // Tests for CSECommand: envelopes, flags, dump names, the ownership of the request packet and the
 // response between copies, and the exchange through the integration agent with an in-test service;
-// and the constructors of CSELqlCmd and CSELogoutCmd.
+// and the query of CSELqlCmd.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -16,28 +16,12 @@
 #include "CSELqlCmd.h"
 #include "CSEResponse.h"
 #include "CSEXMLPacket.h"
+#include "common/CommandProbe.h"
 #include "common/ServiceFixture.h"
 #include "common/ServicePeer.h"
 #include "host/DVKFiles.h"
 
 namespace {
-
-// Opens the protected operations of a command class to the tests.
-template <class Base>
-class Probe : public Base
-{
-public:
-    using Base::Base;
-    using Base::CreateCmdHeader;
-    using Base::CreateResponseHeader;
-    using Base::CreateXMLDumpFileName;
-    using Base::ReplaceCmdXMLPacket;
-    using Base::SetBulkLoaderBatchNumForXMLDump;
-
-    CSEXMLPacket* Packet() { return this->m_pCmdXMLPacket; }
-    // What a derived command does when it assigns a new response itself.
-    void AssignResponseDirectly(CSEResponse* response) { this->m_pResponse = response; }
-};
 
 typedef Probe<CSECommand> ProbeCommand;
 
@@ -58,20 +42,6 @@ public:
 private:
     int& m_deletions;
 };
-
-std::string Attribute(CSEXMLPacket* packet, const char16_t* path, const char16_t* name)
-{
-    CSEString value;
-    packet->getAttributeValue(CSEString(path), CSEString(name), value);
-    return Utf8(value);
-}
-
-std::string NodeValue(CSEXMLPacket* packet, const char16_t* path)
-{
-    CSEString value;
-    packet->getNodeValue(CSEString(path), value);
-    return Utf8(value);
-}
 
 bool EndsWith(const std::string& text, const std::string& tail)
 {
@@ -157,21 +127,6 @@ TEST_F(CommandBase, LqlCommandCarriesItsQuery)
     lql.setLQLCommand(CSEString(u"exec prog CorvaneHelpAbout.tcl;"));
     lql.setLQLCommand(CSEString(u" <more> & 'more'"));
     EXPECT_EQ(NodeValue(lql.Packet(), u"/command/lql"), "exec prog CorvaneHelpAbout.tcl; <more> & 'more'");
-}
-
-TEST_F(CommandBase, ConstructorsLogThroughTheSilentLog)
-{
-    UseSettings(Settings(), 1);
-    CSELqlCmd lql;
-    CSELogoutCmd logout;
-    CSELogoutCmd named(CSEString(u"closesession"));
-    EXPECT_EQ(Utf8(logout.GetCmdName()), "logout");
-    EXPECT_EQ(Utf8(named.GetCmdName()), "closesession");
-    EXPECT_TRUE(Logged(kSilentLog, 6, "[CSELqlCmd::CSELqlCmd()] Constructor."));
-    EXPECT_TRUE(Logged(kSilentLog, 6, "[CSELogoutCmd::CSELogoutCmd()] Constructor."));
-    EXPECT_FALSE(Logged(kSilentLog, 6, "[CSELqlCmd::CSELqlCmd()] m_pCmdXMLPacket == NULL."));
-    EXPECT_TRUE(Logged(kSilentLog, 6, "CSECommand::GetXMLDumpFlag::Entering"));
-    EXPECT_TRUE(Logged(kSilentLog, 6, "CSECommand::GetXMLDumpFlag::Exiting"));
 }
 
 // ---- Dump names ----

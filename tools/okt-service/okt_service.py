@@ -2,7 +2,8 @@
 """Reference OKT integration service: serves the client library's requests on 127.0.0.1.
 
 Usage: okt_service.py --profile DIR [--port N] [--settings FILE] [--log FILE]
-                      [--components FILE] [--user NAME[:PASSWORD]]... [--pointer-timeout SECONDS]
+                      [--components FILE] [--user NAME[:PASSWORD]]... [--users FILE]
+                      [--pointer-timeout SECONDS]
 """
 
 import argparse
@@ -47,6 +48,9 @@ def parse_arguments(argv):
                         help="exchange log, appended to (default: standard error)")
     parser.add_argument("--user", action="append", metavar="NAME[:PASSWORD]",
                         help="allow only these users to log in (repeatable; default: anyone)")
+    parser.add_argument("--users", metavar="FILE",
+                        help="allow only the users of this file to log in: one NAME:PASSWORD "
+                             "(or NAME) per line; --user overrides the same user")
     parser.add_argument("--pointer-timeout", type=_seconds, default=5.0, metavar="SECONDS",
                         help="answer an unfinished request pointer after this much silence "
                              "(default 5)")
@@ -64,8 +68,10 @@ def main(argv=None):
         return _fail("profile folder '%s' does not exist" % arguments.profile)
     try:
         users = None
-        if arguments.user:
-            users = dict(okt_settings.parse_user(text) for text in arguments.user)
+        if arguments.user or arguments.users:
+            # A user given on the command line overrides the same user in the file.
+            users = dict(okt_settings.load_users(arguments.users) if arguments.users else ())
+            users.update(okt_settings.parse_user(text) for text in arguments.user or ())
         data = okt_settings.ServiceData(okt_settings.load_global_settings(arguments.settings),
                                         okt_settings.load_components(arguments.components),
                                         users)

@@ -99,6 +99,30 @@ def parse_user(text):
     return name, (password if colon else None)
 
 
+def load_users(path):
+    """The users file: one "NAME:PASSWORD" (or "NAME", a user without a password) per line; blank
+    lines and lines starting with "#" are skipped. Returns (name, password or None) pairs."""
+    try:
+        with open(path, encoding="utf-8") as stream:
+            lines = stream.read().splitlines()
+    except OSError as error:
+        raise SettingsError("cannot read the users file '%s': %s"
+                            % (path, error.strerror or error)) from None
+    except UnicodeDecodeError:
+        raise SettingsError("the users file '%s' is not UTF-8 text" % path) from None
+    users = []
+    for number, line in enumerate(lines, 1):
+        if not line.strip() or line.lstrip().startswith("#"):
+            continue
+        name = line.partition(":")[0]
+        if not name.strip() or name != name.strip():
+            # Never repeat the line: it may hold a password.
+            raise SettingsError("%s: line %d needs a user name without surrounding blanks before "
+                                "the ':'" % (path, number))
+        users.append(parse_user(line))
+    return users
+
+
 class ServiceData:
     """What the command handlers read: settings, components and the users allowed to log in."""
 

@@ -227,6 +227,89 @@ class ServedExchangeTest(unittest.TestCase):
                          ["exchange lql failure: lql refused: no user is logged in on this connection",
                           "exchange frobnicate failure: unknown command 'frobnicate'"])
 
+    def test_service_commands_answer_and_refuse_what_the_client_never_sends(self):
+        def cadobject(cadid, drop=None, body="", **values):
+            attributes = {"name": "Bolt", "dirname": "/work/parts", "cadid": cadid,
+                          "modified": "false", "type": "part", "filename": cadid + ".prt",
+                          "selectable": "true"}
+            attributes.update(values)
+            attributes.pop(drop, None)
+            text = " ".join("%s='%s'" % item for item in attributes.items())
+            return "<cadobject %s>%s</cadobject>" % (text, body)
+
+        def listed(*objects, tag="cadobjectlist"):
+            return "<%s>%s</%s>" % (tag, "".join(objects), tag)
+
+        def alias(name, value):
+            return ("<userdiralias><name><![CDATA[%s]]></name><value><![CDATA[%s]]></value>"
+                    "</userdiralias>" % (name, value))
+
+        page = {"url": "custom/report.jsp", "hangbrowser": "false"}
+        command_text = "<userdefinedcommand>report</userdefinedcommand>"
+        self.assertIn("no user is logged in", self.reason(self.exchange("preferences")))
+        self.assertEqual(self.exchange("login").get("result"), "success")
+        refusals = (
+            ("preferences", "<x/>", {}, "carries the element(s) 'x'; it has no body"),
+            ("encryptionkey", "<b/><a/>", {}, "carries the element(s) 'a', 'b'; it has no body"),
+            ("recentlyaccessedparts", "<cadobjectlist/>", {}, "it has no body"),
+            ("versions", "", {}, "versions request has no object (element 'cadobjectlist')"),
+            ("versions", listed(), {}, "0 'cadobject' element(s) under 'cadobjectlist 1'"),
+            ("versions", listed(cadobject("c1")) + listed(cadobject("c2"), cadobject("c3")), {},
+             "2 'cadobject' element(s) under 'cadobjectlist 2'"),
+            ("versions", listed(cadobject("c1", drop="selectable")), {}, "lacks the attribute(s) 'selectable'"),
+            ("versions", listed(cadobject("c1", modified="maybe")), {}, "modified='maybe'"),
+            ("versions", listed(cadobject("c1", selectable="false")), {}, "selectable='false'"),
+            ("versions", listed(cadobject("c1", dirname="parts")), {}, "relative folder dirname='parts'"),
+            ("versions", listed(cadobject("", filename="")), {}, "neither a cadid nor a filename"),
+            ("versions", listed(cadobject("c1", body="<attribute><name>a</name></attribute>")), {},
+             "attribute 1 needs a name and a value element"),
+            ("initiatewsm", "", {}, "0 'cadobjectlist' element(s) under 'command'"),
+            ("initiatewsm", listed(cadobject("c1", drop="cadid")), {}, "lacks the attribute(s) 'cadid'"),
+            ("userdefined", command_text, {"hangbrowser": "false"}, "no page (attribute 'url')"),
+            ("userdefined", command_text, dict(page, hangbrowser="yes"), "hangbrowser='yes'"),
+            ("userdefined", "", page, "0 'userdefinedcommand' element(s)"),
+            ("userdefined", command_text * 2, page, "2 'userdefinedcommand' element(s)"),
+            ("userdefined", "<userdefinedcommand> </userdefinedcommand>", page, "an empty command"),
+            ("setuserdiralias", "", {}, "no list (element 'userdiraliaslist')"),
+            ("setuserdiralias", listed("<userdiralias><value>/a</value></userdiralias>",
+                                       tag="userdiraliaslist"), {},
+             "entry 1 must be a 'userdiralias' with a name and a value element"),
+            ("setuserdiralias", listed(alias("w", "/w"), alias(" ", "/x"), tag="userdiraliaslist"), {},
+             "userdiralias 2 has an empty name"),
+        )
+        for cname, body, extra, message in refusals:
+            with self.subTest(cname=cname, body=body):
+                self.assertIn(message, self.reason(self.exchange(cname, body, **extra)))
+
+        self.assertEqual(self.exchange("preferences").findtext("info/preferences/attribute/value"),
+                         "alice")
+        keys = [self.exchange("encryptionkey").findtext("info/encryptionkey") for _ in range(2)]
+        self.assertRegex(keys[0], "^[0-9a-f]{32}$")
+        self.assertEqual(keys[0], keys[1])
+        answer = self.exchange("versions", listed(cadobject("c1")) + listed(
+            cadobject("c2", body="<attribute><name>a</name><value>1</value></attribute>",
+                      busrevision="B")))
+        self.assertEqual([(found.get("cadid"), found.get("busrevision"),
+                           [version.get("qxversion") for version in found.findall("version")])
+                          for found in answer.findall("info/cadobjectlist/cadobject")],
+                         [("c1", "A", ["1", "2"]), ("c2", "B", ["1", "2"])])
+        answer = self.exchange("initiatewsm", listed(cadobject("c3"), cadobject("c1")),
+                               initialdir="/work")
+        self.assertEqual(answer.find("info/workspacemanager").attrib, {"initialdir": "/work", "objects": "2"})
+        self.assertEqual([found.get("cadid") for found in
+                          self.exchange("recentlyaccessedparts").findall("info/cadobjectlist/cadobject")],
+                         ["c3", "c1", "c2"])
+        answer = self.exchange("userdefined", "<userdefinedcommand><![CDATA[a<b> ]]]]><![CDATA[> c]]>"
+                                              "</userdefinedcommand>", **dict(page, hangbrowser="true"))
+        self.assertEqual((answer.findtext("info/userdefinedcommand"),
+                          answer.find("info/userdefinedcommand").get("hangbrowser")), ("a<b> ]]> c", "true"))
+        answer = self.exchange("setuserdiralias", listed(alias("w", "/w"), alias("R&D", "/r ]]"),
+                                                         tag="userdiraliaslist"))
+        self.assertEqual([dict(pair.attrib) for pair in answer.findall("info/userdiraliaslist/userdiralias")],
+                         [{"name": "w", "value": "/w"}, {"name": "R&D", "value": "/r ]]"}])
+        self.assertEqual(len(self.exchange("setuserdiralias", "<userdiraliaslist/>").find(
+            "info/userdiraliaslist")), 0)
+
     def test_pointers_in_pieces_together_and_with_escaped_folders(self):
         folder = os.path.join(self.install, "Prüfstand R&D <'x'>")
         os.mkdir(folder)
@@ -364,11 +447,15 @@ class LifecycleTest(unittest.TestCase):
         folder = tempfile.mkdtemp(prefix="okt-test-")
         self.addCleanup(shutil.rmtree, folder, True)
         bad_settings = write(os.path.join(folder, "bad.xml"), "<response><info>")
+        bad_users = write(os.path.join(folder, "users"), "alice\n:secretpw\n")
         with socket.socket() as busy:
             busy.bind(("127.0.0.1", 0))
             busy.listen(1)
             cases = ((["--profile", os.path.join(folder, "missing")], "does not exist"),
                      (["--profile", folder, "--settings", bad_settings], "not well-formed"),
+                     (["--profile", folder, "--users", bad_users], "line 2 needs a user name"),
+                     (["--profile", folder, "--users", os.path.join(folder, "none")],
+                      "cannot read the users file"),
                      (["--profile", folder, "--port", str(busy.getsockname()[1])], "cannot listen"))
             for arguments, message in cases:
                 with self.subTest(arguments=arguments):
@@ -376,22 +463,27 @@ class LifecycleTest(unittest.TestCase):
                                             capture_output=True, text=True, timeout=10)
                     self.assertEqual((result.returncode, result.stdout), (2, ""))
                     self.assertIn(message, result.stderr)
+                    self.assertNotIn("secretpw", result.stderr)
 
     def test_given_port_and_user_list(self):
         with socket.socket() as probe:
             probe.bind(("127.0.0.1", 0))
             port = probe.getsockname()[1]
-        service = Service("--port", str(port), "--user", "alice:secret", "--user", "bob")
         install = tempfile.mkdtemp(prefix="okt-inst-")
         self.addCleanup(shutil.rmtree, install, True)
+        users = write(os.path.join(install, "users"), "# name:password\n\ndave:pa:ss word\nalice:old\n")
+        service = Service("--port", str(port), "--user", "alice:secret", "--user", "bob",
+                          "--users", users)
         self.addCleanup(service.close)
         self.assertEqual(service.port, port)
         cases = ((envelope("login", username="carol"), "user 'carol' is not allowed to log in"),
-                 (envelope("loginEx", password="wrong"), "wrong password for user 'alice'"),
+                 (envelope("loginEx", password="old"), "wrong password for user 'alice'"),
                  (envelope("login"), "user 'alice' has a password and must log in with loginEx"),
                  (envelope("loginEx", password="secret"), None),
                  (envelope("login", username="bob"), None),
-                 (envelope("loginEx", username="bob", password="any"), None))
+                 (envelope("loginEx", username="bob", password="any"), None),
+                 (envelope("loginEx", username="dave", password="pa:ss word"), None),
+                 (envelope("loginEx", username="dave", password="pa"), "wrong password for user 'dave'"))
         with service.connect() as connection:
             for text, reason in cases:
                 with self.subTest(text=text):

@@ -1,0 +1,61 @@
+// Test helpers for commands: a probe that opens a command's protected operations and request
+// packet, and readers of the packet's attributes and node texts.
+#ifndef QORVI_TESTS_COMMON_COMMANDPROBE_H
+#define QORVI_TESTS_COMMON_COMMANDPROBE_H
+
+#include <string>
+
+#include "CSECommand.h"
+#include "CSEResponse.h"
+#include "CSEString.h"
+#include "CSEXMLPacket.h"
+
+template <class Base>
+class Probe : public Base
+{
+public:
+    using Base::Base;
+    using Base::CreateCmdHeader;
+    using Base::CreateResponseHeader;
+    using Base::CreateXMLDumpFileName;
+    using Base::ReplaceCmdXMLPacket;
+    using Base::SetBulkLoaderBatchNumForXMLDump;
+
+    CSEXMLPacket* Packet() { return this->m_pCmdXMLPacket; }
+    // What a derived command does when it assigns a new response itself.
+    void AssignResponseDirectly(CSEResponse* response) { this->m_pResponse = response; }
+};
+
+// Opens the protected members of any command, whatever its class.
+struct CommandOpener : CSECommand
+{
+    static CSEXMLPacket* CSECommand::*Packet() { return &CommandOpener::m_pCmdXMLPacket; }
+    static void (CSECommand::*Replace())(CSEXMLPacket*) { return &CommandOpener::ReplaceCmdXMLPacket; }
+};
+
+inline CSEXMLPacket* PacketOf(CSECommand& command)
+{
+    return command.*CommandOpener::Packet();
+}
+
+// Replaces the request packet (null: as if it could not be created).
+inline void ReplacePacketOf(CSECommand& command, CSEXMLPacket* packet)
+{
+    (command.*CommandOpener::Replace())(packet);
+}
+
+inline std::string Attribute(CSEXMLPacket* packet, const CSEString& path, const char16_t* name)
+{
+    CSEString value;
+    packet->getAttributeValue(path, CSEString(name), value);
+    return value().ToUTF8();
+}
+
+inline std::string NodeValue(CSEXMLPacket* packet, const CSEString& path)
+{
+    CSEString value;
+    packet->getNodeValue(path, value);
+    return value().ToUTF8();
+}
+
+#endif
