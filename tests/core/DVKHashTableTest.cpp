@@ -1,6 +1,5 @@
-// Behaviour of the host hash table beyond what the string maps reach: removal while walking, its
-// cost, look-up by comparison, equality, statistics and the typed table's functions. Insertion
-// order, growth and shared hash codes are covered through the maps.
+// Behaviour of the host hash table beyond what the string-map tests reach (insertion order, growth,
+// shared codes): removal while walking and its cost, equality, reuse, the typed table.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -112,7 +111,7 @@ TEST(DVKHashTable, RemovingFromTheFrontStaysLinear)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
-TEST(DVKHashTable, EqualityStatisticsAndReuseAfterRemoveAll)
+TEST(DVKHashTable, EqualityIgnoresOrderAndTheTableIsReusableAfterRemoveAll)
 {
     DVKHashTable table(&CodeOf, &SameId, 10);
     const auto items = Fill(table, 4, 1);
@@ -124,8 +123,6 @@ TEST(DVKHashTable, EqualityStatisticsAndReuseAfterRemoveAll)
     reversed.Insert(&extra);
     EXPECT_TRUE(table != reversed);
     EXPECT_FALSE(table.Insert(nullptr));
-    EXPECT_EQ(table.Collisions(), 3);
-    EXPECT_EQ(table.Unused(), 9);
 
     table.RemoveAll();
     EXPECT_EQ(table.Size(), 0);
@@ -134,20 +131,17 @@ TEST(DVKHashTable, EqualityStatisticsAndReuseAfterRemoveAll)
     EXPECT_EQ(Ids(table), std::vector<int>{9});
 }
 
-TEST(DVKHashTab, TypedTableAppliesFunctionsAndDeletesItsEntries)
+TEST(DVKHashTab, TypedTableAppliesFunctionsInOrderAndDeletesItsEntries)
 {
     DVKHashTab<Item> table(&CodeOf, &SameId, 10);
     for (int id = 0; id < 5; ++id)
         table.Insert(new Item{id, static_cast<unsigned int>(id)});
     table.ApplyMemberFunct(&Item::Touch);
-    table.ApplyGlobalFunct([](Item* item) { item->touched += 10; });
-    DVKHashCodeIter iterator = table.CreateIterator();
-    std::vector<int> ids;
-    while (iterator.Next() != nullptr) {
-        ids.push_back(table[iterator]->id);
-        EXPECT_EQ(table[iterator]->touched, 11);
-    }
-    EXPECT_EQ(ids, Range(0, 5));
+    table.ApplyGlobalFunct([](Item* item) { item->touched += 10 * item->id; });
+    std::vector<int> touched;
+    for (DVKHashCodeIter iterator = table.CreateIterator(); iterator.Next() != nullptr;)
+        touched.push_back(table[iterator]->touched);
+    EXPECT_EQ(touched, (std::vector<int>{1, 11, 21, 31, 41}));
     table.ApplyDelete(); // ASan reports a leak if an entry is missed
     EXPECT_EQ(table.Size(), 0);
 }

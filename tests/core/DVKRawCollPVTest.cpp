@@ -76,40 +76,32 @@ TEST(DVKRawCollPVDeathTest, PositionOutsideTheListIsFatal)
 
 TEST(DVKListPtrCSEString, SortsStablyAndComparesTextsThroughTheTypedInterface)
 {
-    CSEString b(u"b"), a1(u"a"), c(u"c"), a2(u"a");
-    DVKListPtrCSEString list;
-    for (CSEString* text : {&b, &a1, &c, &a2})
-        list.Append(text);
+    CSEString b(u"b"), a1(u"a"), a2(u"a"), otherA(u"a"), otherB(u"b");
+    CSEString* const unsorted[] = {&b, &a1, &a2};
+    DVKListPtrCSEString list(unsorted, 3);
     const auto byText = [](const CSEString* left, const CSEString* right) {
         return *left < *right ? -1 : (*right < *left ? 1 : 0);
     };
     list.QuickSort(byText);
-    CSEString* const sorted[] = {&a1, &a2, &b, &c};
-    EXPECT_TRUE(list == DVKListPtrCSEString(sorted, 4));
-
-    CSEString otherA1(u"a"), otherA2(u"a"), otherB(u"b"), otherC(u"c");
-    CSEString* const others[] = {&otherA1, &otherA2, &otherB, &otherC};
-    const DVKListPtrCSEString equalTexts(others, 4);
+    CSEString* const sorted[] = {&a1, &a2, &b};
+    EXPECT_TRUE(list == DVKListPtrCSEString(sorted, 3));
+    CSEString* const others[] = {&otherA, &otherA, &otherB};
+    const DVKListPtrCSEString equalTexts(others, 3);
     EXPECT_EQ(DVKListPtrCSEString::Compare(list, equalTexts, byText), 0);
     EXPECT_TRUE(list != equalTexts) << "list equality compares the pointers";
 }
 
-TEST(DVKListVal, OwnsCopiesAndComparesByValue)
+// Copies owning their values are checked through the record vectors built on this list.
+TEST(DVKListVal, FindsAndRemovesByValueAndSurvivesSelfAssignment)
 {
     DVKListValDVKUnicodeString texts;
     for (const char16_t* text : {u"one", u"two", u"one"})
         texts.Append(DVKUnicodeString(text));
     EXPECT_EQ(texts.Locate(DVKUnicodeString(u"one"), 2), 3);
-
-    DVKListValDVKUnicodeString copy(texts);
-    EXPECT_TRUE(copy == texts);
-    copy[1] = DVKUnicodeString(u"changed");
-    EXPECT_TRUE(texts[1] == DVKUnicodeString(u"one"));
-    EXPECT_TRUE(copy != texts);
-    EXPECT_EQ(copy.RemoveValue(DVKUnicodeString(u"two")), 2);
-    EXPECT_EQ(copy.RemovePosition(7), 0);
-    copy = texts;
-    const DVKListValDVKUnicodeString& same = copy;
-    copy = same;
-    EXPECT_TRUE(copy == texts) << "assignment, to itself too";
+    EXPECT_EQ(texts.RemovePosition(7), 0);
+    EXPECT_EQ(texts.RemoveValue(DVKUnicodeString(u"two")), 2);
+    const DVKListValDVKUnicodeString& same = texts;
+    texts = same;
+    ASSERT_EQ(texts.Size(), 2);
+    EXPECT_TRUE(texts[2] == DVKUnicodeString(u"one"));
 }

@@ -65,8 +65,6 @@ TEST_F(Process, DetachedStartPassesArgumentsVerbatimAndReapsTheChild)
     for (int i = 0; i < 1000 && (running = dvk::ReapDetachedProcesses()) > 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(running, 0);
-
-    EXPECT_FALSE(dvk::StartDetachedProcess(PathOf("missing"), {"x"}, error));
-    EXPECT_FALSE(error.empty());
     EXPECT_FALSE(dvk::StartDetachedProcess("", {}, error));
+    EXPECT_FALSE(error.empty());
 }

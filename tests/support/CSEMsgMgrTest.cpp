@@ -24,14 +24,10 @@ TEST(MsgMgr, BaseManagerIsSilent)
     CSEMsgMgr::SetMsgMgr(&silent);
     EXPECT_TRUE(CSEMsgMgr::GetMsg(CSEString(u"MSG_NOT_CONNECTED"))().IsEmpty());
     EXPECT_TRUE(CSEMsgMgr::GetMsg(7)().IsEmpty());
-    EXPECT_TRUE(CSEMsgMgr::GetMsg(CSEString(u"DV5_003"), CSEWrapperStringVector())().IsEmpty());
     EXPECT_EQ(CSEMsgMgr::ShowMsg(u"text", u"MSG_MSGBOXTITLE", CSEMessageBoxError), 0);
     EXPECT_EQ(CSEMsgMgr::ShowCustomMsg(u"text", u"title", 1, CSEMessageBoxError), 0);
     EXPECT_EQ(CSEMsgMgr::ProgressStart(3), 0);
-    CSEMsgMgr::ProgressShowNextStep(u"step");
     EXPECT_EQ(CSEMsgMgr::ProgressEnd(), 0);
-    EXPECT_EQ(silent.ShowMessage(u"m", 1, CSEMessageBoxError), 0);
-    EXPECT_EQ(silent.ShowMessageEx(u"m", 1, CSEMessageBoxError), 0);
 }
 
 TEST(MsgMgr, StaticOperationsForwardToTheInstalledManager)
