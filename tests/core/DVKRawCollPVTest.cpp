@@ -11,75 +11,59 @@
 
 namespace {
 
-// Ten distinct addresses to store.
-struct Slots
-{
-    int cells[10] = {};
-    void* at(int i) { return &cells[i]; }
-};
+int g_cells[10];
 
-std::vector<void*> Contents(const DVKRawCollPV& coll)
+void* At(int i)
 {
-    std::vector<void*> values;
-    for (int position = 1; position <= coll.Size(); ++position)
-        values.push_back(coll[position]);
-    return values;
+    return &g_cells[i];
+}
+
+DVKRawCollPV Of(const std::vector<int>& cells)
+{
+    DVKRawCollPV coll;
+    for (int i : cells)
+        coll.Append(At(i));
+    return coll;
 }
 
 } // namespace
 
-TEST(DVKRawCollPV, PositionsCountFromOne)
+TEST(DVKRawCollPV, PositionsCountFromOneAndRemovalsStopAtTheEnd)
 {
-    Slots s;
-    DVKRawCollPV coll;
-    coll.Append(s.at(0));
-    coll.Append(s.at(2));
-    EXPECT_EQ(coll.InsertAt(2, s.at(1)), 0);
-    EXPECT_EQ(coll.InsertAt(4, s.at(3)), 0);
-    EXPECT_EQ(coll.InsertAt(9, s.at(4)), -1);
-    EXPECT_EQ(Contents(coll), (std::vector<void*>{s.at(0), s.at(1), s.at(2), s.at(3)}));
-    EXPECT_EQ(coll.Locate(s.at(0)), 1);
-    EXPECT_EQ(coll.Locate(s.at(0), 2), 0);
-    EXPECT_EQ(coll.Locate(s.at(9)), 0);
+    DVKRawCollPV coll = Of({0, 2});
+    EXPECT_EQ(coll.InsertAt(2, At(1)), 0);
+    EXPECT_EQ(coll.InsertAt(4, At(3)), 0);
+    EXPECT_EQ(coll.InsertAt(9, At(4)), -1);
+    EXPECT_TRUE(coll == Of({0, 1, 2, 3}));
+    EXPECT_EQ(coll.Locate(At(0)), 1);
+    EXPECT_EQ(coll.Locate(At(0), 2), 0);
     EXPECT_EQ(coll.Size(6), 6);
     EXPECT_EQ(coll[6], nullptr);
     EXPECT_EQ(coll.RemoveNulls(), 2);
     EXPECT_EQ(coll.RemovePosition(2, 10), 3);
     EXPECT_EQ(coll.RemovePosition(5), 0);
-    EXPECT_EQ(Contents(coll), std::vector<void*>{s.at(0)});
+    EXPECT_TRUE(coll == Of({0}));
+
+    DVKRawCollint ids;
+    ids.Append(7);
+    EXPECT_EQ(ids[1], 7);
 }
 
 TEST(DVKRawCollPV, SetOperationsKeepFirstOccurrencesInOrder)
 {
-    Slots s;
-    DVKRawCollPV coll;
-    for (int i : {3, 1, 3, 2, 1, 4})
-        coll.Append(s.at(i));
-    EXPECT_EQ(coll.NbOccur(s.at(3)), 2);
+    DVKRawCollPV coll = Of({3, 1, 3, 2, 1, 4});
+    EXPECT_EQ(coll.NbOccur(At(3)), 2);
     EXPECT_EQ(coll.RemoveDuplicates(), 2);
-    EXPECT_EQ(Contents(coll), (std::vector<void*>{s.at(3), s.at(1), s.at(2), s.at(4)}));
-
-    DVKRawCollPV other;
-    for (int i : {4, 9, 3})
-        other.Append(s.at(i));
+    EXPECT_TRUE(coll == Of({3, 1, 2, 4}));
     DVKRawCollPV common;
-    EXPECT_EQ(DVKRawCollPV::Intersection(coll, other, common), 2);
-    EXPECT_EQ(Contents(common), (std::vector<void*>{s.at(3), s.at(4)}));
-
-    EXPECT_EQ(coll.Remove(other), 2);
-    EXPECT_EQ(Contents(coll), (std::vector<void*>{s.at(1), s.at(2)}));
-    EXPECT_EQ(coll.RemoveValue(s.at(2)), 2);
-    EXPECT_EQ(coll.RemoveValue(s.at(2)), 0);
-}
-
-TEST(DVKRawCollPV, AppendingItselfDoublesTheList)
-{
-    Slots s;
-    DVKRawCollPV coll;
-    coll.Append(s.at(0));
-    coll.Append(s.at(1));
-    EXPECT_EQ(coll.Append(coll), 4);
-    EXPECT_EQ(Contents(coll), (std::vector<void*>{s.at(0), s.at(1), s.at(0), s.at(1)}));
+    EXPECT_EQ(DVKRawCollPV::Intersection(coll, Of({4, 9, 3, 4}), common), 2);
+    EXPECT_TRUE(common == Of({3, 4}));
+    EXPECT_EQ(coll.Remove(Of({4, 9, 3})), 2);
+    EXPECT_TRUE(coll == Of({1, 2}));
+    EXPECT_EQ(coll.RemoveValue(At(2)), 2);
+    EXPECT_EQ(coll.RemoveValue(At(2)), 0);
+    EXPECT_EQ(coll.Append(coll), 2) << "appending itself doubles the list";
+    EXPECT_TRUE(coll == Of({1, 1}));
 }
 
 TEST(DVKRawCollPVDeathTest, PositionOutsideTheListIsFatal)
@@ -90,69 +74,34 @@ TEST(DVKRawCollPVDeathTest, PositionOutsideTheListIsFatal)
     EXPECT_DEATH(numbers[0], "AssertionFailed:");
 }
 
-TEST(DVKRawCollint, HoldsIntegersFromPositionOne)
+TEST(DVKListPtrCSEString, SortsStablyAndComparesTextsThroughTheTypedInterface)
 {
-    DVKRawCollint ids;
-    ids.Append(7);
-    ids.Append(9);
-    EXPECT_EQ(ids.Size(), 2);
-    EXPECT_EQ(ids[1], 7);
-    EXPECT_EQ(ids[2], 9);
-    EXPECT_EQ(ids.Locate(9), 2);
-    ids.RemoveAll();
-    EXPECT_EQ(ids.Size(), 0);
-}
-
-TEST(DVKListPtrCSEString, SortsComparesAndFillsThroughTheTypedInterface)
-{
-    CSEString b(u"b"), a(u"a"), c(u"c");
-    DVKListPtrCSEString list;
-    list.Append(&b);
-    list.Append(&a);
-    list.Append(&c);
+    CSEString b(u"b"), a1(u"a"), a2(u"a"), otherA(u"a"), otherB(u"b");
+    CSEString* const unsorted[] = {&b, &a1, &a2};
+    DVKListPtrCSEString list(unsorted, 3);
     const auto byText = [](const CSEString* left, const CSEString* right) {
         return *left < *right ? -1 : (*right < *left ? 1 : 0);
     };
     list.QuickSort(byText);
-    EXPECT_EQ(list[1], &a);
-    EXPECT_EQ(list[3], &c);
-
-    CSEString otherA(u"a"), otherB(u"b"), otherC(u"c");
-    CSEString* others[] = {&otherA, &otherB, &otherC};
+    CSEString* const sorted[] = {&a1, &a2, &b};
+    EXPECT_TRUE(list == DVKListPtrCSEString(sorted, 3));
+    CSEString* const others[] = {&otherA, &otherA, &otherB};
     const DVKListPtrCSEString equalTexts(others, 3);
     EXPECT_EQ(DVKListPtrCSEString::Compare(list, equalTexts, byText), 0);
-    EXPECT_TRUE(list != equalTexts); // list equality compares the pointers
-
-    CSEString* filled[3] = {};
-    EXPECT_EQ(list.FillArray(filled), 3);
-    EXPECT_EQ(filled[1], &b);
-    list[2] = &otherB;
-    EXPECT_EQ(list.Locate(&otherB), 2);
-    EXPECT_EQ(list.Swap(1, 3), 0);
-    EXPECT_EQ(list[1], &c);
+    EXPECT_TRUE(list != equalTexts) << "list equality compares the pointers";
 }
 
-TEST(DVKListVal, OwnsCopiesAndComparesByValue)
+// Copies owning their values are checked through the record vectors built on this list.
+TEST(DVKListVal, FindsAndRemovesByValueAndSurvivesSelfAssignment)
 {
     DVKListValDVKUnicodeString texts;
-    texts.Append(DVKUnicodeString(u"one"));
-    texts.Append(DVKUnicodeString(u"two"));
-    texts.Append(DVKUnicodeString(u"one"));
+    for (const char16_t* text : {u"one", u"two", u"one"})
+        texts.Append(DVKUnicodeString(text));
     EXPECT_EQ(texts.Locate(DVKUnicodeString(u"one"), 2), 3);
-
-    DVKListValDVKUnicodeString copy(texts);
-    EXPECT_TRUE(copy == texts);
-    copy[1] = DVKUnicodeString(u"changed");
-    EXPECT_TRUE(texts[1] == DVKUnicodeString(u"one"));
-    EXPECT_TRUE(copy != texts);
-
-    EXPECT_EQ(copy.RemoveValue(DVKUnicodeString(u"two")), 2);
-    EXPECT_EQ(copy.RemovePosition(7), 0);
-    copy = texts;
-    EXPECT_TRUE(copy == texts);
-    const DVKListValDVKUnicodeString& same = copy;
-    copy = same;
-    EXPECT_EQ(copy.Size(), 3);
-    copy.RemoveAll();
-    EXPECT_EQ(copy.Size(), 0);
+    EXPECT_EQ(texts.RemovePosition(7), 0);
+    EXPECT_EQ(texts.RemoveValue(DVKUnicodeString(u"two")), 2);
+    const DVKListValDVKUnicodeString& same = texts;
+    texts = same;
+    ASSERT_EQ(texts.Size(), 2);
+    EXPECT_TRUE(texts[2] == DVKUnicodeString(u"one"));
 }

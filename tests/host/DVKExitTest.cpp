@@ -4,10 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <string>
 #include <vector>
 
-#include "host/AscTimeMatcher.h"
 #include "host/DVKExit.h"
 #include "host/DVKTime.h"
 
@@ -21,45 +19,31 @@ int Record(int argument)
     return 0;
 }
 
-int RegisterMore(int argument)
-{
-    g_calls.push_back(argument);
-    dvk::CallOnExit(&Record, argument + 1);
-    return 0;
-}
-
-int Throwing(int)
-{
-    throw 42;
-}
-
-int PrintToStderr(int argument)
-{
-    return std::fprintf(stderr, "[%d]", argument);
-}
-
 } // namespace
 
-TEST(HostExit, CallbacksRunNewestFirstAndOnlyOnce)
+TEST(HostExit, CallbacksRunNewestFirstOnceAndAtProcessExit)
 {
     g_calls.clear();
     dvk::CallOnExit(&Record, 1);
     dvk::CallOnExit(nullptr, 9);
-    dvk::CallOnExit(&Throwing, 0);
-    dvk::CallOnExit(&RegisterMore, 2);
+    dvk::CallOnExit([](int) -> int { throw 42; }, 0);
+    dvk::CallOnExit(
+        [](int argument) {
+            dvk::CallOnExit(&Record, argument + 1);
+            return Record(argument);
+        },
+        2);
     dvk::CallOnExit(&Record, 3);
     dvk::RunExitCallbacks();
     EXPECT_EQ(g_calls, (std::vector<int>{3, 2, 3, 1})) << "a callback registered meanwhile runs too";
     dvk::RunExitCallbacks();
     EXPECT_EQ(g_calls.size(), 4u);
-}
 
-TEST(HostExit, RegisteredCallbacksRunWhenTheProcessExits)
-{
+    const dvk::ExitCallback print = [](int argument) { return std::fprintf(stderr, "[%d]", argument); };
     EXPECT_EXIT(
         {
-            dvk::CallOnExit(&PrintToStderr, 1);
-            dvk::CallOnExit(&PrintToStderr, 2);
+            dvk::CallOnExit(print, 1);
+            dvk::CallOnExit(print, 2);
             std::exit(0);
         },
         ::testing::ExitedWithCode(0), "\\[2\\]\\[1\\]");
@@ -75,14 +59,7 @@ TEST(HostTime, AscTimeLayout)
     time.tm_min = 5;
     time.tm_sec = 6;
     EXPECT_EQ(dvk::FormatAscTime(time), "Wed Jan  3 04:05:06 2024");
-    time.tm_mday = 28;
-    time.tm_mon = 11;
-    time.tm_wday = 6;
-    time.tm_hour = 23;
-    EXPECT_EQ(dvk::FormatAscTime(time), "Sat Dec 28 23:05:06 2024");
     time.tm_wday = 99;
     time.tm_mon = -4;
     EXPECT_EQ(dvk::FormatAscTime(time).size(), 24u) << "a broken time keeps the layout";
-    EXPECT_TRUE(IsAscTimeStamp(dvk::LocalAscTimeStamp())) << dvk::LocalAscTimeStamp();
-    EXPECT_FALSE(IsAscTimeStamp("Wed Jan 3 04:05:06 2024 "));
 }

@@ -1,4 +1,4 @@
-// Behaviour of CSEMsgMgr and CSEProgressBar: forwarding to the host's manager and its defaults.
+// Behaviour of CSEMsgMgr and CSEProgressBar: forwarding to the host's manager, and no manager at all.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -16,22 +16,6 @@ TEST(MsgMgr, StaticOperationsWithoutManagerAreFatal)
     EXPECT_DEATH(CSEMsgMgr::GetMsg(CSEString(u"DV5_001")), "AssertionFailed:m_pMsgMgr != NULL");
     EXPECT_DEATH(CSEMsgMgr::ProgressEnd(), "AssertionFailed:m_pMsgMgr != NULL");
     EXPECT_DEATH(CSEMsgMgr::SetMsgMgr(nullptr), "AssertionFailed:pMsgMgr != NULL");
-}
-
-TEST(MsgMgr, BaseManagerIsSilent)
-{
-    static CSEMsgMgr silent;
-    CSEMsgMgr::SetMsgMgr(&silent);
-    EXPECT_TRUE(CSEMsgMgr::GetMsg(CSEString(u"MSG_NOT_CONNECTED"))().IsEmpty());
-    EXPECT_TRUE(CSEMsgMgr::GetMsg(7)().IsEmpty());
-    EXPECT_TRUE(CSEMsgMgr::GetMsg(CSEString(u"DV5_003"), CSEWrapperStringVector())().IsEmpty());
-    EXPECT_EQ(CSEMsgMgr::ShowMsg(u"text", u"MSG_MSGBOXTITLE", CSEMessageBoxError), 0);
-    EXPECT_EQ(CSEMsgMgr::ShowCustomMsg(u"text", u"title", 1, CSEMessageBoxError), 0);
-    EXPECT_EQ(CSEMsgMgr::ProgressStart(3), 0);
-    CSEMsgMgr::ProgressShowNextStep(u"step");
-    EXPECT_EQ(CSEMsgMgr::ProgressEnd(), 0);
-    EXPECT_EQ(silent.ShowMessage(u"m", 1, CSEMessageBoxError), 0);
-    EXPECT_EQ(silent.ShowMessageEx(u"m", 1, CSEMessageBoxError), 0);
 }
 
 TEST(MsgMgr, StaticOperationsForwardToTheInstalledManager)

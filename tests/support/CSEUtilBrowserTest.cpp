@@ -31,46 +31,35 @@ protected:
         }
         ASSERT_TRUE(dvk::CreateDirectories(PathOf("bin")));
         setenv("PATH", (PathOf("bin") + ":/usr/bin:/bin").c_str(), 1);
-        setenv("QORVI_BROWSER_RECORD", PathOf("record.txt").c_str(), 1);
     }
     void TearDown() override
     {
-        for (const auto& saved : m_saved) {
-            if (saved.second.empty())
-                unsetenv(saved.first.c_str());
-            else
-                setenv(saved.first.c_str(), saved.second.c_str(), 1);
-        }
-        unsetenv("QORVI_BROWSER_RECORD");
+        for (const auto& saved : m_saved)
+            saved.second.empty() ? unsetenv(saved.first.c_str())
+                                 : setenv(saved.first.c_str(), saved.second.c_str(), 1);
         InstallFolderFixture::TearDown();
     }
 
-    // A program that writes its name, argument count and each argument in brackets.
+    // A program that writes its name, argument count and each argument in brackets to record.txt.
     std::string WriteRecorder(const std::string& name)
     {
         const std::string path = PathOf("bin/" + name);
-        std::ofstream(path) << "#!/bin/sh\n"
-                               "out=\"$QORVI_BROWSER_RECORD\"\n"
-                               "{ printf '%s\\n' \"${0##*/}\" \"$#\"; for a in \"$@\"; do "
-                               "printf '[%s]\\n' \"$a\"; done; } > \"$out.tmp\"\n"
+        std::ofstream(path) << "#!/bin/sh\nout=\"${0%/*}/../record.txt\"\n"
+                               "{ printf '%s\\n' \"${0##*/}\" \"$#\"\n"
+                               "for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > \"$out.tmp\"\n"
                                "/bin/mv \"$out.tmp\" \"$out\"\n";
         chmod(path.c_str(), 0755);
         return path;
     }
 
-    // The record of the started program, waited for up to ten seconds.
-    std::string Record()
+    // The record of the started program, waited for up to ten seconds, then removed.
+    std::string TakeRecord()
     {
         for (int i = 0; i < 1000 && !Exists("record.txt"); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        return ReadFile("record.txt");
-    }
-
-    // Blanks, quotes and shell syntax that would create a file if a shell ever saw the address.
-    std::string AwkwardUrl() const
-    {
-        return "http://pdm.example/app?a=1 b=\"two\" 'three';touch " + PathOf("PWNED") +
-               "&x=$HOME`id`|cat>" + PathOf("PWNED2");
+        const std::string record = ReadFile("record.txt");
+        dvk::DeleteFile(PathOf("record.txt"));
+        return record;
     }
 
     std::vector<std::pair<std::string, std::string>> m_saved;
@@ -79,43 +68,38 @@ protected:
 
 } // namespace
 
-TEST_F(Browser, DefaultBrowserModeStartsXdgOpenWithTheUrlAsOneArgument)
+TEST_F(Browser, EachModeStartsItsProgramWithTheUrlAsOneArgumentAndNoShell)
 {
+    // Blanks, quotes and shell syntax that would create a file if a shell ever saw the address.
+    const std::string url = "http://pdm.example/app?a=1 b=\"two\" 'three';touch " + PathOf("PWNED") +
+                            "&x=$HOME`id`|cat>" + PathOf("PWNED2");
     WriteRecorder("xdg-open");
-    UseClientSettings("windowsbrowsermode=DefaultBrowser\n");
-    EXPECT_NE(CSEUtil::StartBrowser(CSEString(AwkwardUrl().c_str())), 0);
-    EXPECT_EQ(Record(), "xdg-open\n1\n[" + AwkwardUrl() + "]\n");
-    EXPECT_FALSE(Exists("PWNED"));
-    EXPECT_FALSE(Exists("PWNED2"));
+    const std::string custom = WriteRecorder("custom browser");
+    const struct
+    {
+        const char* settings;
+        bool customBrowser;
+        const char* browserVariable;
+        std::string program;
+    } cases[] = {
+        {"windowsbrowsermode=DefaultBrowser\n", true, nullptr, "xdg-open"},
+        {"windowsbrowsermode=HTMLApplication\n", true, "my-browser", "my-browser"},
+        {"", false, nullptr, "xdg-open"},
+        {"windowsbrowsermode=defaultbrowser\n", true, nullptr, "custom browser"},
+    };
+    for (const auto& c : cases) {
+        UseClientSettings(c.settings);
+        setenv("DEFAULT_BROWSER_PATH", c.customBrowser ? custom.c_str() : "", 1);
+        setenv("BROWSER", c.browserVariable ? WriteRecorder(c.browserVariable).c_str() : "", 1);
+        EXPECT_NE(CSEUtil::StartBrowser(CSEString(url.c_str())), 0) << c.settings;
+        EXPECT_EQ(TakeRecord(), c.program + "\n1\n[" + url + "]\n") << c.settings;
+    }
+    EXPECT_FALSE(Exists("PWNED") || Exists("PWNED2"));
     EXPECT_TRUE(m_messages.m_calls.empty());
-    EXPECT_TRUE(MainLogHas("[CSEIntegrationAgent::LaunchBrowser] Lookup in registry returned value : "
-                           "xdg-open\n"));
-    EXPECT_TRUE(MainLogHas("[CSEIntegrationAgent::LaunchBrowser] Creating a process by issuing the "
-                           "command : xdg-open "));
-}
-
-TEST_F(Browser, BrowserVariableNamesTheProgramOfTheDesktopModes)
-{
-    setenv("BROWSER", WriteRecorder("my-browser").c_str(), 1);
-    UseClientSettings("windowsbrowsermode=HTMLApplication\n");
-    EXPECT_NE(CSEUtil::StartBrowser(u"http://pdm.example/a b"), 0);
-    EXPECT_EQ(Record(), "my-browser\n1\n[http://pdm.example/a b]\n");
-    EXPECT_TRUE(MainLogHas("[CSEIntegrationAgent::LaunchBrowser] Bringing up the IE browser with the "
-                           "URL : http://pdm.example/a b"));
-}
-
-TEST_F(Browser, UnrecognisedModeFallsBackToTheCustomBrowserOrTheDesktopOne)
-{
-    WriteRecorder("xdg-open");
-    EXPECT_NE(CSEUtil::StartBrowser(u"http://pdm.example/"), 0);
-    EXPECT_EQ(Record(), "xdg-open\n1\n[http://pdm.example/]\n");
+    const std::string logged = "[CSEIntegrationAgent::LaunchBrowser] ";
+    EXPECT_TRUE(MainLogHas(logged + "Lookup in registry returned value : xdg-open\n"));
+    EXPECT_TRUE(MainLogHas(logged + "Bringing up the IE browser with the URL : " + url));
     EXPECT_EQ(CSEUtil::LaunchAppAssocWithHTMLBrowser(u""), 0);
-
-    dvk::DeleteFile(PathOf("record.txt"));
-    setenv("DEFAULT_BROWSER_PATH", WriteRecorder("custom browser").c_str(), 1);
-    UseClientSettings("windowsbrowsermode=defaultbrowser\n");
-    EXPECT_NE(CSEUtil::StartBrowser(CSEString(AwkwardUrl().c_str())), 0);
-    EXPECT_EQ(Record(), "custom browser\n1\n[" + AwkwardUrl() + "]\n");
 }
 
 TEST_F(Browser, FailedStartsShowTheirMessageAndLog)
@@ -123,7 +107,7 @@ TEST_F(Browser, FailedStartsShowTheirMessageAndLog)
     setenv("PATH", PathOf("bin").c_str(), 1);
     setenv("DEFAULT_BROWSER_PATH", PathOf("bin/missing-browser").c_str(), 1);
     EXPECT_EQ(CSEUtil::StartBrowser(u"http://pdm.example/"), 0);
-    EXPECT_EQ(CSEUtil::LaunchDefaultBrowser(u"http://pdm.example/"), 0);  // no xdg-open in bin
+    EXPECT_EQ(CSEUtil::LaunchDefaultBrowser(u"http://pdm.example/"), 0); // no xdg-open in bin
     EXPECT_EQ(m_messages.m_calls,
               (std::vector<std::string>{
                   "show:Failed to create process for the browser. |MSG_MSGBOXTITLE|3",
@@ -148,12 +132,10 @@ TEST_F(Browser, WindowIsRaisedWithWmctrlByItsConfiguredName)
               3);
     UseClientSettings("BrowserWindowName=PDM - Web Client\n");
     EXPECT_TRUE(CSEUtil::BringBrowserWindowToFront());
-    EXPECT_EQ(Record(), "wmctrl\n2\n[-a]\n[PDM - Web Client]\n");
+    EXPECT_EQ(TakeRecord(), "wmctrl\n2\n[-a]\n[PDM - Web Client]\n");
 
-    dvk::DeleteFile(PathOf("record.txt"));
     dvk::DeleteFile(PathOf("bin/wmctrl"));
     setenv("PATH", PathOf("bin").c_str(), 1);
-    EXPECT_FALSE(CSEUtil::BringBrowserWindowToFront());
-    EXPECT_TRUE(MainLogHas("[CSEUtil::BringBrowserWindowToFront] wmctrl is not installed"));
+    EXPECT_FALSE(CSEUtil::BringBrowserWindowToFront()) << "wmctrl is not installed";
     EXPECT_FALSE(Exists("record.txt"));
 }
