@@ -32,7 +32,8 @@ struct XmlAttributeRep; // opaque: an attribute of the parser's tree
 
 // A handle is valid while its document lives and the node is in it: removing a node (or replacing
 // the document) frees it and every handle on it or below it. Handles compare by identity.
-// Text crosses this interface as UTF-16; reads of a null handle give empty results.
+// Text crosses this interface as UTF-16; reads of a null handle give empty results. A stored value
+// holds U+FFFD for each character that XML cannot carry (see DVKXmlChars.h).
 class XmlNode
 {
 public:
