@@ -8,8 +8,62 @@
 namespace dvk {
 namespace {
 
+constexpr const char* kIndent = "  ";
+// Indentation costs a line's depth in blanks: a very deep tree would write out as many times its
+// own size, so past this many blanks the text is written without layout (the same document).
+constexpr std::size_t kIndentBudget = std::size_t(32) << 20;
+
+struct WritePlan
+{
+    unsigned int format = pugi::format_default;
+    bool carriageReturns = false; // some text holds one: the writer has to mend them
+};
+
+bool HoldsCarriageReturn(pugi::xml_node node)
+{
+    const pugi::xml_node_type type = node.type();
+    return (type == pugi::node_pcdata || type == pugi::node_cdata) &&
+           std::strchr(node.value(), '\r') != nullptr;
+}
+
+// One walk over top and its subtree: indented unless the indentation would exceed the budget, and
+// whether any text holds a carriage return.
+WritePlan PlanWriting(pugi::xml_node top)
+{
+    WritePlan plan;
+    plan.carriageReturns = HoldsCarriageReturn(top);
+    const std::size_t indentWidth = std::strlen(kIndent);
+    std::size_t blanks = 0;
+    std::size_t depth = 1;
+    pugi::xml_node current = top.first_child();
+    while (current) {
+        if (plan.format != pugi::format_raw) {
+            blanks += depth * indentWidth;
+            if (blanks > kIndentBudget)
+                plan.format = pugi::format_raw;
+        }
+        plan.carriageReturns = plan.carriageReturns || HoldsCarriageReturn(current);
+        if (plan.format == pugi::format_raw && plan.carriageReturns)
+            break;
+        if (current.first_child()) {
+            current = current.first_child();
+            ++depth;
+            continue;
+        }
+        while (current != top && !current.next_sibling()) {
+            current = current.parent();
+            --depth;
+        }
+        if (current == top)
+            break;
+        current = current.next_sibling();
+    }
+    return plan;
+}
+
 // Passes the written text on with each literal carriage return replaced. The parser's writer
-// escapes them in attribute values only; in text and CDATA they are the one thing to mend.
+// escapes them in attribute values only; in text and CDATA they are the one thing to mend (once the
+// tree holds only characters that XML can carry).
 class CarriageReturnWriter : public pugi::xml_writer
 {
 public:
@@ -65,14 +119,18 @@ private:
 
 void WriteXml(const pugi::xml_document& document, pugi::xml_writer& out)
 {
-    CarriageReturnWriter writer(out);
-    document.save(writer, kXmlIndent, XmlWriteFormat(document), pugi::encoding_utf8);
+    const WritePlan plan = PlanWriting(document);
+    CarriageReturnWriter mended(out);
+    pugi::xml_writer& writer = plan.carriageReturns ? static_cast<pugi::xml_writer&>(mended) : out;
+    document.save(writer, kIndent, plan.format, pugi::encoding_utf8);
 }
 
 void WriteXml(pugi::xml_node node, pugi::xml_writer& out)
 {
-    CarriageReturnWriter writer(out);
-    node.print(writer, kXmlIndent, XmlWriteFormat(node), pugi::encoding_utf8);
+    const WritePlan plan = PlanWriting(node);
+    CarriageReturnWriter mended(out);
+    pugi::xml_writer& writer = plan.carriageReturns ? static_cast<pugi::xml_writer&>(mended) : out;
+    node.print(writer, kIndent, plan.format, pugi::encoding_utf8);
 }
 
 } // namespace dvk
