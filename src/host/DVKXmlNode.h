@@ -59,7 +59,8 @@ public:
     // Text of a text or CDATA node, value of an attribute; else empty.
     std::u16string Value() const;
     // The element's text: the run of text and CDATA children that starts at its first child, joined
-    // (a CDATA section holding "]]>" is written as adjacent sections and reads back whole here).
+    // (a CDATA section holding "]]>" or a carriage return is written as adjacent sections, the
+    // carriage return as a reference between them, and reads back whole here).
     // An attribute's text is its value.
     std::u16string Text() const;
 

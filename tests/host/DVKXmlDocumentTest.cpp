@@ -146,6 +146,7 @@ TEST(XmlDocument, EveryValueIsWrittenAsWellFormedXmlAndReadsBack)
         {std::u16string(u"ab\0cd", 5), u"ab\uFFFDcd"},
         {u"one\r\ntwo\rthree\t\n", u"one\r\ntwo\rthree\t\n"},
         {u"]]>\r]]]>\r", u"]]>\r]]]>\r"},
+        {u"\r", u"\r"},
         {u"lone \xD800 high, lone \xDC00 low, swapped \xDC00\xD800", u"lone \uFFFD high, lone \uFFFD low, swapped \uFFFD\uFFFD"},
         {u"pair \U0001F600 and \u00e9", u"pair \U0001F600 and \u00e9"},
     };
