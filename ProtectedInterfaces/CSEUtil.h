@@ -40,7 +40,8 @@ public:
     static CSEString GetCSEStringFromDVKUnicodeString(const DVKUnicodeString& text);
     static DVKUnicodeString GetDVKUnicodeStringFromCSEString(const CSEString& text);
     // text with & < > ' " (and tab, line feed, carriage return) written as XML references, fit for
-    // an element text or an attribute value in single or double quotes.
+    // an element text or an attribute value in single or double quotes. A character that XML cannot
+    // carry at all (a control character, U+FFFE, U+FFFF, an unpaired surrogate) becomes U+FFFD.
     static CSEString XMLEscape(const CSEString& text);
 
     // ---- Files and folders ----

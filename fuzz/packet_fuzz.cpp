@@ -1,7 +1,8 @@
 // libFuzzer target: any bytes loaded into an XML packet, as in-memory text and as a file, then
 // queried, extended by identifier, stripped, written and read back, without a fault. A document
 // that loads must also write out as text that loads again, and that text is stable from then on
-// (the first reading may still drop empty text nodes, which write as nothing).
+// (the first reading may still drop empty text nodes, which write as nothing). Written text holds
+// only characters that XML 1.0 can carry, also through references.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 
 #include "CSEString.h"
 #include "CSEXMLPacket.h"
+#include "host/DVKXmlChars.h"
 
 namespace {
 
@@ -29,6 +31,54 @@ void Require(bool condition)
         __builtin_trap();
 }
 
+int DigitValue(char16_t c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    return 99;
+}
+
+// The code of the character reference that starts at text[at] ("&#" digits ";" or "&#x" hex ";").
+unsigned long ReferencedCode(const std::u16string& text, std::size_t at)
+{
+    std::size_t i = at + 2;
+    const int base = i < text.size() && text[i] == u'x' ? 16 : 10;
+    i += base == 16 ? 1 : 0;
+    unsigned long code = 0;
+    for (; i < text.size() && text[i] != u';' && code <= 0x10FFFF; ++i) {
+        const int digit = DigitValue(text[i]);
+        Require(digit < base);
+        code = code * base + static_cast<unsigned long>(digit);
+    }
+    return code;
+}
+
+// What a strict parser requires of the characters: none that XML cannot carry, raw or as a
+// reference outside CDATA sections (where "&#" is only text).
+void RequireXmlChars(const CSEString& written)
+{
+    const std::u16string& units = written().Text();
+    Require(dvk::IsXmlText(units));
+    std::u16string outside;
+    for (std::size_t from = 0; from < units.size();) {
+        const std::size_t open = units.find(u"<![CDATA[", from);
+        outside.append(units, from, open == std::u16string::npos ? std::u16string::npos : open - from);
+        if (open == std::u16string::npos)
+            break;
+        const std::size_t close = units.find(u"]]>", open);
+        from = close == std::u16string::npos ? units.size() : close + 3;
+    }
+    for (std::size_t at = outside.find(u"&#"); at != std::u16string::npos; at = outside.find(u"&#", at + 2)) {
+        const unsigned long code = ReferencedCode(outside, at);
+        Require(code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code <= 0xD7FF) ||
+                (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF));
+    }
+}
+
 CSEString Reread(const CSEString& written)
 {
     std::unique_ptr<CSEXMLPacket> reread = NewPacket();
@@ -43,6 +93,7 @@ void CheckRoundTrip(CSEXMLPacket& packet)
 {
     CSEString written;
     Require(packet.getXMLString(written) == 0);
+    RequireXmlChars(written);
     const CSEString rewritten = Reread(written);
     Require(Reread(rewritten) == rewritten);
 }

@@ -1,6 +1,7 @@
 // XmlDocument: parsing into a fresh tree that replaces the old one only when the parse succeeded.
 #include "host/DVKXmlDocument.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <string_view>
@@ -8,6 +9,8 @@
 
 #include "host/DVKFiles.h"
 #include "host/DVKUtf.h"
+#include "host/DVKXmlChars.h"
+#include "host/DVKXmlOutput.h"
 #include "host/DVKXmlPugi.h"
 
 namespace dvk {
@@ -32,15 +35,17 @@ bool RepeatsAnAttribute(pugi::xml_node element, std::unordered_set<std::string_v
 
 // A UTF-8 file is taken byte for byte: text that is not well-formed UTF-8 is read as the rest of the
 // library reads it, each malformed sequence as U+FFFD, so that what is written reads back the same.
+// The parser also takes characters that XML cannot carry (raw, or as references): they read as
+// U+FFFD too, so that the tree never holds what could not be written.
 template <typename Item>
 void MendUtf8(Item item)
 {
     const char* name = item.name();
-    if (!IsValidUtf8(name, std::strlen(name)))
-        item.set_name(Utf16ToUtf8(Utf8ToUtf16(name, std::strlen(name))).c_str());
+    if (!IsXmlTextUtf8(name, std::strlen(name)))
+        item.set_name(XmlUtf8(Utf8ToUtf16(name, std::strlen(name))).c_str());
     const char* value = item.value();
-    if (!IsValidUtf8(value, std::strlen(value)))
-        item.set_value(Utf16ToUtf8(Utf8ToUtf16(value, std::strlen(value))).c_str());
+    if (!IsXmlTextUtf8(value, std::strlen(value)))
+        item.set_value(XmlUtf8(Utf8ToUtf16(value, std::strlen(value))).c_str());
 }
 
 XmlStatus ParseStatus(pugi::xml_document& document, const pugi::xml_parse_result& result)
@@ -153,7 +158,7 @@ std::u16string XmlDocument::ToText() const
     if (!m_pTree)
         return std::u16string();
     XmlStringWriter writer;
-    m_pTree->document.save(writer, kXmlIndent, XmlWriteFormat(m_pTree->document), pugi::encoding_utf8);
+    WriteXml(m_pTree->document, writer);
     return Utf8ToUtf16(writer.Text());
 }
 
@@ -161,10 +166,13 @@ XmlStatus XmlDocument::SaveFile(const std::u16string& path) const
 {
     if (path.find(u'\0') != std::u16string::npos)
         return XmlStatus(XmlStatusCode::FileError, "a file name holds no zero character");
-    const bool written =
-        m_pTree && m_pTree->document.save_file(Utf16ToUtf8(path).c_str(), kXmlIndent,
-                                               XmlWriteFormat(m_pTree->document), pugi::encoding_utf8);
-    if (!written)
+    std::FILE* file = m_pTree ? std::fopen(Utf16ToUtf8(path).c_str(), "wb") : nullptr;
+    if (file == nullptr)
+        return XmlStatus(XmlStatusCode::FileError, "cannot write the file");
+    pugi::xml_writer_file writer(file);
+    WriteXml(m_pTree->document, writer);
+    const bool failed = std::ferror(file) != 0;
+    if (std::fclose(file) != 0 || failed)
         return XmlStatus(XmlStatusCode::FileError, "cannot write the file");
     return XmlStatus();
 }

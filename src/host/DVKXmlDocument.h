@@ -27,7 +27,7 @@ public:
     XmlDocument& operator=(const XmlDocument&) = delete;
 
     // The encoding of a file is detected (byte order mark or declaration; UTF-8 by default); bytes
-    // that are not UTF-8 read as U+FFFD.
+    // that are not UTF-8, and characters that XML cannot carry, read as U+FFFD.
     XmlStatus LoadFile(const std::u16string& path);
     // In-memory text: UTF-16 or UTF-8. A declared encoding is ignored, the text is what it is.
     XmlStatus LoadText(const std::u16string& text);

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "host/DVKUtf.h"
+#include "host/DVKXmlChars.h"
+#include "host/DVKXmlOutput.h"
 #include "host/DVKXmlPugi.h"
 
 namespace dvk {
@@ -154,7 +156,7 @@ XmlStatus XmlNode::SetAttribute(const std::u16string& name, const std::u16string
     pugi::xml_attribute attribute = element.attribute(narrowName.c_str());
     if (!attribute)
         attribute = element.append_attribute(narrowName.c_str());
-    if (!attribute || !attribute.set_value(Utf16ToUtf8(value).c_str()))
+    if (!attribute || !attribute.set_value(XmlUtf8(value).c_str()))
         return XmlStatus(XmlStatusCode::OutOfMemory, "out of memory");
     return XmlStatus();
 }
@@ -230,7 +232,7 @@ XmlNode XmlNode::AppendText(const std::u16string& text)
     if (m_pAttribute != nullptr || !IsElement())
         return XmlNode();
     pugi::xml_node node = XmlNodeAccess::Node(*this).append_child(pugi::node_pcdata);
-    if (node && !node.set_value(Utf16ToUtf8(text).c_str())) {
+    if (node && !node.set_value(XmlUtf8(text).c_str())) {
         XmlNodeAccess::Node(*this).remove_child(node);
         return XmlNode();
     }
@@ -242,7 +244,7 @@ XmlNode XmlNode::AppendCData(const std::u16string& text)
     if (m_pAttribute != nullptr || !IsElement())
         return XmlNode();
     pugi::xml_node node = XmlNodeAccess::Node(*this).append_child(pugi::node_cdata);
-    if (node && !node.set_value(Utf16ToUtf8(text).c_str())) {
+    if (node && !node.set_value(XmlUtf8(text).c_str())) {
         XmlNodeAccess::Node(*this).remove_child(node);
         return XmlNode();
     }
@@ -363,8 +365,7 @@ std::u16string XmlNode::ToText() const
     if (m_pAttribute != nullptr)
         return Utf8ToUtf16(AttributeText(XmlNodeAccess::Attribute(*this)));
     XmlStringWriter writer;
-    const pugi::xml_node node = XmlNodeAccess::Node(*this);
-    node.print(writer, kXmlIndent, XmlWriteFormat(node), pugi::encoding_utf8);
+    WriteXml(XmlNodeAccess::Node(*this), writer);
     return Utf8ToUtf16(writer.Text());
 }
 

@@ -32,7 +32,8 @@ struct XmlAttributeRep; // opaque: an attribute of the parser's tree
 
 // A handle is valid while its document lives and the node is in it: removing a node (or replacing
 // the document) frees it and every handle on it or below it. Handles compare by identity.
-// Text crosses this interface as UTF-16; reads of a null handle give empty results.
+// Text crosses this interface as UTF-16; reads of a null handle give empty results. A stored value
+// holds U+FFFD for each character that XML cannot carry (see DVKXmlChars.h).
 class XmlNode
 {
 public:
@@ -58,7 +59,8 @@ public:
     // Text of a text or CDATA node, value of an attribute; else empty.
     std::u16string Value() const;
     // The element's text: the run of text and CDATA children that starts at its first child, joined
-    // (a CDATA section holding "]]>" is written as adjacent sections and reads back whole here).
+    // (a CDATA section holding "]]>" or a carriage return is written as adjacent sections, the
+    // carriage return as a reference between them, and reads back whole here).
     // An attribute's text is its value.
     std::u16string Text() const;
 

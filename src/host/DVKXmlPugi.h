@@ -1,5 +1,5 @@
 // Private to the host XML layer: the bridge between XmlNode handles and the parser's own types,
-// and the parse and write settings that every part of the layer shares.
+// and the parse settings that every part of the layer shares.
 #ifndef QORVI_HOST_DVKXMLPUGI_H
 #define QORVI_HOST_DVKXMLPUGI_H
 
@@ -57,38 +57,6 @@ void WalkDescendants(pugi::xml_node root, Visit visit)
 
 // Whitespace between elements is layout, but an element whose only content is blanks keeps them.
 constexpr unsigned int kXmlParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
-constexpr const char* kXmlIndent = "  ";
-// Indentation costs a line's depth in blanks: a very deep tree would write out as many times its
-// own size, so past this many blanks the text is written without layout (the same document).
-constexpr std::size_t kXmlIndentBudget = std::size_t(32) << 20;
-
-// The write format for top and its subtree: indented unless the indentation would exceed the budget.
-inline unsigned int XmlWriteFormat(pugi::xml_node top)
-{
-    const std::size_t indentWidth = std::char_traits<char>::length(kXmlIndent);
-    std::size_t blanks = 0;
-    std::size_t depth = 1;
-    pugi::xml_node current = top.first_child();
-    while (current) {
-        blanks += depth * indentWidth;
-        if (blanks > kXmlIndentBudget)
-            return pugi::format_raw;
-        if (current.first_child()) {
-            current = current.first_child();
-            ++depth;
-            continue;
-        }
-        while (current != top && !current.next_sibling()) {
-            current = current.parent();
-            --depth;
-        }
-        if (current == top)
-            break;
-        current = current.next_sibling();
-    }
-    return pugi::format_default;
-}
-
 // Collects written text in memory.
 class XmlStringWriter : public pugi::xml_writer
 {

@@ -21,6 +21,7 @@
 #include "host/DVKFiles.h"
 #include "host/DVKProcess.h"
 #include "host/DVKUtf.h"
+#include "host/DVKXmlChars.h"
 #include "support/CSEGlobalSettingsView.h"
 
 #ifndef QORVI_LIBRARY_VERSION
@@ -300,7 +301,8 @@ DVKUnicodeString CSEUtil::GetDVKUnicodeStringFromCSEString(const CSEString& text
 
 CSEString CSEUtil::XMLEscape(const CSEString& text)
 {
-    const std::u16string& units = Units(text);
+    std::u16string units = Units(text);
+    dvk::ReplaceNonXmlChars(units);
     std::u16string escaped;
     escaped.reserve(units.size());
     for (char16_t c : units) {

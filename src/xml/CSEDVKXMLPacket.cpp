@@ -11,6 +11,7 @@
 #include "CSELogger.h"
 #include "CSEResultCodes.h"
 #include "host/DVKXPath.h"
+#include "host/DVKXmlChars.h"
 #include "host/DVKXmlDocument.h"
 #include "xml/CSEXMLIdIndex.h"
 
@@ -49,6 +50,28 @@ void LogError(const CSEString& text)
 void LogDetail(const char16_t* where, const dvk::XmlStatus& status)
 {
     CSELogger::LogDebugMsg(where + CSEString(status.Description().c_str()));
+}
+
+// The host layer writes each character of a value that XML cannot carry as U+FFFD: one line says
+// where (attribute names the attribute when the value is one).
+void LogReplacedCharacters(const XmlNode& element, const CSEString& value,
+                           const CSEString& attribute = CSEString())
+{
+    if (dvk::IsXmlText(Units(value)))
+        return;
+    const CSEString where = attribute.size() == 0 ? CSEString()
+                                                  : u"attribute '" + attribute + u"' of ";
+    LogError(u"[CSEDVKXMLPacket] Characters that XML cannot carry were written as U+FFFD in " + where +
+             u"element '" + FromUnits(element.Name()) + u"'");
+}
+
+// Appends text, or a CDATA section, to element.
+XmlNode AppendValue(XmlNode& element, const CSEString& text, bool cdata)
+{
+    const XmlNode node = cdata ? element.AppendCData(Units(text)) : element.AppendText(Units(text));
+    if (node)
+        LogReplacedCharacters(element, text);
+    return node;
 }
 
 // The identifier of a node path built by getNodePathFromUniqueId, if path is one.
@@ -206,9 +229,12 @@ struct CSEDVKXMLPacket::Impl
 
     dvk::XmlStatus SetAttribute(XmlNode& element, const CSEString& name, const CSEString& value)
     {
-        return ChangeAttribute(element, name, [&](XmlNode& node) {
+        const dvk::XmlStatus status = ChangeAttribute(element, name, [&](XmlNode& node) {
             return node.SetAttribute(Units(name), Units(value));
         });
+        if (status)
+            LogReplacedCharacters(element, value, name);
+        return status;
     }
 
     void Stamp(XmlNode& element, int identifier)
@@ -361,12 +387,8 @@ int CSEDVKXMLPacket::createChildNode(const CSEString& parentPath, const CSEStrin
         LogError(u"Error occured in function : CSEDVKXMLPacket::createChildNode(); ");
         return CSE_XML_FAILURE;
     }
-    if (text.size() != 0) {
-        if (kind == kTextNode)
-            element.AppendText(Units(text));
-        else
-            element.AppendCData(Units(text));
-    }
+    if (text.size() != 0)
+        AppendValue(element, text, kind == kCDataNode);
     m_pImpl->Stamp(element, identifier);
     return identifier;
 }
@@ -450,14 +472,10 @@ int CSEDVKXMLPacket::CreateNamedNVPair(const CSEString& path, const CSEString& e
     m_pImpl->Stamp(element, identifier);
     XmlNode nameElement = element.AppendElement(u"name");
     XmlNode valueElement = valueElementWanted ? element.AppendElement(Units(valueElementName)) : XmlNode();
-    if (name.size() != 0) {
-        if (nameAsText)
-            nameElement.AppendText(Units(name));
-        else
-            nameElement.AppendCData(Units(name));
-    }
+    if (name.size() != 0)
+        AppendValue(nameElement, name, !nameAsText);
     if (valueElement && value.size() != 0)
-        valueElement.AppendCData(Units(value));
+        AppendValue(valueElement, value, true);
     if (nameAsText)
         m_pImpl->EmptyCache();
     return 0;
@@ -478,7 +496,7 @@ int CSEDVKXMLPacket::appendNodeValue(const CSEString& path, const CSEString& tex
     XmlNode node = m_pImpl->First(path);
     if (!node)
         return CSE_XML_NODE_NOT_FOUND;
-    return node.AppendText(Units(text)) ? 0 : CSE_XML_FAILURE;
+    return AppendValue(node, text, false) ? 0 : CSE_XML_FAILURE;
 }
 
 int CSEDVKXMLPacket::getChildNodeCount(int id)

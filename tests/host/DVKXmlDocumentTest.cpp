@@ -1,11 +1,15 @@
-// Behaviour of XmlDocument: parsing text and files, failed parses (writing: CSEXMLPacketTest).
+// Behaviour of XmlDocument: parsing text and files, failed parses, values that XML 1.0 cannot
+// carry as they stand (the rest of writing: CSEXMLPacketTest).
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
+#include "common/StrictXml.h"
 #include "host/DVKUtf.h"
 #include "host/DVKXmlDocument.h"
 
@@ -28,6 +32,12 @@ void WriteBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary);
     out << bytes;
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 } // namespace
@@ -120,4 +130,65 @@ TEST(XmlDocument, LoadFileDetectsTheEncoding)
     EXPECT_EQ(document.LoadFile(Wide(utf8Path)).Code(), XmlStatusCode::ParseError);
     std::remove(utf8Path.c_str());
     std::remove(utf16Path.c_str());
+}
+
+// A strict reader refuses a whole document for one such character, so each is written as U+FFFD;
+// a carriage return in text must come back as it went (a reader turns a literal one into a line end).
+TEST(XmlDocument, EveryValueIsWrittenAsWellFormedXmlAndReadsBack)
+{
+    const struct
+    {
+        std::u16string value;
+        std::u16string read;
+    } cases[] = {
+        {u"a\x01" u"b\x08\x0B\x0C\x0E\x1F" u"c", u"a\uFFFDb\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDc"},
+        {u"x\uFFFEy\uFFFF", u"x\uFFFDy\uFFFD"},
+        {std::u16string(u"ab\0cd", 5), u"ab\uFFFDcd"},
+        {u"one\r\ntwo\rthree\t\n", u"one\r\ntwo\rthree\t\n"},
+        {u"]]>\r]]]>\r", u"]]>\r]]]>\r"},
+        {u"\r", u"\r"},
+        {u"lone \xD800 high, lone \xDC00 low, swapped \xDC00\xD800", u"lone \uFFFD high, lone \uFFFD low, swapped \uFFFD\uFFFD"},
+        {u"pair \U0001F600 and \u00e9", u"pair \U0001F600 and \u00e9"},
+    };
+    XmlDocument document;
+    ASSERT_TRUE(document.LoadText(u"<r/>"));
+    dvk::XmlNode root = document.DocumentElement();
+    for (const auto& c : cases) {
+        dvk::XmlNode item = root.AppendElement(u"item");
+        ASSERT_TRUE(item.SetAttribute(u"a", c.value));
+        ASSERT_FALSE(item.AppendElement(u"t").AppendText(c.value).IsNull());
+        ASSERT_FALSE(item.AppendElement(u"c").AppendCData(c.value).IsNull());
+    }
+
+    const std::string path = TempPath("values.xml");
+    ASSERT_TRUE(document.SaveFile(Wide(path)));
+    const std::string writings[] = {dvk::Utf16ToUtf8(document.ToText()), ReadBytes(path),
+                                    dvk::Utf16ToUtf8(root.ToText())};
+    std::remove(path.c_str());
+    EXPECT_EQ(StrictXmlErrors({std::begin(writings), std::end(writings)}), std::vector<std::string>(3))
+        << writings[0];
+    for (const std::string& written : writings) {
+        XmlDocument reread;
+        ASSERT_TRUE(reread.LoadUtf8(written.data(), written.size()));
+        const std::vector<dvk::XmlNode> items = reread.DocumentElement().Children();
+        ASSERT_EQ(items.size(), std::size(cases));
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            const std::string expected = dvk::Utf16ToUtf8(cases[i].read);
+            EXPECT_EQ(dvk::Utf16ToUtf8(items[i].GetAttribute(u"a")), expected) << "attribute, case " << i;
+            EXPECT_EQ(dvk::Utf16ToUtf8(items[i].FirstElementByTagName(u"t").Text()), expected) << "text, case " << i;
+            EXPECT_EQ(dvk::Utf16ToUtf8(items[i].FirstElementByTagName(u"c").Text()), expected) << "CDATA, case " << i;
+        }
+    }
+}
+
+// The parser itself takes such characters, raw or as references; they must not reach the output.
+TEST(XmlDocument, ParsedCharactersThatXmlCannotCarryReadAsReplacement)
+{
+    const std::string text = "<r a='\x01&#2;&#xFFFE;'>\x1F&#x1;&#xFFFF;<![CDATA[\x02\xEF\xBF\xBE]]></r>";
+    XmlDocument document;
+    ASSERT_TRUE(document.LoadUtf8(text.data(), text.size()));
+    EXPECT_EQ(document.DocumentElement().GetAttribute(u"a"), u"\uFFFD\uFFFD\uFFFD");
+    EXPECT_EQ(document.DocumentElement().Text(), u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
+    const std::string written = dvk::Utf16ToUtf8(document.ToText());
+    EXPECT_EQ(StrictXmlError(written), "") << written;
 }

@@ -1,6 +1,6 @@
 // The integration agent and the commands against the reference integration service, run as a real
-// process on a temporary profile: a whole session, a refused login, and the service dying and
-// coming back on a new port.
+// process on a temporary profile: a whole session, a refused login, a request holding characters
+// that XML cannot carry, and the service dying and coming back on a new port.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -13,6 +13,7 @@
 #include "CSEResponse.h"
 #include "CSEServerSettings.h"
 #include "CSEStringCSEStringMap.h"
+#include "CSEXMLPacket.h"
 #include "CSEUtil.h"
 #include "common/ServiceFixture.h"
 #include "integration/OktServiceProcess.h"
@@ -50,6 +51,16 @@ protected:
     OktServiceProcess m_service;
 };
 
+// A query whose element also carries a CAD attribute.
+class AttributedLqlCmd : public CSELqlCmd
+{
+public:
+    void SetQueryAttribute(const CSEString& name, const CSEString& value)
+    {
+        m_pCmdXMLPacket->createProperty(u"//command/lql", name, value, 0);
+    }
+};
+
 const char kVersions[] = "framework=qtl2012x-2.4;engineering central=qtl2012x-2.4;vexlin=qtl2012x-1.3;okt=1.0.0;";
 
 } // namespace
@@ -81,6 +92,21 @@ TEST_F(OktServiceTest, WholeSessionFromConnectToDisconnect)
     EXPECT_EQ(Agent().GetConnectionStatus(), CSEIntegrationAgent::NotConnected);
     EXPECT_EQ(Agent().GetServerSettingsPtr(), nullptr);
     EXPECT_TRUE(m_msgMgr->boxes.empty());
+}
+
+// The service reads requests with a strict parser: one control character used to cost the request.
+TEST_F(OktServiceTest, RequestWithCharactersThatXmlCannotCarryIsAnswered)
+{
+    StartService();
+    ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
+    ASSERT_EQ(Agent().Login(), CSEIntegrationAgent::LoggedIn);
+    AttributedLqlCmd query;
+    query.setLQLCommand(CSEString(DVKUnicodeString(std::u16string(u"bus \x01gear\0 \uFFFF;", 13))));
+    query.SetQueryAttribute(u"cadtitle", u"Gear\x02\x1B");
+    CSEString thin;
+    EXPECT_EQ(query.Execute(thin), 0);
+    EXPECT_EQ(Utf8(query.GetResponseObject()->GetReason()),
+              Utf8(u"lql query not supported by this service: 'bus \uFFFDgear\uFFFD \uFFFD;'"));
 }
 
 TEST_F(OktServiceTest, RefusedLoginThrowsTheServiceReason)

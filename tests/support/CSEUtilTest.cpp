@@ -16,6 +16,7 @@
 #include "CSEObjectInfo.h"
 #include "CSEUtil.h"
 #include "cad_part_struct.h"
+#include "common/StrictXml.h"
 #include "support/CSEGlobalSettingsView.h"
 #include "support/InstallFolderFixture.h"
 
@@ -89,6 +90,9 @@ TEST(UtilText, ConversionsAndNumbers)
     EXPECT_EQ(CSEUtil::GetUniqueId(), first + 1);
     EXPECT_EQ(CSEUtil::XMLEscape(u"O'Neil & <Sons> \"Ltd\"\t\r\n"),
               u"O&apos;Neil &amp; &lt;Sons&gt; &quot;Ltd&quot;&#9;&#13;&#10;");
+    EXPECT_EQ(CSEUtil::XMLEscape(CSEString(DVKUnicodeString(std::u16string(u"a\0b\x01\xD800", 5)))),
+              u"a\uFFFDb\uFFFD\uFFFD")
+        << "what XML cannot carry, not even as a reference";
 }
 
 TEST(UtilText, NamesCompareWithoutCaseInEveryScript)
@@ -200,32 +204,38 @@ TEST_F(Util, EnvelopesWithMarkupInTheirValuesStayWellFormedAndReadBack)
 {
     UseClientSettings("compatiblewkcversion=QTL2011x & 'beta' <\"rc\">\n");
     const std::string ver = "QTL2011x & 'beta' <\"rc\">";
-    const CSEString name(u"lql'\"&<>\ttab");
+    const CSEString name(u"lql'\"&<>\ttab\x01\uFFFF");
+    const std::string nameRead = U8(u"lql'\"&<>\ttab\uFFFD\uFFFD");
+    const CSEString commandText = CSEUtil::CSEGetCmdHeaderString(name, true);
+    const CSEString responseText = CSEUtil::CSEGetResponseHeaderString(name, false);
     pugi::xml_document command;
-    pugi::xml_node root = ParsedRoot(command, CSEUtil::CSEGetCmdHeaderString(name, true));
-    EXPECT_EQ(root.attribute("cname").value(), U8(name));
+    pugi::xml_node root = ParsedRoot(command, commandText);
+    EXPECT_EQ(root.attribute("cname").value(), nameRead);
     EXPECT_EQ(root.attribute("ver").value(), ver);
     pugi::xml_document response;
-    root = ParsedRoot(response, CSEUtil::CSEGetResponseHeaderString(name, false));
+    root = ParsedRoot(response, responseText);
     EXPECT_EQ(std::string(root.name()) + " " + root.first_attribute().name() + "=" +
                   root.first_attribute().value(),
               "response result=success");
-    EXPECT_EQ(root.attribute("cname").value(), U8(name));
+    EXPECT_EQ(root.attribute("cname").value(), nameRead);
     EXPECT_EQ(root.attribute("ver").value(), ver);
     EXPECT_TRUE(root.attribute("username").empty());
     EXPECT_STREQ(root.attribute("focusbrowser").value(), "false");
 
     const std::string folder = m_folder + "/Smith & O'Neil <\"work\">";
-    const CSEString request = CSEUtil::CSEGetRequestCmdString(CSEString(folder.c_str()), u"QxRequest.xml");
+    const CSEString request =
+        CSEUtil::CSEGetRequestCmdString(CSEString((folder + "\x1F").c_str()), u"QxRequest.xml");
     EXPECT_EQ(U8(request).rfind("<?xml version='1.0'?><request dirname='", 0), 0u);
     pugi::xml_document thin;
     root = ParsedRoot(thin, request);
     std::vector<std::string> attributes;
     for (pugi::xml_attribute attribute : root.attributes())
         attributes.push_back(std::string(attribute.name()) + "=" + attribute.value());
-    EXPECT_EQ(attributes, (std::vector<std::string>{"dirname=" + folder, "filename=QxRequest.xml",
+    EXPECT_EQ(attributes, (std::vector<std::string>{"dirname=" + folder + "\uFFFD", "filename=QxRequest.xml",
                                                     "ver=" + ver,
                                                     "csever=" + U8(CSEUtil::GetCSEVersion())}));
+    // The service reads them with a strict parser.
+    EXPECT_EQ(StrictXmlErrors({U8(commandText), U8(responseText), U8(request)}), std::vector<std::string>(3));
 }
 
 // ---- Files and folders ----

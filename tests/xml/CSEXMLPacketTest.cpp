@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "CSEDVKXMLPacket.h"
 #include "CSEXMLPacket.h"
+#include "common/StrictXml.h"
 #include "core/LogLines.h"
 #include "support/InstallFolderFixture.h"
 
@@ -910,4 +912,46 @@ TEST_F(XMLPacketLog, RefusedChanges)
     EXPECT_EQ(m_packet->getNodeCount(u"/r["), 0);
     EXPECT_TRUE(Logged(3, "[CSEDVKXMLPacket::QueryNodes] The node path cannot be evaluated => /r[ : "
                           "Unrecognized node test"));
+}
+
+// A strict reader refuses a whole request for one character that XML cannot carry: every write of
+// the packet puts U+FFFD in its place (a zero character no longer cuts the value short), keeps a
+// carriage return, and logs one line naming the element.
+TEST_F(XMLPacketLog, ValuesThatXmlCannotCarryAreWrittenReplacedAndLogged)
+{
+    ASSERT_EQ(m_packet->loadXMLinMemory(u"<command><lql/><pair/></command>"), 0);
+    const CSEString bad(DVKUnicodeString(std::u16string(u"ab\0cd\x01\uFFFE\r\n", 9)));
+    const CSEString read(u"ab\uFFFDcd\uFFFD\uFFFD\r\n");
+    const struct
+    {
+        const char* element;
+        std::function<int()> write;
+        const char16_t* readPath;
+    } writes[] = {
+        {"partname", [&] { return m_packet->createChildNode(u"/command", u"partname", bad, kText); }, u"//partname"},
+        {"description", [&] { return m_packet->createChildNode(u"/command", u"description", bad, kCData); }, u"//description"},
+        {"command", [&] { return m_packet->createProperty(u"/command", u"cadtitle", bad); }, u"/command/@cadtitle"},
+        {"lql", [&] { return m_packet->setAttributeValueAt(u"//lql", 0, u"owner", bad); }, u"//lql/@owner"},
+        {"name", [&] { return m_packet->createNamedNVPair(u"//pair", u"attribute", bad, u"v", u"value"); }, u"//pair/attribute[1]/name"},
+        {"value", [&] { return m_packet->createNamedNVPair(u"//pair", u"attribute", u"n", bad, u"value"); }, u"//pair/attribute[2]/value"},
+        {"lql", [&] { return m_packet->appendNodeValue(u"//lql", bad); }, u"//lql"},
+    };
+    for (const auto& w : writes) {
+        const std::size_t before = LogTextsAt(ReadFile("QxDravikV5.log"), 3).size();
+        EXPECT_GE(w.write(), 0) << w.element;
+        const std::vector<std::string> lines = LogTextsAt(ReadFile("QxDravikV5.log"), 3);
+        ASSERT_EQ(lines.size(), before + 1) << w.element;
+        EXPECT_NE(lines.back().find(w.element), std::string::npos) << lines.back();
+    }
+    const std::size_t before = LogTextsAt(ReadFile("QxDravikV5.log"), 3).size();
+    m_packet->createChildNode(u"/command", u"clean", read, kText);
+    EXPECT_EQ(LogTextsAt(ReadFile("QxDravikV5.log"), 3).size(), before) << "nothing replaced, nothing logged";
+
+    const std::string written = Xml(*m_packet);
+    EXPECT_EQ(StrictXmlError(written), "") << written;
+    auto reread = NewPacket();
+    ASSERT_EQ(reread->loadXMLinMemory(Wide(written)), 0);
+    for (const auto& w : writes)
+        EXPECT_EQ(Value(*reread, w.readPath), U8(read)) << U8(w.readPath);
+    EXPECT_EQ(Value(*reread, u"//clean"), U8(read));
 }
