@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <new>
+#include <string>
 #include <string_view>
 #include <unordered_set>
 
@@ -74,6 +75,13 @@ XmlStatus ParseStatus(pugi::xml_document& document, const pugi::xml_parse_result
     if (repeated)
         return XmlStatus(XmlStatusCode::ParseError, "an element repeats an attribute");
     return XmlStatus();
+}
+
+std::string Utf8Text(const pugi::xml_document& document)
+{
+    XmlStringWriter writer;
+    document.save(writer, kXmlIndent, XmlWriteFormat(document), pugi::encoding_utf8);
+    return std::move(writer.Text());
 }
 
 } // namespace
@@ -152,19 +160,14 @@ std::u16string XmlDocument::ToText() const
 {
     if (!m_pTree)
         return std::u16string();
-    XmlStringWriter writer;
-    m_pTree->document.save(writer, kXmlIndent, XmlWriteFormat(m_pTree->document), pugi::encoding_utf8);
-    return Utf8ToUtf16(writer.Text());
+    return Utf8ToUtf16(Utf8Text(m_pTree->document));
 }
 
 XmlStatus XmlDocument::SaveFile(const std::u16string& path) const
 {
     if (path.find(u'\0') != std::u16string::npos)
         return XmlStatus(XmlStatusCode::FileError, "a file name holds no zero character");
-    const bool written =
-        m_pTree && m_pTree->document.save_file(Utf16ToUtf8(path).c_str(), kXmlIndent,
-                                               XmlWriteFormat(m_pTree->document), pugi::encoding_utf8);
-    if (!written)
+    if (!m_pTree || !WriteWholeFile(Utf16ToUtf8(path), Utf8Text(m_pTree->document), kOwnerOnlyFile))
         return XmlStatus(XmlStatusCode::FileError, "cannot write the file");
     return XmlStatus();
 }
