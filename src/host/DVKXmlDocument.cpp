@@ -2,6 +2,7 @@
 #include "host/DVKXmlDocument.h"
 
 #include <cstring>
+#include <limits>
 #include <new>
 #include <string>
 #include <string_view>
@@ -97,9 +98,8 @@ XmlStatus XmlDocument::LoadFile(const std::u16string& path)
         return XmlStatus(XmlStatusCode::FileError, "a file name holds no zero character");
     // Only a regular file is read: a folder or a device would be taken for a file of absurd size.
     const std::string utf8Path = Utf16ToUtf8(path);
-    FileStat stat;
     std::string bytes;
-    if (!StatFile(utf8Path, stat) || !stat.isRegularFile || !ReadWholeFile(utf8Path, bytes)) {
+    if (!ReadRegularFile(utf8Path, std::numeric_limits<std::size_t>::max(), bytes)) {
         Clear();
         return XmlStatus(XmlStatusCode::FileError, "not a readable file: " + utf8Path);
     }

@@ -1,7 +1,12 @@
 // Behaviour of CSEClientSettings: "settings.ini" rules, look-ups, identity record and lifetime.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <functional>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 #include "CSEClientSettings.h"
 #include "CSEException.h"
@@ -167,6 +172,45 @@ TEST_F(ClientSettings, FirstCallerDecidesTheSilentFlagUntilTheExitCallbackDelete
     EXPECT_EQ(CSEClientSettings::GetInstance(0)->IsSilentMode(), 0) << "a new instance was built";
     EXPECT_EQ(CSEClientSettings::DeleteClientSettings(0), 0);
     EXPECT_EQ(CSEClientSettings::DeleteClientSettings(0), 0) << "deleting twice is harmless";
+}
+
+TEST_F(ClientSettings, OnlyARegularFileOfBoundedSizeIsTakenAndNeverWaitedFor)
+{
+    const std::string ini = PathOf("settings.ini");
+    const std::string valid = "[SERVER]\nclientname=host\n";
+    const std::vector<std::pair<const char*, std::function<bool()>>> cases = {
+        {"a FIFO", [&] { return mkfifo(ini.c_str(), 0600) == 0; }},
+        {"a link to a FIFO",
+         [&] {
+             return mkfifo(PathOf("pipe").c_str(), 0600) == 0 &&
+                    symlink(PathOf("pipe").c_str(), ini.c_str()) == 0;
+         }},
+        {"a file larger than any settings",
+         [&] {
+             WriteSettings(valid);
+             return truncate(ini.c_str(), 2 << 20) == 0;
+         }},
+    };
+    for (const auto& c : cases) {
+        dvk::DeleteFile(ini);
+        dvk::DeleteFile(PathOf("pipe"));
+        ASSERT_TRUE(c.second()) << c.first;
+        // In a child with an alarm, so that a read that waits fails the test instead of hanging it.
+        EXPECT_EXIT(
+            {
+                alarm(20);
+                CSEClientSettings* settings = CSEClientSettings::GetInstance(0);
+                CSEString value;
+                const bool empty = !settings->GetSetting(u"SERVER", u"clientname", value);
+                std::_Exit(empty && CSEClientSettings::GetInstance(0) == settings ? 0 : 1);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << c.first;
+    }
+    dvk::DeleteFile(ini);
+    WriteSettings(valid);
+    CSEString value;
+    EXPECT_TRUE(CSEClientSettings::GetInstance(0)->GetSetting(u"SERVER", u"clientname", value));
 }
 
 TEST_F(ClientSettings, MissingInstallFolderThrowsAndLeavesNoInstance)
