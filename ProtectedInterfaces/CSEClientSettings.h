@@ -55,9 +55,11 @@ class CSEClientSettings
 {
 public:
     // The one instance, created on first call (later calls ignore silent). Throws a CSEException
-    // with the message "MSG_READREGISTRY_FAIL" when the installation folder is not set, and then
-    // keeps no instance. A "settings.ini" that is not a
+    // (message: the host's text for "MSG_READREGISTRY_FAIL", see CSEMsgMgr::GetMsgOrId) when the
+    // installation folder is not set, and then keeps no instance. A "settings.ini" that is not a
     // regular file of at most 1 MiB, or cannot be read, gives empty settings and a log line.
+    // A silent host calls GetInstance(1) before anything else of the library, and installs a
+    // message manager all the same (see CSEMsgMgr).
     static CSEClientSettings* GetInstance(unsigned char silent);
     // Deletes the instance (and its logger) and forgets it; always 0.
     static int DeleteClientSettings(int);

@@ -3,6 +3,7 @@
 
 #include <csignal>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,9 +11,11 @@
 
 #include "CSEClientSettings.h"
 #include "CSEException.h"
+#include "CSEMsgMgr.h"
 #include "host/DVKExit.h"
 #include "settings/CSESettingsIni.h"
 #include "support/InstallFolderFixture.h"
+#include "support/MessageRecorder.h"
 
 namespace {
 
@@ -39,6 +42,13 @@ std::string Text(const CSEString& text)
 {
     return text().ToUTF8();
 }
+
+// A host whose message catalogue fails.
+class FailingCatalogue : public CSEMsgMgr
+{
+public:
+    CSEString ReadResourceString(CSEString) override { throw std::runtime_error("no catalogue"); }
+};
 
 } // namespace
 
@@ -213,19 +223,45 @@ TEST_F(ClientSettings, OnlyARegularFileOfBoundedSizeIsTakenAndNeverWaitedFor)
     EXPECT_TRUE(CSEClientSettings::GetInstance(0)->GetSetting(u"SERVER", u"clientname", value));
 }
 
-TEST_F(ClientSettings, MissingInstallFolderThrowsAndLeavesNoInstance)
+TEST_F(ClientSettings, MissingInstallFolderThrowsTheHostsTextAndLeavesNoInstance)
 {
-    for (const char* value : {static_cast<const char*>(nullptr), ""}) {
-        if (value == nullptr)
+    // Before any manager is installed (the child is a fresh process): the identifier, no fatal error.
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_EXIT(
+        {
             unsetenv("QX_DRAVIK_INSTALL_DIR");
-        else
-            setenv("QX_DRAVIK_INSTALL_DIR", value, 1);
-        try {
-            CSEClientSettings::GetInstance(0);
-            ADD_FAILURE() << "no exception";
-        } catch (const CSEException& error) {
-            EXPECT_EQ(Text(error.GetMsg()), "MSG_READREGISTRY_FAIL");
-            EXPECT_EQ(error.GetType(), CSEExceptionError);
+            try {
+                CSEClientSettings::GetInstance(0);
+            } catch (const CSEException& error) {
+                std::_Exit(Text(error.GetMsg()) == "MSG_READREGISTRY_FAIL" ? 0 : 1);
+            }
+            std::_Exit(2);
+        },
+        ::testing::ExitedWithCode(0), "");
+
+    // Installed for the rest of the process: each outlives the test.
+    static CSEMsgMgr silent;
+    static MessageRecorder host;
+    static FailingCatalogue failing;
+    const std::vector<std::pair<CSEMsgMgr*, std::string>> managers = {
+        {&host, "text of id"},
+        {&silent, "MSG_READREGISTRY_FAIL"},   // no text: the identifier
+        {&failing, "MSG_READREGISTRY_FAIL"},  // a catalogue that throws: the identifier
+    };
+    for (const auto& manager : managers) {
+        CSEMsgMgr::SetMsgMgr(manager.first);
+        for (const char* value : {static_cast<const char*>(nullptr), ""}) {
+            if (value == nullptr)
+                unsetenv("QX_DRAVIK_INSTALL_DIR");
+            else
+                setenv("QX_DRAVIK_INSTALL_DIR", value, 1);
+            try {
+                CSEClientSettings::GetInstance(0);
+                ADD_FAILURE() << "no exception";
+            } catch (const CSEException& error) {
+                EXPECT_EQ(Text(error.GetMsg()), manager.second);
+                EXPECT_EQ(error.GetType(), CSEExceptionError);
+            }
         }
     }
     setenv("QX_DRAVIK_INSTALL_DIR", m_folder.c_str(), 1);
