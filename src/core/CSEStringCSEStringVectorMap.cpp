@@ -17,7 +17,11 @@ int CSEStringCSEStringVectorPair::Compare(const void* left, const void* right)
 
 CSEStringCSEStringVectorMap::CSEStringCSEStringVectorMap() : MapBase(&CSEStringCSEStringVectorPair::Compare) {}
 
-bool CSEStringCSEStringVectorMap::Insert(Pair* pair)
+// The table operations, each forwarding to the typed table.
+typedef CSEStringCSEStringVectorMap Map;
+typedef CSEStringCSEStringVectorPair Pair;
+
+bool Map::Insert(Pair* pair)
 {
     DVKHashPosition position;
     if (pair == nullptr || GetCore().Find(pair->key, position) != nullptr)
@@ -25,105 +29,102 @@ bool CSEStringCSEStringVectorMap::Insert(Pair* pair)
     return GetCore().GetTable().Insert(pair);
 }
 
-int CSEStringCSEStringVectorMap::Dimension() const
+int Map::Dimension() const
 {
     return GetCore().GetTable().Dimension();
 }
 
-int CSEStringCSEStringVectorMap::Collisions() const
+int Map::Collisions() const
 {
     return GetCore().GetTable().Collisions();
 }
 
-int CSEStringCSEStringVectorMap::Unused() const
+int Map::Unused() const
 {
     return GetCore().GetTable().Unused();
 }
 
-DVKHashCodeIter CSEStringCSEStringVectorMap::CreateIterator() const
+DVKHashCodeIter Map::CreateIterator() const
 {
     return GetCore().GetTable().CreateIterator();
 }
 
-CSEStringCSEStringVectorPair* CSEStringCSEStringVectorMap::operator[](const DVKHashCodeIter& iterator) const
+Pair* Map::operator[](const DVKHashCodeIter& iterator) const
 {
     return GetCore().GetTable()[iterator];
 }
 
-CSEStringCSEStringVectorPair* CSEStringCSEStringVectorMap::KeyLocate(unsigned int hashCode) const
+Pair* Map::KeyLocate(unsigned int hashCode) const
 {
     return GetCore().GetTable().KeyLocate(hashCode);
 }
 
-CSEStringCSEStringVectorPair* CSEStringCSEStringVectorMap::KeyLocatePosition(unsigned int hashCode,
-                                                                             DVKHashPosition& position) const
+Pair* Map::KeyLocatePosition(unsigned int hashCode, DVKHashPosition& position) const
 {
     return GetCore().GetTable().KeyLocatePosition(hashCode, position);
 }
 
-CSEStringCSEStringVectorPair* CSEStringCSEStringVectorMap::Locate(const Pair* pair) const
+Pair* Map::Locate(const Pair* pair) const
 {
     return GetCore().GetTable().Locate(pair);
 }
 
-CSEStringCSEStringVectorPair* CSEStringCSEStringVectorMap::LocatePosition(const Pair* pair,
-                                                                          DVKHashPosition& position) const
+Pair* Map::LocatePosition(const Pair* pair, DVKHashPosition& position) const
 {
     return GetCore().GetTable().LocatePosition(pair, position);
 }
 
-CSEStringCSEStringVectorPair* CSEStringCSEStringVectorMap::Retrieve(const DVKHashPosition& position) const
+Pair* Map::Retrieve(const DVKHashPosition& position) const
 {
     return GetCore().GetTable().Retrieve(position);
 }
 
-CSEStringCSEStringVectorPair* CSEStringCSEStringVectorMap::Next(DVKHashPosition& position) const
+Pair* Map::Next(DVKHashPosition& position) const
 {
     return GetCore().GetTable().Next(position);
 }
 
-CSEStringCSEStringVectorPair* CSEStringCSEStringVectorMap::Next(DVKHashPosition& position,
-                                                                unsigned int hashCode) const
+Pair* Map::Next(DVKHashPosition& position, unsigned int hashCode) const
 {
     return GetCore().GetTable().Next(position, hashCode);
 }
 
-CSEStringCSEStringVectorPair* CSEStringCSEStringVectorMap::Remove(const Pair* pair)
+Pair* Map::Remove(const Pair* pair)
 {
     return GetCore().GetTable().Remove(pair);
 }
 
-CSEStringCSEStringVectorPair* CSEStringCSEStringVectorMap::RemovePosition(const DVKHashPosition& position)
+Pair* Map::RemovePosition(const DVKHashPosition& position)
 {
     return GetCore().GetTable().RemovePosition(position);
 }
 
-void CSEStringCSEStringVectorMap::RemoveAll()
+void Map::RemoveAll()
 {
     clear();
 }
 
-bool CSEStringCSEStringVectorMap::operator==(const CSEStringCSEStringVectorMap& other) const
+bool Map::operator==(const Map& other) const
 {
     return GetCore().GetTable() == other.GetCore().GetTable();
 }
 
-bool CSEStringCSEStringVectorMap::operator!=(const CSEStringCSEStringVectorMap& other) const
+bool Map::operator!=(const Map& other) const
 {
     return !(*this == other);
 }
 
-void CSEStringCSEStringVectorMap::ApplyGlobalFunct(void (*function)(Pair* pair)) const
+void Map::ApplyGlobalFunct(void (*function)(Pair* pair)) const
 {
     GetCore().GetTable().ApplyGlobalFunct(function);
 }
 
-void CSEStringCSEStringVectorMap::ApplyMemberFunct(void (Pair::*member)()) const
+void Map::ApplyMemberFunct(void (Pair::*member)()) const
 {
     GetCore().GetTable().ApplyMemberFunct(member);
 }
 
-void CSEStringCSEStringVectorMap::ApplyDelete()
+void Map::ApplyDelete()
 {
     clear();
 }

@@ -1,4 +1,5 @@
-// The typed string-pointer list: every operation forwards to the raw pointer collection.
+// The typed string-pointer list over the raw pointer collection; values enter and leave through the
+// ownership hooks, which an owning derived list overrides.
 #include "DVKListPtrCSEString.h"
 
 #include <algorithm>

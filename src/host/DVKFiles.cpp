@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <exception>
 #include <filesystem>
 #include <fcntl.h>
 #include <limits>
@@ -189,15 +190,19 @@ bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string&
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0 &&
               static_cast<std::uint64_t>(info.st_size) <= maxBytes;
     if (ok) {
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
         // One byte more than allowed tells a file that grew past the bound while it was read.
         const std::size_t limit =
             maxBytes == std::numeric_limits<std::size_t>::max() ? maxBytes : maxBytes + 1;
-        ok = ReadUpTo(fd, limit, bytes) && bytes.size() <= maxBytes;
+        try {
+            bytes.reserve(static_cast<std::size_t>(info.st_size));
+            ok = ReadUpTo(fd, limit, bytes) && bytes.size() <= maxBytes;
+        } catch (const std::exception&) {
+            ok = false;  // more than memory holds
+        }
     }
     ::close(fd);
     if (!ok)
-        bytes.clear();
+        std::string().swap(bytes);
     return ok;
 }
 

@@ -61,7 +61,8 @@ CSEClientSettings* CSEClientSettings::GetInstance(unsigned char silent)
     const CSEInfo info = MakeIdentity();
     const CSEString installFolder = CSEUtil::GetInstallationFolder(CSEString());
     if (installFolder().IsEmpty())
-        throw CSEException(__FILE__, __LINE__, CSEMsgMgr::GetMsgOrId(CSEString(u"MSG_READREGISTRY_FAIL")),
+        throw CSEException(__FILE__, __LINE__,
+                           CSEMsgMgr::GetMsgOrId(CSEString(u"MSG_READREGISTRY_FAIL")),
                            CSEExceptionError);
     // Stored only once complete; a log line about the file waits until then, since logging asks
     // for this very instance.

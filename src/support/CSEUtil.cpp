@@ -347,8 +347,8 @@ CSEString CSEUtil::SaveXML(CSEString fileName, const CSEString& content)
 {
     CSEString path = GetInstallationFolder(CSEString());
     if (path().IsEmpty() || NamesNoFileInside(Units(fileName))) {
-        CSELogger::LogMsg(3, CSEString(u"[CSEUtil::SaveXML] Not written: the installation folder is "
-                                       u"not set or the name leaves it: ") +
+        CSELogger::LogMsg(3, CSEString(u"[CSEUtil::SaveXML] Not written: the installation "
+                                       u"folder is not set or the name leaves it: ") +
                                  fileName);
         return CSEString();
     }
