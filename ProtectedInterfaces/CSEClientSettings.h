@@ -55,7 +55,11 @@ class CSEClientSettings
 {
 public:
     // The one instance, created on first call (later calls ignore silent). Throws a CSEException
-    // with the message "MSG_READREGISTRY_FAIL" when the installation folder is not set.
+    // (message: the host's text for "MSG_READREGISTRY_FAIL", see CSEMsgMgr::GetMsgOrId) when the
+    // installation folder is not set, and then keeps no instance. A "settings.ini" that is not a
+    // regular file of at most 1 MiB, or cannot be read, gives empty settings and a log line.
+    // A silent host calls GetInstance(1) before anything else of the library, and installs a
+    // message manager all the same (see CSEMsgMgr).
     static CSEClientSettings* GetInstance(unsigned char silent);
     // Deletes the instance (and its logger) and forgets it; always 0.
     static int DeleteClientSettings(int);
@@ -78,7 +82,7 @@ public:
     unsigned char IsBulkLoadingMode() const;
     const CSEString& GetIniPath() const;
     // (Re)reads "settings.ini" into the table (entries are overwritten or added), then applies
-    // "compatiblewkcversion".
+    // "compatiblewkcversion". A file that cannot be taken (see GetInstance) changes nothing.
     void ReadSettings();
 
 protected:
@@ -92,6 +96,9 @@ private:
     CSEClientSettings& operator=(const CSEClientSettings&) = delete;
 
     CSEString InstallFile(const char16_t* fileName) const;
+    // ReadSettings without its log line; false when a file is present but cannot be taken.
+    bool LoadSettingsFile();
+    void LogUnreadableFile() const;
     void ConfigureLogger(CSELogger& logger);
     // The level of a log: levelKey's value (onLevel when absent) when flagKey is "true", else offLevel.
     int LogLevel(const char16_t* flagKey, const char16_t* levelKey, int onLevel, int offLevel) const;

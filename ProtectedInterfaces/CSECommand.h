@@ -28,7 +28,7 @@ public:
     CSEString GetCmdName() const;
 
     // The command header with "result" = "failure" on a response root and the reason under
-    // "//command/info" on a command root.
+    // "//command/info" on a command root. Throws as CreateCmdHeader does.
     void CreateFailureHeader(CSEString reason);
     // Sets "result" on the root element "response".
     void SetResult(CSEString result);
@@ -41,9 +41,12 @@ public:
     CSEResponse* GetResponseObject();
 
 protected:
-    // Loads the request envelope for the command name into the request packet.
+    // Loads the request envelope for the command name into the request packet. The envelope
+    // carries the client's identity: throws the CSEException of CSEClientSettings::GetInstance when
+    // the installation folder is not set.
     virtual void CreateCmdHeader();
-    // Loads a success response envelope for the command name into the request packet.
+    // Loads a success response envelope for the command name into the request packet; throws as
+    // CreateCmdHeader does.
     virtual void CreateResponseHeader();
 
     void SetBulkLoaderBatchNumForXMLDump(CSEString& batchNumber);

@@ -15,7 +15,11 @@ enum CSEExceptionType
 };
 
 // Thrown by value, caught by reference. Carries an identifier (the type, for the library's own
-// exceptions), the message, and the source file and line where it was raised. The message is logged
+// exceptions), the message, and the source file and line where it was raised. The library raises it
+// with the host's text for a message identifier (CSEMsgMgr::GetMsgOrId): the identifier itself only
+// when the host has no text for it. Where it is raised: CSEClientSettings::GetInstance and every
+// constructor and builder that needs the client's identity, when the installation folder is not
+// set; a refused login. The message is logged
 // at priority 2 when the exception is built, and again with file and line when it is destroyed.
 class CSEException : public std::exception
 {

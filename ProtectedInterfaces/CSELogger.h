@@ -13,6 +13,7 @@ typedef int SilentLogPriority;
 typedef int RTMLogPriority;
 typedef int PerformanceLogPriority;
 
+// A line of priority p reaches a log whose level L is at least p; a log of level 0 is off.
 class CSELogger
 {
 public:

@@ -7,6 +7,8 @@
 class CSELogoutCmd : public CSECommand
 {
 public:
+    // Both build the request envelope: they throw the CSEException of
+    // CSEClientSettings::GetInstance when the installation folder is not set.
     CSELogoutCmd();
     explicit CSELogoutCmd(const CSEString& name);
     ~CSELogoutCmd() override;

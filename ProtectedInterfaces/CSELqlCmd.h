@@ -7,6 +7,8 @@
 class CSELqlCmd : public CSECommand
 {
 public:
+    // Builds the request envelope: throws the CSEException of CSEClientSettings::GetInstance when
+    // the installation folder is not set.
     CSELqlCmd();
     ~CSELqlCmd() override;
 

@@ -15,6 +15,9 @@ enum MessageBoxType : int
 
 // The base class is a silent manager: no texts, no boxes, no progress. The host derives its own,
 // overrides what it shows, and installs one instance with SetMsgMgr before running any command.
+// A silent host (no user interface, such as the silent processor) must install one as well, the
+// base class will do: the library asks for texts and shows errors through it, and without one
+// installed that is a fatal error.
 class CSEMsgMgr
 {
 public:
@@ -37,6 +40,9 @@ public:
     static void SetMsgMgr(CSEMsgMgr* pMsgMgr);
     // Each of these forwards to the installed manager; with none installed it is a fatal error.
     static CSEString GetMsg(CSEString id);
+    // The text for id as GetMsg gives it; id itself when no manager is installed, the manager has
+    // no text for it, or it throws. The message of a CSEException raised for an identifier.
+    static CSEString GetMsgOrId(CSEString id);
     static CSEString GetMsg(CSEString id, CSEWrapperStringVector arguments);
     static CSEString GetMsg(int id);
     static int ShowMsg(CSEString message, CSEString title, MessageBoxType type);

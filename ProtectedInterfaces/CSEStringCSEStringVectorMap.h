@@ -34,10 +34,43 @@ public:
 
 class CSEStringCSEStringVectorMapIterator;
 
+// Besides the map operations, the vector map offers the operations of its typed table. The map owns
+// its pairs throughout: Insert takes a heap pair (refused, and left to the caller, when it is null
+// or its key is already present); Remove and RemovePosition hand the pair back to the caller, who
+// deletes it; RemoveAll and ApplyDelete delete every pair.
 class CSEStringCSEStringVectorMap : public CSEStringMapBase<CSEStringCSEStringVectorMap, CSEStringCSEStringVectorMapIterator, CSEStringCSEStringVectorPair, CSEWrapperStringVector, DVKHashTabCSEStringCSEStringVectorPair>
 {
+    typedef CSEStringCSEStringVectorPair Pair;
+
 public:
     CSEStringCSEStringVectorMap();
+
+    using MapBase::operator[];
+
+    bool Insert(Pair* pair);
+    int Dimension() const;
+    int Collisions() const;
+    int Unused() const;
+    DVKHashCodeIter CreateIterator() const;
+    Pair* operator[](const DVKHashCodeIter& iterator) const;
+    // The first pair whose key has this hash code (the key's DVKUnicodeString::ComputeHashKey).
+    Pair* KeyLocate(unsigned int hashCode) const;
+    Pair* KeyLocatePosition(unsigned int hashCode, DVKHashPosition& position) const;
+    // The pair with the same key as pair.
+    Pair* Locate(const Pair* pair) const;
+    Pair* LocatePosition(const Pair* pair, DVKHashPosition& position) const;
+    Pair* Retrieve(const DVKHashPosition& position) const;
+    Pair* Next(DVKHashPosition& position) const;
+    Pair* Next(DVKHashPosition& position, unsigned int hashCode) const;
+    Pair* Remove(const Pair* pair);
+    Pair* RemovePosition(const DVKHashPosition& position);
+    void RemoveAll();
+    // Same number of pairs, and every key of this map is a key of the other.
+    bool operator==(const CSEStringCSEStringVectorMap& other) const;
+    bool operator!=(const CSEStringCSEStringVectorMap& other) const;
+    void ApplyGlobalFunct(void (*function)(Pair* pair)) const;
+    void ApplyMemberFunct(void (Pair::*member)()) const;
+    void ApplyDelete();
 };
 
 class CSEStringCSEStringVectorMapIterator : public CSEStringMapIteratorBase<CSEStringCSEStringVectorMapIterator, CSEStringCSEStringVectorMap, CSEStringCSEStringVectorPair>

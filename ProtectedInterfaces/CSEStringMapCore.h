@@ -63,6 +63,8 @@ public:
     }
     Pair* Next(DVKHashPosition& position) const { return m_table.Next(position); }
     int Size() const { return m_table.Size(); }
+    Table& GetTable() { return m_table; }
+    const Table& GetTable() const { return m_table; }
     // Deletes every pair in insertion order, then empties the table.
     void Clear() { m_table.ApplyDelete(); }
 
@@ -154,15 +156,17 @@ public:
     void clear() { m_core.Clear(); }
 
 protected:
+    typedef CSEStringMapCore<Pair, Table> Core;
+
     explicit CSEStringMapBase(DVKCompareFunction compare) : m_core(compare) {}
     // Copies every pair, keeping the order.
     CSEStringMapBase(const CSEStringMapBase& other) = default;
     CSEStringMapBase& operator=(const CSEStringMapBase& other) = default;
+    Core& GetCore() { return m_core; }
+    const Core& GetCore() const { return m_core; }
 
 private:
     friend class CSEStringMapIteratorBase<Iterator, Map, Pair>;
-    typedef CSEStringMapCore<Pair, Table> Core;
-    Core& GetCore() { return m_core; }
     Map* Self() { return static_cast<Map*>(this); }
 
     Core m_core;

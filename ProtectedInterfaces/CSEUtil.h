@@ -50,7 +50,8 @@ public:
     static CSEString GetInstallationFolder(CSEString unused);
     // Writes content as UTF-8 to the installation folder + "/" + fileName, replacing the file and
     // readable by its owner only; returns that path. A failed write is logged and leaves no stale
-    // file behind.
+    // file behind. Nothing is written, and the empty path returned, when the installation folder is
+    // not set or fileName is empty or holds a ".." step (it would leave the folder).
     static CSEString SaveXML(CSEString fileName, const CSEString& content);
     // Appends "/" unless the text already ends with one.
     static void AppendSlash(CSEString& path);
@@ -83,6 +84,8 @@ public:
     static int GetPortNumberFromUrl(const CSEString& url);
 
     // ---- Request texts (the XML forms exchanged with the integration service) ----
+    // The three builders below carry the client's identity from the client settings: each throws
+    // the CSEException of CSEClientSettings::GetInstance when the installation folder is not set.
 
     // The request envelope: root "command" with the client's identity; "username" only for the
     // commands "login" and "loginEx".

@@ -25,9 +25,12 @@ private:
     const CSEWrapperStringVector* m_pVector;
 };
 
-// Every element is a heap copy owned by the vector. The list operations inherited from
-// DVKListPtrCSEString work on the pointers as they are: a pointer appended through them becomes the
-// vector's, and one removed through them is no longer deleted by it.
+// Every element is a heap copy owned by the vector, whichever operation puts it there or takes it
+// away, also through a DVKListPtrCSEString&: a string given by pointer (Append, InsertAt) is copied
+// and stays the caller's; an element removed, cut off (Size(n)) or replaced by an assignment is
+// deleted. A list assigned from the vector only views its elements. The one way around this is the
+// list's writable slot (operator[] of a non-const DVKListPtrCSEString&): whoever stores a pointer
+// there hands the vector a heap string to own and takes back the one it replaces.
 class CSEWrapperStringVector : public DVKListPtrCSEString
 {
 public:
@@ -48,8 +51,10 @@ public:
     // 1-based position of the first element equal to text at or after start, 0 when absent.
     int Locate(const CSEString& text, int start = 1) const;
 
-private:
-    void CopyElements(const DVKListPtrCSEString& source);
+protected:
+    // A heap copy of the string (null for null, or when memory runs out).
+    CSEString* Admit(CSEString* value) override;
+    void Release(CSEString* value) override;
 };
 
 #endif

@@ -35,7 +35,8 @@ public:
     // A parse replaces the document; a failed parse leaves the packet without a document.
     virtual int loadXMLFile(const CSEString& filePath) = 0;
     virtual int loadXMLinMemory(const CSEString& xmlText) = 0;
-    // UTF-8, indented by two spaces.
+    // UTF-8, indented by two spaces; the file is replaced whole (a reader never sees half of it)
+    // and readable by its owner only.
     virtual int saveXMLFile(const CSEString& filePath) = 0;
     virtual int getXMLString(CSEString& xmlText) = 0;
     // Returns the new identifier (used up even when nothing is created), or -1.

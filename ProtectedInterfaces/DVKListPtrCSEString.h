@@ -1,4 +1,7 @@
 // The host's typed list of CSEString pointers, positions 1..Size(); it never deletes the strings.
+// A derived list that owns its strings (CSEWrapperStringVector) takes them in and lets them go
+// through two hooks, which every operation below calls, so that ownership holds whichever
+// operation is used, also through a reference to this class.
 #ifndef DVKLISTPTRCSESTRING_H
 #define DVKLISTPTRCSESTRING_H
 
@@ -45,7 +48,19 @@ public:
     static int Compare(const DVKListPtrCSEString& first, const DVKListPtrCSEString& second,
                        CompareFunction compare);
 
+protected:
+    // What the list stores for a value that comes in: the value itself here.
+    virtual CSEString* Admit(CSEString* value);
+    // Called for every value that leaves the list (removed, cut off or replaced by assignment):
+    // nothing to do here.
+    virtual void Release(CSEString* value);
+
 private:
+    // Removes count values from position first on (as RemovePosition) and releases them.
+    int RemoveRange(int first, int count);
+    // Makes the list hold the admitted values, releasing its own; values may be this list's own.
+    void ReplaceWith(const DVKRawCollPV& values);
+
     DVKRawCollPV m_coll;
 };
 

@@ -36,7 +36,7 @@ CSEWrapperStringVector::CSEWrapperStringVector() = default;
 CSEWrapperStringVector::CSEWrapperStringVector(const CSEWrapperStringVector& other)
     : DVKListPtrCSEString(other.Size())
 {
-    CopyElements(other);
+    Append(other);
 }
 
 CSEWrapperStringVector::~CSEWrapperStringVector()
@@ -46,24 +46,24 @@ CSEWrapperStringVector::~CSEWrapperStringVector()
 
 CSEWrapperStringVector& CSEWrapperStringVector::operator=(const CSEWrapperStringVector& other)
 {
-    if (&other == this)
-        return *this;
-    clear();
-    CopyElements(other);
+    DVKListPtrCSEString::operator=(other);
     return *this;
 }
 
-void CSEWrapperStringVector::CopyElements(const DVKListPtrCSEString& source)
+CSEString* CSEWrapperStringVector::Admit(CSEString* value)
 {
-    for (int position = 1; position <= source.Size(); ++position) {
-        const CSEString* text = source[position];
-        Append(text == nullptr ? nullptr : new (std::nothrow) CSEString(*text));
-    }
+    return value == nullptr ? nullptr : new (std::nothrow) CSEString(*value);
+}
+
+void CSEWrapperStringVector::Release(CSEString* value)
+{
+    delete value;
 }
 
 void CSEWrapperStringVector::push_back(const CSEString& text)
 {
-    Append(new CSEString(text));
+    // Admit only reads the string it copies.
+    Append(const_cast<CSEString*>(&text));
 }
 
 CSEString CSEWrapperStringVector::operator[](int index) const
@@ -91,11 +91,6 @@ CSEWrapperStringVector::iterator CSEWrapperStringVector::end() const
 
 void CSEWrapperStringVector::clear()
 {
-    for (int position = Size(); position >= 1; --position) {
-        CSEString* text = DVKListPtrCSEString::operator[](position);
-        RemovePosition(position);
-        delete text;
-    }
     RemoveAll();
 }
 

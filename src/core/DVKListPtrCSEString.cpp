@@ -1,5 +1,9 @@
-// The typed string-pointer list: every operation forwards to the raw pointer collection.
+// The typed string-pointer list over the raw pointer collection; values enter and leave through the
+// ownership hooks, which an owning derived list overrides.
 #include "DVKListPtrCSEString.h"
+
+#include <algorithm>
+#include <vector>
 
 #include "CSEString.h"
 
@@ -27,21 +31,67 @@ DVKListPtrCSEString::DVKListPtrCSEString(CSEString* const* values, int count) : 
         m_coll.Append(values[index]);
 }
 DVKListPtrCSEString::~DVKListPtrCSEString() = default;
-DVKListPtrCSEString& DVKListPtrCSEString::operator=(const DVKListPtrCSEString& other) = default;
+
+DVKListPtrCSEString& DVKListPtrCSEString::operator=(const DVKListPtrCSEString& other)
+{
+    if (&other != this)
+        ReplaceWith(other.m_coll);
+    return *this;
+}
+
+CSEString* DVKListPtrCSEString::Admit(CSEString* value)
+{
+    return value;
+}
+
+void DVKListPtrCSEString::Release(CSEString*) {}
+
+int DVKListPtrCSEString::RemoveRange(int first, int count)
+{
+    // Out of range: the collection refuses and reports it.
+    if (first < 1 || first > Size() || count < 0)
+        return m_coll.RemovePosition(first, count);
+    const int last = first + std::min(count, Size() - first + 1) - 1;
+    std::vector<CSEString*> leaving;
+    leaving.reserve(static_cast<std::size_t>(last - first + 1));
+    for (int position = first; position <= last; ++position)
+        leaving.push_back((*this)[position]);
+    const int removed = m_coll.RemovePosition(first, count);
+    for (auto value = leaving.rbegin(); value != leaving.rend(); ++value)
+        Release(*value);
+    return removed;
+}
+
+void DVKListPtrCSEString::ReplaceWith(const DVKRawCollPV& values)
+{
+    DVKRawCollPV admitted(values.Size());
+    for (int position = 1; position <= values.Size(); ++position)
+        admitted.Append(Admit(static_cast<CSEString*>(values[position])));
+    RemoveAll();
+    m_coll = admitted;
+}
 
 int DVKListPtrCSEString::Append(CSEString* value)
 {
-    return m_coll.Append(value);
+    return m_coll.Append(Admit(value));
 }
 
 int DVKListPtrCSEString::Append(const DVKListPtrCSEString& other)
 {
-    return m_coll.Append(other.m_coll);
+    // The count is taken first: a list appended to itself grows while it is read.
+    const int count = other.Size();
+    for (int position = 1; position <= count; ++position)
+        m_coll.Append(Admit(other[position]));
+    return Size();
 }
 
 int DVKListPtrCSEString::InsertAt(int position, CSEString* value)
 {
-    return m_coll.InsertAt(position, value);
+    CSEString* admitted = Admit(value);
+    const int result = m_coll.InsertAt(position, admitted);
+    if (result != 0)
+        Release(admitted);
+    return result;
 }
 
 int DVKListPtrCSEString::Size() const
@@ -51,7 +101,10 @@ int DVKListPtrCSEString::Size() const
 
 int DVKListPtrCSEString::Size(int newSize)
 {
-    return m_coll.Size(newSize);
+    const int kept = std::max(newSize, 0);
+    if (kept < Size())
+        RemoveRange(kept + 1, Size() - kept);
+    return m_coll.Size(kept);
 }
 
 CSEString*& DVKListPtrCSEString::operator[](int position)
@@ -71,26 +124,37 @@ int DVKListPtrCSEString::Locate(const CSEString* value, int start) const
 
 int DVKListPtrCSEString::RemoveValue(const CSEString* value)
 {
-    return m_coll.RemoveValue(value);
+    const int position = m_coll.Locate(value);
+    if (position != 0)
+        RemoveRange(position, 1);
+    return position;
 }
 
 int DVKListPtrCSEString::Remove(const DVKListPtrCSEString& values)
 {
-    return m_coll.Remove(values.m_coll);
+    // Which values leave is known before they do (values may be this very list).
+    DVKRawCollPV leaving;
+    DVKRawCollPV::Intersection(m_coll, values.m_coll, leaving);
+    const int removed = m_coll.Remove(values.m_coll);
+    for (int position = 1; position <= leaving.Size(); ++position)
+        Release(static_cast<CSEString*>(leaving[position]));
+    return removed;
 }
 
 int DVKListPtrCSEString::RemovePosition(int position)
 {
-    return m_coll.RemovePosition(position);
+    return RemoveRange(position, 1);
 }
 
 int DVKListPtrCSEString::RemovePosition(int position, int count)
 {
-    return m_coll.RemovePosition(position, count);
+    return RemoveRange(position, count);
 }
 
 void DVKListPtrCSEString::RemoveAll(DVKCollec::MemoryHandling memory)
 {
+    if (Size() > 0)
+        RemoveRange(1, Size());
     m_coll.RemoveAll(memory);
 }
 
@@ -144,7 +208,10 @@ int DVKListPtrCSEString::NbOccur(const CSEString* value) const
 int DVKListPtrCSEString::Intersection(const DVKListPtrCSEString& first,
                                       const DVKListPtrCSEString& second, DVKListPtrCSEString& result)
 {
-    return DVKRawCollPV::Intersection(first.m_coll, second.m_coll, result.m_coll);
+    DVKRawCollPV common;
+    DVKRawCollPV::Intersection(first.m_coll, second.m_coll, common);
+    result.ReplaceWith(common);
+    return result.Size();
 }
 
 int DVKListPtrCSEString::Compare(const DVKListPtrCSEString& first, const DVKListPtrCSEString& second,

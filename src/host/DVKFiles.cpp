@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <exception>
 #include <filesystem>
 #include <fcntl.h>
 #include <limits>
@@ -26,6 +27,22 @@ bool WriteAll(int fd, const char* data, std::size_t size)
         }
         data += written;
         size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// Appends what fd yields, up to maxBytes bytes in all; false on a read error.
+bool ReadUpTo(int fd, std::size_t maxBytes, std::string& bytes)
+{
+    char buffer[65536];
+    while (bytes.size() < maxBytes) {
+        const std::size_t want = std::min(sizeof buffer, maxBytes - bytes.size());
+        const ssize_t got = ::read(fd, buffer, want);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return got == 0;
+        bytes.append(buffer, static_cast<std::size_t>(got));
     }
     return true;
 }
@@ -153,22 +170,39 @@ bool ReadFileHead(const std::string& path, std::size_t maxBytes, std::string& by
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    char buffer[65536];
-    bool ok = true;
-    while (bytes.size() < maxBytes) {
-        const std::size_t want = std::min(sizeof buffer, maxBytes - bytes.size());
-        const ssize_t got = ::read(fd, buffer, want);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0) {
-            ok = got == 0;
-            break;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
+    const bool ok = ReadUpTo(fd, maxBytes, bytes);
     ::close(fd);
     if (!ok)
         bytes.clear();
+    return ok;
+}
+
+bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes)
+{
+    bytes.clear();
+    if (path.empty())
+        return false;
+    // Opened without waiting (a FIFO would wait for a writer), then examined as opened.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    struct stat info;
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0 &&
+              static_cast<std::uint64_t>(info.st_size) <= maxBytes;
+    if (ok) {
+        // One byte more than allowed tells a file that grew past the bound while it was read.
+        const std::size_t limit =
+            maxBytes == std::numeric_limits<std::size_t>::max() ? maxBytes : maxBytes + 1;
+        try {
+            bytes.reserve(static_cast<std::size_t>(info.st_size));
+            ok = ReadUpTo(fd, limit, bytes) && bytes.size() <= maxBytes;
+        } catch (const std::exception&) {
+            ok = false;  // more than memory holds
+        }
+    }
+    ::close(fd);
+    if (!ok)
+        std::string().swap(bytes);
     return ok;
 }
 

@@ -48,6 +48,14 @@ bool ListDirectory(const std::string& path, std::vector<std::string>& names);
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 // The first maxBytes bytes of a file (all of it when it is shorter).
 bool ReadFileHead(const std::string& path, std::size_t maxBytes, std::string& bytes);
+// The whole content of a regular file (symbolic links followed) of at most maxBytes bytes. Anything
+// else fails at once and gives no bytes: a folder, a device, a FIFO (never waited on), a larger
+// file, a missing or unreadable one.
+bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
+// The permissions of the files the library writes for itself (requests, responses, dumps): they may
+// carry a password, so only their owner reads and writes them.
+constexpr unsigned int kOwnerOnlyFile = 0600;
+
 // Replaces the file with bytes: written to a temporary file beside it with the given permissions,
 // then renamed over the target, so a reader never sees half a file.
 bool WriteWholeFile(const std::string& path, const std::string& bytes, unsigned int permissions = 0644);

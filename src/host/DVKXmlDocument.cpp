@@ -1,9 +1,10 @@
 // XmlDocument: parsing into a fresh tree that replaces the old one only when the parse succeeded.
 #include "host/DVKXmlDocument.h"
 
-#include <cstdio>
 #include <cstring>
+#include <limits>
 #include <new>
+#include <string>
 #include <string_view>
 #include <unordered_set>
 
@@ -81,6 +82,13 @@ XmlStatus ParseStatus(pugi::xml_document& document, const pugi::xml_parse_result
     return XmlStatus();
 }
 
+std::string Utf8Text(const pugi::xml_document& document)
+{
+    XmlStringWriter writer;
+    WriteXml(document, writer);
+    return std::move(writer.Text());
+}
+
 } // namespace
 
 XmlDocument::XmlDocument() : m_pTree(new Tree) {}
@@ -94,9 +102,8 @@ XmlStatus XmlDocument::LoadFile(const std::u16string& path)
         return XmlStatus(XmlStatusCode::FileError, "a file name holds no zero character");
     // Only a regular file is read: a folder or a device would be taken for a file of absurd size.
     const std::string utf8Path = Utf16ToUtf8(path);
-    FileStat stat;
     std::string bytes;
-    if (!StatFile(utf8Path, stat) || !stat.isRegularFile || !ReadWholeFile(utf8Path, bytes)) {
+    if (!ReadRegularFile(utf8Path, std::numeric_limits<std::size_t>::max(), bytes)) {
         Clear();
         return XmlStatus(XmlStatusCode::FileError, "not a readable file: " + utf8Path);
     }
@@ -157,22 +164,14 @@ std::u16string XmlDocument::ToText() const
 {
     if (!m_pTree)
         return std::u16string();
-    XmlStringWriter writer;
-    WriteXml(m_pTree->document, writer);
-    return Utf8ToUtf16(writer.Text());
+    return Utf8ToUtf16(Utf8Text(m_pTree->document));
 }
 
 XmlStatus XmlDocument::SaveFile(const std::u16string& path) const
 {
     if (path.find(u'\0') != std::u16string::npos)
         return XmlStatus(XmlStatusCode::FileError, "a file name holds no zero character");
-    std::FILE* file = m_pTree ? std::fopen(Utf16ToUtf8(path).c_str(), "wb") : nullptr;
-    if (file == nullptr)
-        return XmlStatus(XmlStatusCode::FileError, "cannot write the file");
-    pugi::xml_writer_file writer(file);
-    WriteXml(m_pTree->document, writer);
-    const bool failed = std::ferror(file) != 0;
-    if (std::fclose(file) != 0 || failed)
+    if (!m_pTree || !WriteWholeFile(Utf16ToUtf8(path), Utf8Text(m_pTree->document), kOwnerOnlyFile))
         return XmlStatus(XmlStatusCode::FileError, "cannot write the file");
     return XmlStatus();
 }

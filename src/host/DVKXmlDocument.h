@@ -42,7 +42,8 @@ public:
     // The whole document with an XML declaration, indented by two spaces (a document so deep that
     // the indentation would dwarf it is written without layout).
     std::u16string ToText() const;
-    // The same text written as UTF-8.
+    // The same text written as UTF-8, replacing the file whole (through a temporary file renamed
+    // over it) and readable by its owner only.
     XmlStatus SaveFile(const std::u16string& path) const;
 
 private:

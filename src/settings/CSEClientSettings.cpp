@@ -1,8 +1,11 @@
 // CSEClientSettings: the process-wide holder of "settings.ini", the identity record and the logger.
 #include "CSEClientSettings.h"
 
+#include <memory>
+
 #include "CSEException.h"
 #include "CSELogger.h"
+#include "CSEMsgMgr.h"
 #include "CSEUtil.h"
 #include "host/DVKEnv.h"
 #include "host/DVKExit.h"
@@ -24,6 +27,8 @@ const char16_t kSettingsFileName[] = u"settings.ini";
 const char16_t kSilentLogName[] = u"QxDravikV5SilentProcessor.log";
 const char16_t kBulkLoadingLogName[] = u"HarloDravikV5ImportUtility.log";
 const char16_t kCaptureLogName[] = u"QxDravikV5MOCK.log";
+// Far above any real settings file; a larger one is not taken for settings at all.
+const std::size_t kMaxSettingsBytes = 1024 * 1024;
 
 bool IsCaptureOrReplay()
 {
@@ -56,10 +61,17 @@ CSEClientSettings* CSEClientSettings::GetInstance(unsigned char silent)
     const CSEInfo info = MakeIdentity();
     const CSEString installFolder = CSEUtil::GetInstallationFolder(CSEString());
     if (installFolder().IsEmpty())
-        throw CSEException(__FILE__, __LINE__, CSEString(u"MSG_READREGISTRY_FAIL"), CSEExceptionError);
-    m_pClientSettings = new CSEClientSettings(info, silent, installFolder);
-    m_pClientSettings->ReadSettings();
+        throw CSEException(__FILE__, __LINE__,
+                           CSEMsgMgr::GetMsgOrId(CSEString(u"MSG_READREGISTRY_FAIL")),
+                           CSEExceptionError);
+    // Stored only once complete; a log line about the file waits until then, since logging asks
+    // for this very instance.
+    std::unique_ptr<CSEClientSettings> settings(new CSEClientSettings(info, silent, installFolder));
+    const bool fileRead = settings->LoadSettingsFile();
+    m_pClientSettings = settings.release();
     DVKCallOnExit(&CSEClientSettings::DeleteClientSettings, 3);
+    if (!fileRead)
+        m_pClientSettings->LogUnreadableFile();
     return m_pClientSettings;
 }
 
@@ -88,12 +100,29 @@ CSEClientSettings::~CSEClientSettings()
 
 void CSEClientSettings::ReadSettings()
 {
+    if (!LoadSettingsFile())
+        LogUnreadableFile();
+}
+
+bool CSEClientSettings::LoadSettingsFile()
+{
+    const std::string path = m_sIniPath().ToUTF8();
     std::string bytes;
-    if (dvk::ReadWholeFile(m_sIniPath().ToUTF8(), bytes))
+    const bool read = dvk::ReadRegularFile(path, kMaxSettingsBytes, bytes);
+    if (read)
         cse::ParseSettingsText(bytes, m_Settings);
     CSEString version;
     if (GetSetting(CSE_SECTION_CLIENT, CSE_KEY_COMPATIBLEWKCVERSION, version))
         m_CSEInfo.m_sCompatibleWKCVersion = version;
+    // A missing file is the usual case of an installation without settings.
+    return read || !dvk::PathExists(path);
+}
+
+void CSEClientSettings::LogUnreadableFile() const
+{
+    CSELogger::LogMsg(3, CSEString(u"[CSEClientSettings::ReadSettings] No settings taken from ") +
+                             m_sIniPath +
+                             u": not a regular file of at most 1 MiB, or it cannot be read.");
 }
 
 unsigned char CSEClientSettings::GetSetting(const CSEString& section, const CSEString& key,

@@ -224,7 +224,8 @@ CSEString CSELogger::GetStampedMsg(const CSEString& message, const CSEString& pr
 void CSELogger::WriteLine(int level, const CSEString& path, FILE*& stream, int priority,
                           const CSEString& message)
 {
-    if (level < priority || path == CSEString(u""))
+    // Level 0 (or below) is a log that is off, even for a line of priority 0.
+    if (level <= 0 || level < priority || path == CSEString(u""))
         return;
     const std::string line = GetStampedMsg(message, PriorityText(priority))().ToUTF8() + "\n";
     stream = dvk::OpenForAppend(path().ToUTF8());

@@ -73,6 +73,20 @@ CSEString CSEMsgMgr::GetMsg(CSEString id)
     return Installed()->ReadResourceString(id);
 }
 
+CSEString CSEMsgMgr::GetMsgOrId(CSEString id)
+{
+    if (m_pMsgMgr == nullptr)
+        return id;
+    try {
+        CSEString text = GetMsg(id);
+        if (!text().IsEmpty())
+            return text;
+    } catch (...) {
+        // The host's catalogue failed; the identifier still names the error.
+    }
+    return id;
+}
+
 CSEString CSEMsgMgr::GetMsg(CSEString id, CSEWrapperStringVector arguments)
 {
     return Installed()->ReadResourceString(id, arguments);

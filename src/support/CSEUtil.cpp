@@ -42,9 +42,25 @@ const char16_t kXmlDeclaration[] = u"<?xml version='1.0'?>";
 const char16_t kLaunchBrowserLog[] = u"[CSEIntegrationAgent::LaunchBrowser] ";
 const int kMaxPathBytes = 256;
 const int kMaxObjectNameBytes = 128;
-const unsigned int kOwnerOnlyPermissions = 0600;
 
 CSEGlobalSettingsProvider g_pGlobalSettingsProvider = nullptr;
+
+// True for an empty name and for one with a ".." step: it names no file inside its folder.
+bool NamesNoFileInside(const std::u16string& name)
+{
+    if (name.empty())
+        return true;
+    std::u16string::size_type start = 0;
+    while (start <= name.size()) {
+        std::u16string::size_type end = name.find(u'/', start);
+        if (end == std::u16string::npos)
+            end = name.size();
+        if (name.compare(start, end - start, u"..") == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
 
 const std::u16string& Units(const CSEString& text)
 {
@@ -332,11 +348,17 @@ CSEString CSEUtil::GetInstallationFolder(CSEString)
 CSEString CSEUtil::SaveXML(CSEString fileName, const CSEString& content)
 {
     CSEString path = GetInstallationFolder(CSEString());
+    if (path().IsEmpty() || NamesNoFileInside(Units(fileName))) {
+        CSELogger::LogMsg(3, CSEString(u"[CSEUtil::SaveXML] Not written: the installation "
+                                       u"folder is not set or the name leaves it: ") +
+                                 fileName);
+        return CSEString();
+    }
     AppendSlash(path);
     path += fileName;
     const std::string target = Utf8(path);
     // A request may carry a password: only its owner may read it.
-    if (dvk::WriteWholeFile(target, Utf8(content), kOwnerOnlyPermissions))
+    if (dvk::WriteWholeFile(target, Utf8(content), dvk::kOwnerOnlyFile))
         return path;
     // The service must not find the previous request under the name it is handed.
     dvk::DeleteFile(target);

@@ -1,6 +1,7 @@
 // Behaviour of the CSEString-keyed maps: insertion, look-up by key text, order, copies and cost.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -153,6 +154,43 @@ TEST(CSEStringMaps, NewEntriesTakeTheirValueTypesDefaults)
     EXPECT_TRUE(relationships[u"rid-1"].topNode == u"dpt");
     EXPECT_EQ(relationships[u"rid-1"].quantity, 1);
     EXPECT_EQ(relationships.size(), 1);
+}
+
+TEST(CSEStringCSEStringVectorMap, OffersItsTableOperationsAndKeepsOwningItsPairs)
+{
+    typedef CSEStringCSEStringVectorPair Pair;
+    CSEStringCSEStringVectorMap lists;
+    lists[u"a.prt"].push_back(u"x");
+    Pair* added = new Pair;
+    added->key = u"b.asm";
+    added->value.push_back(u"y");
+    EXPECT_TRUE(lists.Insert(added));
+    Pair probe;  // a pair the map must never delete
+    probe.key = u"a.prt";
+    EXPECT_FALSE(lists.Insert(&probe)) << "its key is already present";
+    EXPECT_FALSE(lists.Insert(nullptr));
+    EXPECT_EQ(lists.size(), 2);
+    EXPECT_TRUE(lists[u"b.asm"][0] == u"y");
+
+    EXPECT_EQ(lists.Locate(&probe), &*lists.find(u"a.prt"));
+    EXPECT_EQ(lists.KeyLocate(CSEString(u"b.asm")().ComputeHashKey()), added);
+    std::vector<std::u16string> walked;
+    DVKHashCodeIter it = lists.CreateIterator();
+    while (it.Next() != nullptr)
+        walked.push_back(lists[it]->key().Text());
+    EXPECT_EQ(walked, (std::vector<std::u16string>{u"a.prt", u"b.asm"}));
+    EXPECT_EQ(lists.Dimension() - lists.Unused() + lists.Collisions(), lists.size());
+
+    CSEStringCSEStringVectorMap same;
+    same[u"b.asm"];
+    same[u"a.prt"];
+    EXPECT_TRUE(lists == same);
+    const std::unique_ptr<Pair> removed(lists.Remove(&probe));  // handed back to the caller
+    ASSERT_NE(removed, nullptr);
+    EXPECT_TRUE(removed->value[0] == u"x");
+    EXPECT_TRUE(lists != same);
+    lists.RemoveAll();
+    EXPECT_EQ(lists.size(), 0);
 }
 
 TEST(CSEStringMaps, IteratorWithoutAMapDoesNotMove)

@@ -1,6 +1,7 @@
 // Behaviour of CSEWrapperStringVector and its iterator: ownership, clamped reading, 1-based Locate.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "CSEWrapperStringVector.h"
@@ -91,18 +92,88 @@ TEST(CSEWrapperStringVector, CopiesAreDeepAndIndependent)
 TEST(CSEWrapperStringVector, PointerFormStaysReachableThroughTheList)
 {
     CSEWrapperStringVector vector = Of({u"a"});
-    vector.Append(nullptr);      // the list operations work on the pointers as they are
-    vector.Append(new CSEString(u"c"));
+    CSEString c(u"c");
+    vector.Append(nullptr);
+    vector.Append(&c);
     DVKListPtrCSEString& list = vector;
     EXPECT_EQ(list.Size(), 3);
     EXPECT_EQ(list[2], nullptr);
     EXPECT_TRUE(*list[3] == u"c");
+    EXPECT_NE(list[3], &c) << "the vector keeps a copy; the caller's string stays the caller's";
     EXPECT_TRUE(vector[1] == u"");
     EXPECT_EQ(vector.Locate(u"c"), 3);
 
     const CSEWrapperStringVector copy(vector);
     EXPECT_EQ(static_cast<const DVKListPtrCSEString&>(copy)[2], nullptr);
     EXPECT_TRUE(copy[2] == u"c");
+}
+
+// Every list operation on a vector, also through a DVKListPtrCSEString&, keeps the vector the one
+// owner of its elements (a leak or a double free shows under the address sanitizer).
+TEST(CSEWrapperStringVector, OwnsItsElementsWhicheverListOperationIsUsed)
+{
+    typedef DVKListPtrCSEString List;
+    CSEString outside(u"outside");
+    struct Case
+    {
+        const char* name;
+        std::function<void(List&)> act;
+        std::vector<std::u16string> left;
+    };
+    const std::vector<Case> cases = {
+        {"Append copies", [&](List& l) { l.Append(&outside); }, {u"a", u"b", u"c", u"outside"}},
+        {"Append of another vector copies",
+         [](List& l) {
+             const CSEWrapperStringVector other = Of({u"d"});
+             l.Append(other);
+         },
+         {u"a", u"b", u"c", u"d"}},
+        {"Append of itself", [](List& l) { l.Append(l); }, {u"a", u"b", u"c", u"a", u"b", u"c"}},
+        {"InsertAt copies", [&](List& l) { l.InsertAt(1, &outside); },
+         {u"outside", u"a", u"b", u"c"}},
+        {"InsertAt refused", [&](List& l) { EXPECT_EQ(l.InsertAt(9, &outside), -1); },
+         {u"a", u"b", u"c"}},
+        {"Size cuts", [](List& l) { l.Size(1); }, {u"a"}},
+        {"Size(0)", [](List& l) { l.Size(0); }, {}},
+        {"RemovePosition", [](List& l) { EXPECT_EQ(l.RemovePosition(2), 1); }, {u"a", u"c"}},
+        {"RemovePosition of a count", [](List& l) { EXPECT_EQ(l.RemovePosition(2, 5), 2); },
+         {u"a"}},
+        {"RemoveValue", [](List& l) { EXPECT_EQ(l.RemoveValue(l[1]), 1); }, {u"b", u"c"}},
+        {"Remove of a view",
+         [](List& l) {
+             List view;
+             view.Append(l[3]);
+             EXPECT_EQ(l.Remove(view), 1);
+         },
+         {u"a", u"b"}},
+        {"Remove of itself", [](List& l) { EXPECT_EQ(l.Remove(l), 3); }, {}},
+        {"RemoveAll", [](List& l) { l.RemoveAll(DVKCollec::FreeMemory); }, {}},
+        {"assignment of another vector",
+         [](List& l) {
+             const CSEWrapperStringVector other = Of({u"x"});
+             l = other;
+         },
+         {u"x"}},
+        {"assignment of a view of its own elements",
+         [](List& l) {
+             const List view(l);
+             l = view;
+         },
+         {u"a", u"b", u"c"}},
+        {"Intersection into itself",
+         [](List& l) {
+             List view;
+             view.Append(l[2]);
+             EXPECT_EQ(List::Intersection(l, view, l), 1);
+         },
+         {u"b"}},
+    };
+    for (const Case& c : cases) {
+        CSEWrapperStringVector vector = Of({u"a", u"b", u"c"});
+        c.act(vector);
+        EXPECT_EQ(Walk(vector), c.left) << c.name;
+    }
+    EXPECT_TRUE(outside == u"outside");
 }
 
 TEST(CSEWrapperStringVector, LargeVectorsCopyAndClearInLinearTime)

@@ -1,13 +1,21 @@
 // Behaviour of CSEClientSettings: "settings.ini" rules, look-ups, identity record and lifetime.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <functional>
+#include <stdexcept>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 #include "CSEClientSettings.h"
 #include "CSEException.h"
+#include "CSEMsgMgr.h"
 #include "host/DVKExit.h"
 #include "settings/CSESettingsIni.h"
 #include "support/InstallFolderFixture.h"
+#include "support/MessageRecorder.h"
 
 namespace {
 
@@ -34,6 +42,13 @@ std::string Text(const CSEString& text)
 {
     return text().ToUTF8();
 }
+
+// A host whose message catalogue fails.
+class FailingCatalogue : public CSEMsgMgr
+{
+public:
+    CSEString ReadResourceString(CSEString) override { throw std::runtime_error("no catalogue"); }
+};
 
 } // namespace
 
@@ -169,19 +184,84 @@ TEST_F(ClientSettings, FirstCallerDecidesTheSilentFlagUntilTheExitCallbackDelete
     EXPECT_EQ(CSEClientSettings::DeleteClientSettings(0), 0) << "deleting twice is harmless";
 }
 
-TEST_F(ClientSettings, MissingInstallFolderThrowsAndLeavesNoInstance)
+TEST_F(ClientSettings, OnlyARegularFileOfBoundedSizeIsTakenAndNeverWaitedFor)
 {
-    for (const char* value : {static_cast<const char*>(nullptr), ""}) {
-        if (value == nullptr)
+    const std::string ini = PathOf("settings.ini");
+    const std::string valid = "[SERVER]\nclientname=host\n";
+    const std::vector<std::pair<const char*, std::function<bool()>>> cases = {
+        {"a FIFO", [&] { return mkfifo(ini.c_str(), 0600) == 0; }},
+        {"a link to a FIFO",
+         [&] {
+             return mkfifo(PathOf("pipe").c_str(), 0600) == 0 &&
+                    symlink(PathOf("pipe").c_str(), ini.c_str()) == 0;
+         }},
+        {"a file larger than any settings",
+         [&] {
+             WriteSettings(valid);
+             return truncate(ini.c_str(), 2 << 20) == 0;
+         }},
+    };
+    for (const auto& c : cases) {
+        dvk::DeleteFile(ini);
+        dvk::DeleteFile(PathOf("pipe"));
+        ASSERT_TRUE(c.second()) << c.first;
+        // In a child with an alarm, so that a read that waits fails the test instead of hanging it.
+        EXPECT_EXIT(
+            {
+                alarm(20);
+                CSEClientSettings* settings = CSEClientSettings::GetInstance(0);
+                CSEString value;
+                const bool empty = !settings->GetSetting(u"SERVER", u"clientname", value);
+                std::_Exit(empty && CSEClientSettings::GetInstance(0) == settings ? 0 : 1);
+            },
+            ::testing::ExitedWithCode(0), "")
+            << c.first;
+    }
+    dvk::DeleteFile(ini);
+    WriteSettings(valid);
+    CSEString value;
+    EXPECT_TRUE(CSEClientSettings::GetInstance(0)->GetSetting(u"SERVER", u"clientname", value));
+}
+
+TEST_F(ClientSettings, MissingInstallFolderThrowsTheHostsTextAndLeavesNoInstance)
+{
+    // Before any manager is installed (the child is a fresh process): the identifier, no fatal error.
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    EXPECT_EXIT(
+        {
             unsetenv("QX_DRAVIK_INSTALL_DIR");
-        else
-            setenv("QX_DRAVIK_INSTALL_DIR", value, 1);
-        try {
-            CSEClientSettings::GetInstance(0);
-            ADD_FAILURE() << "no exception";
-        } catch (const CSEException& error) {
-            EXPECT_EQ(Text(error.GetMsg()), "MSG_READREGISTRY_FAIL");
-            EXPECT_EQ(error.GetType(), CSEExceptionError);
+            try {
+                CSEClientSettings::GetInstance(0);
+            } catch (const CSEException& error) {
+                std::_Exit(Text(error.GetMsg()) == "MSG_READREGISTRY_FAIL" ? 0 : 1);
+            }
+            std::_Exit(2);
+        },
+        ::testing::ExitedWithCode(0), "");
+
+    // Installed for the rest of the process: each outlives the test.
+    static CSEMsgMgr silent;
+    static MessageRecorder host;
+    static FailingCatalogue failing;
+    const std::vector<std::pair<CSEMsgMgr*, std::string>> managers = {
+        {&host, "text of id"},
+        {&silent, "MSG_READREGISTRY_FAIL"},   // no text: the identifier
+        {&failing, "MSG_READREGISTRY_FAIL"},  // a catalogue that throws: the identifier
+    };
+    for (const auto& manager : managers) {
+        CSEMsgMgr::SetMsgMgr(manager.first);
+        for (const char* value : {static_cast<const char*>(nullptr), ""}) {
+            if (value == nullptr)
+                unsetenv("QX_DRAVIK_INSTALL_DIR");
+            else
+                setenv("QX_DRAVIK_INSTALL_DIR", value, 1);
+            try {
+                CSEClientSettings::GetInstance(0);
+                ADD_FAILURE() << "no exception";
+            } catch (const CSEException& error) {
+                EXPECT_EQ(Text(error.GetMsg()), manager.second);
+                EXPECT_EQ(error.GetType(), CSEExceptionError);
+            }
         }
     }
     setenv("QX_DRAVIK_INSTALL_DIR", m_folder.c_str(), 1);

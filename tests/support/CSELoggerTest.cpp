@@ -46,8 +46,11 @@ TEST_F(Logger, MainLevelFollowsDebugFlagAndClientLogLevel)
 {
     WriteSettings("[CLIENT]\nclientloglevel=6\ndebugflag=TRUE\n");
     CSELogger::LogMsg(3, u"error");
+    CSELogger::LogMsg(0, u"level 0 is off, whatever the line's priority");
     CSELogger::LogPerformanceMsg(2, u"perf");
+    CSELogger::LogPerformanceMsg(0, u"perf");
     CSELogger::LogSilentMsg(2, u"silent");
+    CSELogger::LogSilentMsg(0, u"silent");
     EXPECT_FALSE(Exists(kMainLog));
     EXPECT_FALSE(Exists(kPerformanceLog));
     EXPECT_FALSE(Exists(kSilentLog));

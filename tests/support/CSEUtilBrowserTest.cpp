@@ -23,6 +23,7 @@ protected:
     {
         InstallFolderFixture::SetUp();
         UseClientSettings();
+        m_messages.m_calls.clear();
         CSEMsgMgr::SetMsgMgr(&m_messages);
         for (const char* name : {"PATH", "BROWSER", "DEFAULT_BROWSER_PATH"}) {
             const char* value = std::getenv(name);
@@ -63,7 +64,13 @@ protected:
     }
 
     std::vector<std::pair<std::string, std::string>> m_saved;
-    MessageRecorder m_messages;
+    // The installed manager stays installed after the test, so it outlives every test.
+    static MessageRecorder& Recorder()
+    {
+        static MessageRecorder recorder;
+        return recorder;
+    }
+    MessageRecorder& m_messages = Recorder();
 };
 
 } // namespace

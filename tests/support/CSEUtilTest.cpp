@@ -258,6 +258,26 @@ TEST_F(Util, SaveXmlWritesAnOwnerOnlyUtf8FileAndLeavesNoStaleOneOnFailure)
     EXPECT_TRUE(MainLogHas("[CSEUtil::SaveXML] Failed to write the file " + PathOf("sent.xml")));
 }
 
+TEST_F(Util, SaveXmlNeverWritesOutsideTheInstallationFolder)
+{
+    // The folder's parent is the temporary folder; a write that escapes lands there (or in "/").
+    const std::string escaped = "qorvi-escaped-" + std::to_string(getpid()) + ".xml";
+    const std::string parent = m_folder.substr(0, m_folder.rfind('/'));
+    const std::vector<std::string> refused = {"../" + escaped, "sub/../../" + escaped, "..", ""};
+    for (const std::string& name : refused) {
+        EXPECT_TRUE(CSEUtil::SaveXML(CSEString(name.c_str()), u"<r/>")().IsEmpty()) << name;
+        EXPECT_FALSE(dvk::PathExists(parent + "/" + escaped)) << name;
+        dvk::DeleteFile(parent + "/" + escaped);
+    }
+    EXPECT_EQ(MainLogPriorityOf(escaped), 3);
+    EXPECT_EQ(U8(CSEUtil::SaveXML(u"a..b.xml", u"<r/>")), PathOf("a..b.xml")) << "a mere double dot";
+
+    unsetenv("QX_DRAVIK_INSTALL_DIR");
+    EXPECT_TRUE(CSEUtil::SaveXML(CSEString(escaped.c_str()), u"<r/>")().IsEmpty());
+    EXPECT_FALSE(dvk::PathExists("/" + escaped)) << "no folder is no reason to write to the root";
+    dvk::DeleteFile("/" + escaped);
+}
+
 TEST_F(Util, PathPartsAndDetails)
 {
     CSEString dir;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "CSEDVKXMLPacket.h"
@@ -662,6 +663,28 @@ TEST_F(XMLPacket, LoadAndSaveFiles)
     EXPECT_EQ(m_packet->saveXMLFile(Wide(TempPath("no-such-folder/x.xml"))), -1);
     CSEString text;
     EXPECT_EQ(reread->getXMLString(text), -1);
+}
+
+TEST_F(XMLPacket, SavedFileReplacesTheOldOneWholeAndOnlyItsOwnerReadsIt)
+{
+    const std::string path = TempPath("saved.xml");
+    const std::string earlier = TempPath("saved-earlier.xml");
+    std::ofstream(path, std::ios::binary) << "<earlier/>";
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    ASSERT_EQ(::link(path.c_str(), earlier.c_str()), 0);
+
+    ASSERT_EQ(m_packet->saveXMLFile(Wide(path)), 0);
+    struct stat info;
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u) << "a request may carry a password";
+    std::ifstream in(earlier, std::ios::binary);
+    const std::string old((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(old, "<earlier/>") << "a reader of the old file never sees it half rewritten";
+    auto reread = NewPacket();
+    ASSERT_EQ(reread->loadXMLFile(Wide(path)), 0);
+    EXPECT_EQ(Xml(*reread), Xml(*m_packet));
+    std::remove(path.c_str());
+    std::remove(earlier.c_str());
 }
 
 // --- the query cache --------------------------------------------------------------------------
