@@ -79,58 +79,50 @@ TEST_F(IntegrationAgentTest, PortFileFirstLineGivesThePort)
 {
     LoopbackPeer peer;
     const std::string port = std::to_string(peer.Port());
-    for (const std::string& content : {port + "\n", port, "  +" + port + ";rest\n", port + "\r\n9"}) {
-        WritePortFile(content);
-        EXPECT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected) << content;
-        EXPECT_TRUE(ClientConnected(peer, 2000)) << content;
-        Agent().Disconnect();
-    }
-    EXPECT_TRUE(Logged(kMainLog, 6, "[CSEIntegrationAgent::ReadSocketPortFromFile] The port number parsed from the "
-                                    "content of the OKT.PORT file is : " + port));
-    EXPECT_TRUE(Logged(kMainLog, 6, "[CSEIntegrationAgent::ReadSocketPortFromFile] Found the OKT.PORT file : " +
-                                        PortFile()));
-
-    // Without "USERPROFILE" the profile is "HOME".
-    const std::string savedHome = dvk::GetEnvOrEmpty("HOME");
-    setenv("HOME", m_profile.c_str(), 1);
-    setenv("USERPROFILE", "", 1);
-    EXPECT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
-    setenv("HOME", savedHome.c_str(), 1);
-}
-
-TEST_F(IntegrationAgentTest, PortFileWithoutAUsablePortConnectsNowhere)
-{
-    LoopbackPeer peer;
-    const std::string port = std::to_string(peer.Port());
     const struct
     {
         std::string content;
         std::string parsed;
     } cases[] = {
-        {"port\n", "0"},                              // only letters
-        {"\n" + port + "\n", "0"},                    // the port on the second line
-        {std::string(19, ' ') + port, "0"},           // past the 19 bytes that are read
+        {port + "\n", port},
+        {port, port},
+        {"  +" + port + ";rest\n", port},
+        {port + "\r\n9", port},
+        {"port\n", "0"},                            // only letters
+        {"\n" + port + "\n", "0"},                  // the port on the second line
+        {std::string(19, ' ') + port, "0"},         // past the 19 bytes that are read
         {"-1\n", "-1"},
-        {"70000\n", "70000"},                         // above the port range
-        {"99999999999999999999\n", "2147483647"},   // clamped, not overflowed
+        {"70000\n", "70000"},                       // above the port range
+        {"99999999999999999999\n", "2147483647"}, // clamped, not overflowed
     };
     for (const auto& c : cases) {
         WritePortFile(c.content);
-        EXPECT_EQ(Agent().Connect(), CSEIntegrationAgent::NotConnected) << c.content;
-        EXPECT_TRUE(Logged(kMainLog, 3, "[CSEIntegrationAgent::Connect] Port number " + c.parsed +
-                                            " is outside 1 to 65535; no connection is attempted."))
+        const bool usable = c.parsed == port;
+        EXPECT_EQ(Agent().Connect(), usable ? CSEIntegrationAgent::Connected : CSEIntegrationAgent::NotConnected)
             << c.content;
+        EXPECT_EQ(ClientConnected(peer, usable ? 2000 : 100), usable) << c.content;
+        EXPECT_TRUE(Logged(kMainLog, 6, "[CSEIntegrationAgent::ReadSocketPortFromFile] The port number parsed from "
+                                        "the content of the OKT.PORT file is : " + c.parsed))
+            << c.content;
+        Agent().Disconnect();
     }
+
+    // Without "USERPROFILE" the profile is "HOME".
+    PublishPort(peer.Port());
+    const std::string savedHome = dvk::GetEnvOrEmpty("HOME");
+    setenv("HOME", m_profile.c_str(), 1);
+    setenv("USERPROFILE", "", 1);
+    EXPECT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
+    setenv("HOME", savedHome.c_str(), 1);
+    setenv("USERPROFILE", m_profile.c_str(), 1);
+    Agent().Disconnect();
+
     ::unlink(PortFile().c_str());
     EXPECT_EQ(Agent().Connect(), CSEIntegrationAgent::NotConnected);
     EXPECT_TRUE(Logged(kMainLog, 3, "[CSEIntegrationAgent::ReadSocketPortFromFile] OKT.PORT file doesnot exists at "
                                     "the following location " + PortFile()));
-    EXPECT_TRUE(Logged(kMainLog, 3, "[CSEIntegrationAgent::Connect] Port number -1 is outside 1 to 65535; no "
-                                    "connection is attempted."));
     ASSERT_EQ(::mkdir(PortFile().c_str(), 0700), 0); // a folder cannot be read as the port file
     EXPECT_EQ(Agent().Connect(), CSEIntegrationAgent::NotConnected);
-    EXPECT_TRUE(Contains(MainLog(), "OKT.PORT file could not be read : " + PortFile()));
-    EXPECT_FALSE(ClientConnected(peer, 200)) << "no connection may be attempted";
 }
 
 TEST_F(IntegrationAgentTest, EachStateDoesOnlyWhatItAllows)
@@ -142,7 +134,6 @@ TEST_F(IntegrationAgentTest, EachStateDoesOnlyWhatItAllows)
     PublishPort(peer.Port());
     UseSettings("[SERVER]\naddress=x\n[CLIENT]\ndebugflag=true\n");
     EXPECT_EQ(Agent().Connect(), CSEIntegrationAgent::NotConnected);
-    EXPECT_TRUE(Contains(MainLog(), "\"clientname\""));
     EXPECT_FALSE(ClientConnected(peer, 200)) << "connected without a host name";
 
     UseSettings(Settings());
@@ -153,7 +144,6 @@ TEST_F(IntegrationAgentTest, EachStateDoesOnlyWhatItAllows)
     EXPECT_FALSE(ClientConnected(peer, 200)) << "the second Connect opened another connection";
     EXPECT_EQ(Agent().PingServer(), CSEIntegrationAgent::Connected);
     EXPECT_FALSE(DataArrives(fd, 200)) << "a ping was sent before the login";
-    EXPECT_FALSE(Exists("QxRequest.xml"));
     ::close(fd);
 }
 
@@ -231,7 +221,8 @@ TEST_F(IntegrationAgentTest, FailedVersionQueryKeepsTheSettingsAndStaysConnected
     EXPECT_TRUE(Logged(kMainLog, 3, "[CSEIntegrationAgent::Login] Failed to get the server components versions."));
 }
 
-TEST_F(IntegrationAgentTest, ExchangeLogsMaskPasswordsAndFilesAreOwnerOnly)
+// The exchange files carry commands with their passwords; no exchange goes without its request file.
+TEST_F(IntegrationAgentTest, ExchangeFilesAreForTheirOwnerOnlyAndNeededForAnExchange)
 {
     ServicePeer peer(ServicePeer::Answer("success", ""));
     PublishPort(peer.Port());
@@ -240,38 +231,17 @@ TEST_F(IntegrationAgentTest, ExchangeLogsMaskPasswordsAndFilesAreOwnerOnly)
     ASSERT_TRUE(Agent().SendCommand(command));
     CSEString thin;
     ASSERT_TRUE(Agent().GetResponse(thin));
-    EXPECT_TRUE(Contains(Utf8(thin), "filename='Response.xml'"));
-
-    const std::string log = MainLog();
-    EXPECT_TRUE(Contains(log, "[CSEIntegrationAgent::SendCommand] Sending command: <?xml version='1.0'?><command "
-                              "cname='loginEx' username='ann' password='*****'/>"));
-    EXPECT_FALSE(Contains(log, "s3cr")) << "a password reached the log";
-    EXPECT_TRUE(Contains(log, "[CSEIntegrationAgent::SendCommand] Sending Request: "));
-    EXPECT_TRUE(Logged(kMainLog, 5, "[CSEIntegrationAgent::GetResponse]Entered"));
-    EXPECT_TRUE(Logged(kMainLog, 5, "[CSEIntegrationAgent::GetResponse] Thin response recieved: " + Utf8(thin)));
-
-    // The service needs the command as it is; the files are for their owner only.
-    EXPECT_EQ(ReadFile("QxRequest.xml"), Utf8(command));
-    EXPECT_TRUE(Contains(ReadFile("sent.xml"), "filename='QxRequest.xml'"));
+    EXPECT_EQ(peer.Requests(), std::vector<std::string>{Utf8(command)});
     EXPECT_EQ(ReadFile("recd.xml"), Utf8(thin));
     for (const char* name : {"QxRequest.xml", "sent.xml", "recd.xml"})
         EXPECT_EQ(PermissionsOf(PathOf(name)), 0600) << name;
-}
 
-TEST_F(IntegrationAgentTest, UnwritableRequestFileSendsNothingAndDisconnects)
-{
-    LoopbackPeer peer;
-    PublishPort(peer.Port());
-    ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
-    const int fd = peer.Accept(2000);
-    ASSERT_GE(fd, 0);
     // A folder where the request file belongs: the pointer would name a file that is not this command.
+    ASSERT_EQ(::unlink(PathOf("QxRequest.xml").c_str()), 0);
     ASSERT_EQ(::mkdir(PathOf("QxRequest.xml").c_str(), 0700), 0);
     EXPECT_FALSE(Agent().SendCommand(u"<command cname='ping'/>"));
-    EXPECT_FALSE(DataArrives(fd, 200));
     EXPECT_EQ(Agent().GetConnectionStatus(), CSEIntegrationAgent::NotConnected);
-    EXPECT_TRUE(Contains(MainLog(), "Could not write the file " + PathOf("QxRequest.xml")));
-    ::close(fd);
+    EXPECT_EQ(peer.Requests().size(), 1u);
 }
 
 // A command that the host starts during its interface turn must not touch the exchange in progress.
@@ -283,13 +253,11 @@ TEST_F(IntegrationAgentTest, ExchangeStartedDuringTheInterfaceTurnIsRefused)
     });
     PublishPort(peer.Port());
     ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
-    ASSERT_TRUE(Agent().InitServerSettingsForSilent(u"<response><info/></response>") == 0);
-    bool nestedSend = true;
-    bool nestedReceive = true;
+    ASSERT_EQ(Agent().InitServerSettingsForSilent(u"<response><info/></response>"), 0);
     m_application.onTurn = [&] {
         CSEString text;
-        nestedSend = Agent().SendCommand(u"<command cname='nested'/>");
-        nestedReceive = Agent().GetResponse(text);
+        EXPECT_FALSE(Agent().SendCommand(u"<command cname='nested'/>"));
+        EXPECT_FALSE(Agent().GetResponse(text));
         EXPECT_EQ(Agent().PingServer(), CSEIntegrationAgent::LoggedIn);
     };
     const CSEString command(u"<command cname='outer'/>");
@@ -297,13 +265,9 @@ TEST_F(IntegrationAgentTest, ExchangeStartedDuringTheInterfaceTurnIsRefused)
     CSEString thin;
     EXPECT_TRUE(Agent().GetResponse(thin));
     EXPECT_GE(m_application.turns, 1);
-    EXPECT_FALSE(nestedSend);
-    EXPECT_FALSE(nestedReceive);
     EXPECT_EQ(ReadFile("QxRequest.xml"), Utf8(command));
     EXPECT_EQ(Agent().GetConnectionStatus(), CSEIntegrationAgent::LoggedIn);
     EXPECT_EQ(peer.Requests(), std::vector<std::string>{Utf8(command)});
-    EXPECT_TRUE(Logged(kMainLog, 3, "[CSEIntegrationAgent::SendCommand] A response is still awaited; a second "
-                                    "exchange is refused."));
 }
 
 // A wait that fails because the host closed its connection during the interface turn drops nothing
@@ -311,34 +275,31 @@ TEST_F(IntegrationAgentTest, ExchangeStartedDuringTheInterfaceTurnIsRefused)
 TEST_F(IntegrationAgentTest, ConnectionMadeDuringTheInterfaceTurnOutlivesTheFailedWait)
 {
     for (const bool ping : {false, true}) {
+        SCOPED_TRACE(ping ? "ping" : "command");
         LoopbackPeer silent([](int fd) { loopback::ReadUntilClosed(fd); });
         LoopbackPeer next;
         PublishPort(silent.Port());
         ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
         ASSERT_EQ(Agent().InitServerSettingsForSilent(u"<response><info/></response>"), 0);
-        bool reconnected = false;
+        m_application.turns = 0;
         m_application.onTurn = [&] {
-            if (reconnected)
+            if (m_application.turns > 1)
                 return;
-            reconnected = true;
             Agent().Disconnect();
             PublishPort(next.Port());
             EXPECT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
         };
-        if (ping) {
+        CSEString thin;
+        if (ping)
             EXPECT_EQ(Agent().PingServer(), CSEIntegrationAgent::Connected);
-        } else {
-            ASSERT_TRUE(Agent().SendCommand(u"<command cname='outer'/>"));
-            CSEString thin;
-            EXPECT_FALSE(Agent().GetResponse(thin));
-        }
+        else
+            EXPECT_TRUE(Agent().SendCommand(u"<command cname='outer'/>") && !Agent().GetResponse(thin));
         m_application.onTurn = nullptr;
-        EXPECT_TRUE(reconnected);
-        EXPECT_EQ(Agent().GetConnectionStatus(), CSEIntegrationAgent::Connected) << (ping ? "ping" : "command");
+        EXPECT_EQ(Agent().GetConnectionStatus(), CSEIntegrationAgent::Connected);
         const int fd = next.Accept(2000);
         ASSERT_GE(fd, 0);
-        EXPECT_TRUE(Agent().SendCommand(u"<command cname='next'/>")) << (ping ? "ping" : "command");
-        EXPECT_TRUE(DataArrives(fd, 2000)) << (ping ? "ping" : "command");
+        EXPECT_TRUE(Agent().SendCommand(u"<command cname='next'/>"));
+        EXPECT_TRUE(DataArrives(fd, 2000));
         ::close(fd);
         Agent().Disconnect();
     }
@@ -347,35 +308,31 @@ TEST_F(IntegrationAgentTest, ConnectionMadeDuringTheInterfaceTurnOutlivesTheFail
 // A received text goes into the log whole only when it is short: a response may grow to 16 MiB.
 TEST_F(IntegrationAgentTest, LongReceivedTextIsLoggedAbridged)
 {
-    std::string euros;
+    std::string sent = "<response n='";
     for (int i = 0; i < 20000; ++i)
-        euros += "\xE2\x82\xAC";
-    const std::string head = "[CSEIntegrationAgent::GetResponse] Thin response recieved: ";
-    for (const std::string& sent : {std::string(65536, 'a'), "<response n='" + euros + "'></response>"}) {
-        const bool complete = Contains(sent, "</response>");
-        LoopbackPeer peer([&](int fd) {
-            loopback::ReadBytes(fd, std::string::npos, "/>");
-            loopback::SendBytes(fd, sent); // and hangs up
-        });
-        PublishPort(peer.Port());
-        ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
-        ASSERT_TRUE(Agent().SendCommand(u"<command cname='big'/>"));
-        CSEString received;
-        EXPECT_EQ(Agent().GetResponse(received) != 0, complete);
-        EXPECT_EQ(Utf8(received), sent) << "the caller still gets all of it";
+        sent += "\xE2\x82\xAC";
+    sent += "'></response>";
+    LoopbackPeer peer([&](int fd) {
+        loopback::ReadBytes(fd, std::string::npos, "/>");
+        loopback::SendBytes(fd, sent);
+    });
+    PublishPort(peer.Port());
+    ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
+    ASSERT_TRUE(Agent().SendCommand(u"<command cname='big'/>"));
+    CSEString received;
+    EXPECT_TRUE(Agent().GetResponse(received));
+    EXPECT_EQ(Utf8(received), sent);
 
-        std::string entry;
-        for (const std::string& text : LogTexts(kMainLog, 5)) {
-            if (text.compare(0, head.size(), head) == 0)
-                entry = text.substr(head.size());
-        }
-        EXPECT_LE(entry.size(), 4096u + 64u) << (complete ? "complete" : "cut short");
-        EXPECT_TRUE(dvk::IsValidUtf8(entry.data(), entry.size()));
-        EXPECT_EQ(entry.substr(0, 1000), sent.substr(0, 1000));
-        EXPECT_TRUE(Contains(entry, std::to_string(received.size()))) << "the total size is told";
-        Agent().Disconnect();
-        peer.Join();
+    const std::string head = "[CSEIntegrationAgent::GetResponse] Thin response recieved: ";
+    std::string entry;
+    for (const std::string& text : LogTexts(kMainLog, 5)) {
+        if (text.compare(0, head.size(), head) == 0)
+            entry = text.substr(head.size());
     }
+    EXPECT_LE(entry.size(), 4096u + 64u);
+    EXPECT_TRUE(dvk::IsValidUtf8(entry.data(), entry.size()));
+    EXPECT_EQ(entry.substr(0, 1000), sent.substr(0, 1000));
+    EXPECT_TRUE(Contains(entry, std::to_string(received.size()))) << "the total size is told";
 }
 
 TEST_F(IntegrationAgentTest, SilentSettingsAreLoadedOnceAndMeanLoggedIn)
@@ -417,6 +374,4 @@ TEST_F(IntegrationAgentTest, StartBrowserOpensTheAddressOfTheMode)
     Agent().SetServerUrl(u"http://pdm.example/from-host");
     EXPECT_EQ(openedAddress(), "http://pdm.example/from-host");
     unsetenv("DEFAULT_BROWSER_PATH");
-    EXPECT_TRUE(Logged(kMainLog, 5, "[CSEIntegrationAgent::StartBrowser] Entering"));
-    EXPECT_TRUE(Logged(kMainLog, 5, "[CSEIntegrationAgent::StartBrowser] Exiting"));
 }
