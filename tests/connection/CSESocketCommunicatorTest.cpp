@@ -280,7 +280,7 @@ TEST_F(SocketTransport, ReceiveEndsWhereThePeerOrTheHostEndsIt)
             EXPECT_EQ(Utf8(text), expected);
             EXPECT_EQ(received, Contains(expected, "</response>"));
             if (received) {
-                EXPECT_LT(late.count(), 150) << "a fixed sleep before the read";
+                EXPECT_LT(late.count(), 500) << "the answer waited far beyond one poll";
             }
             EXPECT_FALSE(communicator.IsReceiving());
         }
