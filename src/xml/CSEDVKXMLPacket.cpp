@@ -22,10 +22,6 @@ const int kTextNode = 1;
 const int kCDataNode = 2;
 const int kBypassCache = 1;
 
-// The prefix and suffix of an identifier's node path around its literal.
-const char16_t kIdPathPrefix[] = u"//*[@iGSSLID=";
-const char16_t kIdPathSuffix[] = u"]";
-
 const std::u16string& Units(const CSEString& text)
 {
     return text().Text();
@@ -494,7 +490,7 @@ int CSEDVKXMLPacket::getNodeCount(const CSEString& path)
 
 CSEString CSEDVKXMLPacket::getNodePathFromUniqueId(int id)
 {
-    return kIdPathPrefix + MakeXPathLiteral(Decimal(id)) + CSEString(kIdPathSuffix);
+    return FromUnits(CSEXMLIdIndex::PathOf(id));
 }
 
 int CSEDVKXMLPacket::reservedNoOp()

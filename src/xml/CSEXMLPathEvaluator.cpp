@@ -202,12 +202,15 @@ CSEXMLPathEvaluator::Shared CSEXMLPathEvaluator::Derive(const std::u16string& pa
 {
     if (depth > kMaxDepth)
         return nullptr;
-    const CSEXMLNodePath shape(path);
-    if (!shape.IsSplit())
-        return nullptr;
     // Results by position or identifier cost little to derive again and are not remembered, so
     // that reading many of them keeps the results they come from.
     remember = false;
+    int identifier = 0;
+    if (CSEXMLIdIndex::ParsePath(path, identifier))
+        return ByIdentifierPath(identifier);
+    const CSEXMLNodePath shape(path);
+    if (!shape.IsSplit())
+        return nullptr;
     if (Shared result = ByPosition(path, shape, depth))
         return result;
     if (Shared result = ByIdentifier(path, shape))
@@ -239,6 +242,16 @@ CSEXMLPathEvaluator::Shared CSEXMLPathEvaluator::ByPosition(const std::u16string
                                            grouped.nodes.begin() + grouped.starts[position]));
 }
 
+CSEXMLPathEvaluator::Shared CSEXMLPathEvaluator::ByIdentifierPath(int identifier)
+{
+    XmlNode element;
+    switch (m_document.ids == nullptr ? CSEXMLIdIndex::Answer::Unsure : m_document.ids->Find(identifier, element)) {
+    case CSEXMLIdIndex::Answer::None: return MakeResult({});
+    case CSEXMLIdIndex::Answer::One: return MakeResult({element});
+    default: return nullptr;
+    }
+}
+
 CSEXMLPathEvaluator::Shared CSEXMLPathEvaluator::ByIdentifier(const std::u16string& path,
                                                               const CSEXMLNodePath& shape)
 {
@@ -260,14 +273,12 @@ CSEXMLPathEvaluator::Shared CSEXMLPathEvaluator::ByIdentifier(const std::u16stri
     if (answer == CSEXMLIdIndex::Answer::Unsure)
         return nullptr;
 
+    // A path that would not compile is left to the plain evaluation, which reports it.
+    if (!dvk::XPathQuery(path).Status())
+        return nullptr;
     // What follows the identifier test: the step's other predicates and the steps after it.
     // Only the element carries the identifier, so those predicates see it alone (position 1 of 1).
     const std::u16string rest = path.substr(steps[at].predicates[0].end);
-    const bool identifierPath = at == 0 && steps[0].separator == Separator::Descendant && steps[0].name == u"*" &&
-                                rest.empty();
-    // A path that would not compile is left to the plain evaluation, which reports it.
-    if (!identifierPath && !dvk::XPathQuery(path).Status())
-        return nullptr;
     if (answer == CSEXMLIdIndex::Answer::None || !ReachedBy(steps, at, element))
         return MakeResult({});
     if (rest.empty())

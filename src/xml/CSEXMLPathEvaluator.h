@@ -62,6 +62,7 @@ private:
     Shared Evaluate(const std::u16string& path, int depth, dvk::XmlStatus& status);
     Shared Derive(const std::u16string& path, int depth, bool& remember);
     Shared ByPosition(const std::u16string& path, const CSEXMLNodePath& shape, int depth);
+    Shared ByIdentifierPath(int identifier);
     Shared ByIdentifier(const std::u16string& path, const CSEXMLNodePath& shape);
     Shared ByChildStep(const std::u16string& path, const CSEXMLNodePath& shape, int depth);
     Shared Plain(const std::u16string& path, dvk::XmlStatus& status);
