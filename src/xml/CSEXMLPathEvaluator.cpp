@@ -121,6 +121,8 @@ bool ReachedBy(const std::vector<Step>& steps, std::size_t last, const XmlNode& 
     std::vector<XmlNode> chain;
     for (XmlNode above = element.Parent(); above; above = above.Parent())
         chain.push_back(above);
+    if (chain.empty())
+        return false; // not in a document
     std::reverse(chain.begin(), chain.end());
     // selected[j]: chain[j] is selected by the steps taken so far (none yet: the document node).
     std::vector<char> selected(chain.size(), 0), next(chain.size(), 0);
