@@ -2,7 +2,8 @@
 // queried, extended by identifier, stripped, written and read back, without a fault. A document
 // that loads must also write out as text that loads again, and that text is stable from then on
 // (the first reading may still drop empty text nodes, which write as nothing). Written text holds
-// only characters that XML 1.0 can carry, also through references.
+// only characters that XML 1.0 can carry, also through references. Paths that the packet answers
+// through identifiers, positions and known results must select what plain XPath selects.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -88,6 +89,57 @@ CSEString Reread(const CSEString& written)
     return rewritten;
 }
 
+CSEString Decimal(int number)
+{
+    return CSEString(std::to_string(number).c_str());
+}
+
+// In parentheses a path is a filter expression, which the packet always evaluates as a whole.
+void CheckSameAsPlain(CSEXMLPacket& packet, const CSEString& path)
+{
+    const CSEString plain = u"(" + path + u")";
+    const int count = packet.getNodeCount(path);
+    Require(count == packet.getNodeCount(plain));
+    CSEString a, b;
+    for (int i = 0; i < count && i < 3; ++i) {
+        Require(packet.getAttributeValueAt(path, i, u"iGSSLID", a) == packet.getAttributeValueAt(plain, i, u"iGSSLID", b));
+        Require(a == b);
+    }
+    Require(packet.getNodeXMLString(path, a) == packet.getNodeXMLString(plain, b));
+    Require(a == b);
+}
+
+void CheckShortcuts(CSEXMLPacket& packet, int identifier)
+{
+    // Empties the query cache (the parent path finds nothing), so no read below reuses a result
+    // from before a change.
+    packet.removeChildNode(u"/*[false()]", u"/*");
+    CSEString root, child;
+    packet.getRootNodeName(root);
+    packet.getChildNodeName(u"/*", 0, child);
+    const CSEString identified = u"[@iGSSLID='" + Decimal(identifier) + u"']";
+    const CSEString paths[] = {
+        u"//*" + identified + u"/*",
+        u"//" + child + identified + u"/..",
+        u"/" + root + u"/" + child + identified + u"/ancestor-or-self::*",
+        u"//*" + identified + u"//*[2]",
+        u"/*/" + child,
+        u"//*/" + child + u"[2]",
+        u"//*" + identified + u"/" + child + u"[1]",
+    };
+    for (const CSEString& path : paths)
+        CheckSameAsPlain(packet, path);
+    const CSEString lists[] = {u"/*/*", u"//*/" + child, u"//*" + identified + u"/*"};
+    for (const CSEString& list : lists) {
+        for (int k = 1; k <= 3; ++k) {
+            CSEString name, value, plainName, plainValue;
+            packet.getNamedNVPair(list, k - 1, name, value);
+            packet.getNamedNVPair(u"(" + list + u"[" + Decimal(k) + u"])", 0, plainName, plainValue);
+            Require(name == plainName && value == plainValue);
+        }
+    }
+}
+
 // What was written must load again, and what that writes must write out unchanged.
 void CheckRoundTrip(CSEXMLPacket& packet)
 {
@@ -128,6 +180,7 @@ void Exercise(CSEXMLPacket& packet, bool loaded, const CSEString& text)
     if (carried != -1) {
         packet.getNodeXMLString(carried, out);
         packet.getChildNodeCount(carried);
+        CheckShortcuts(packet, carried);
     }
     const int list = packet.createChildNode(u"/*", u"list", head, 2);
     const int object = packet.createChildNode(list, u"object", tail, 1);
@@ -140,6 +193,8 @@ void Exercise(CSEXMLPacket& packet, bool loaded, const CSEString& text)
     packet.appendXMLString(object, tail);
     packet.appendXMLString(u"/*", text);
     CheckRoundTrip(packet);
+    CheckShortcuts(packet, object);
+    CheckShortcuts(packet, list);
 
     packet.removeChildNode(u"/*", u"/*/*[1]");
     packet.getChildNodeCount(list);

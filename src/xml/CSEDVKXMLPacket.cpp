@@ -1,8 +1,8 @@
-// CSEDVKXMLPacket: node paths and identifiers over a host XML document, with the query cache and
-// the identifier index that lets identifier operations skip the document search.
+// CSEDVKXMLPacket: node paths and identifiers over a host XML document, with the query cache, the
+// identifier index that lets identifier operations skip the document search, and the evaluator
+// that answers repeated and derived paths without searching the document again.
 #include "CSEDVKXMLPacket.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -10,10 +10,10 @@
 
 #include "CSELogger.h"
 #include "CSEResultCodes.h"
-#include "host/DVKXPath.h"
 #include "host/DVKXmlChars.h"
 #include "host/DVKXmlDocument.h"
 #include "xml/CSEXMLIdIndex.h"
+#include "xml/CSEXMLPathEvaluator.h"
 
 using dvk::XmlNode;
 
@@ -22,10 +22,6 @@ namespace {
 const int kTextNode = 1;
 const int kCDataNode = 2;
 const int kBypassCache = 1;
-
-// The prefix and suffix of an identifier's node path around its literal.
-const char16_t kIdPathPrefix[] = u"//*[@iGSSLID=";
-const char16_t kIdPathSuffix[] = u"]";
 
 const std::u16string& Units(const CSEString& text)
 {
@@ -74,20 +70,6 @@ XmlNode AppendValue(XmlNode& element, const CSEString& text, bool cdata)
     return node;
 }
 
-// The identifier of a node path built by getNodePathFromUniqueId, if path is one.
-bool IsIdentifierPath(const CSEString& path, int& identifier)
-{
-    static const std::u16string prefix = std::u16string(kIdPathPrefix) + u"'";
-    static const std::u16string suffix = u"'" + std::u16string(kIdPathSuffix);
-    const std::u16string& units = Units(path);
-    if (units.size() <= prefix.size() + suffix.size() || units.compare(0, prefix.size(), prefix) != 0 ||
-        units.compare(units.size() - suffix.size(), suffix.size(), suffix) != 0)
-        return false;
-    const std::u16string middle =
-        units.substr(prefix.size(), units.size() - prefix.size() - suffix.size());
-    return CSEXMLIdIndex::ParseIdentifier(middle, identifier);
-}
-
 // One document with its identifier index. Packets that were assigned from each other share it.
 struct PacketDocument
 {
@@ -97,6 +79,8 @@ struct PacketDocument
     std::uint64_t removals = 0;
     // Counts attribute removals: they free attributes, which only a result of "@" steps holds.
     std::uint64_t attributeRemovals = 0;
+    // Changes with every change to the document, so that no remembered evaluation outlives one.
+    std::uint64_t version = 0;
 };
 
 } // namespace
@@ -105,14 +89,12 @@ struct CSEDVKXMLPacket::Impl
 {
     std::shared_ptr<PacketDocument> document; // null until a document is loaded
 
-    // Query cache: the last path asked and its nodes.
-    bool cached = false;
+    // Query cache: the last path asked and its nodes (null when empty).
     CSEString cachedPath;
-    std::vector<XmlNode> cachedNodes;
+    CSEXMLPathEvaluator::Shared cachedNodes;
     std::uint64_t cachedRemovals = 0;
-    bool cachedAttributes = false; // the cached nodes include attributes
     std::uint64_t cachedAttributeRemovals = 0;
-    std::vector<XmlNode> evaluated; // swapped with cachedNodes, so a query allocates nothing new
+    CSEXMLPathEvaluator evaluator;
 
     // Where the last child-by-position walk ended, so that reading the children one by one stays linear.
     XmlNode cursorParent;
@@ -120,37 +102,35 @@ struct CSEDVKXMLPacket::Impl
     int cursorIndex = -1;
     std::uint64_t cursorRemovals = 0;
 
+    // Marks the document changed when a changing operation ends (however it ends).
+    class Changing
+    {
+    public:
+        explicit Changing(const Impl& impl) : m_document(impl.document) {}
+        ~Changing()
+        {
+            if (m_document)
+                ++m_document->version;
+        }
+        Changing(const Changing&) = delete;
+        Changing& operator=(const Changing&) = delete;
+
+    private:
+        std::shared_ptr<PacketDocument> m_document;
+    };
+
     void EmptyCache()
     {
-        cached = false;
         cachedPath.clear();
-        cachedNodes.clear();
+        cachedNodes.reset();
     }
 
     void Use(std::shared_ptr<PacketDocument> replacement)
     {
         document = std::move(replacement);
         EmptyCache();
+        evaluator.Forget();
         cursorIndex = -1;
-    }
-
-    bool Evaluate(const CSEString& path, std::vector<XmlNode>& nodes)
-    {
-        nodes.clear();
-        int identifier = 0;
-        if (IsIdentifierPath(path, identifier)) {
-            XmlNode element;
-            switch (document->ids.Find(identifier, element)) {
-            case CSEXMLIdIndex::Answer::None: return true;
-            case CSEXMLIdIndex::Answer::One: nodes.push_back(element); return true;
-            case CSEXMLIdIndex::Answer::Unsure: break;
-            }
-        }
-        const dvk::XmlStatus status = dvk::EvaluateXPath(document->xml.Root(), Units(path), nodes);
-        if (!status)
-            LogError(u"[CSEDVKXMLPacket::QueryNodes] The node path cannot be evaluated => " + path +
-                     u" : " + CSEString(status.Description().c_str()));
-        return status.IsOk();
     }
 
     // The nodes of the path, from the cache when the path is the cached one (unless bypassed).
@@ -159,21 +139,26 @@ struct CSEDVKXMLPacket::Impl
     {
         if (!document)
             return nullptr;
-        const bool fresh = cached && cachedRemovals == document->removals &&
-                           (!cachedAttributes || cachedAttributeRemovals == document->attributeRemovals);
+        const bool fresh = cachedNodes && cachedRemovals == document->removals &&
+                           (!cachedNodes->attributes || cachedAttributeRemovals == document->attributeRemovals);
         if (queryMode != kBypassCache && fresh && path == cachedPath)
-            return &cachedNodes;
-        if (!Evaluate(path, evaluated))
+            return &cachedNodes->nodes;
+        CSEXMLPathEvaluator::Document state;
+        state.root = document->xml.Root();
+        state.ids = &document->ids;
+        state.version = document->version;
+        dvk::XmlStatus status;
+        CSEXMLPathEvaluator::Shared nodes = evaluator.Evaluate(state, Units(path), status);
+        if (!nodes) {
+            LogError(u"[CSEDVKXMLPacket::QueryNodes] The node path cannot be evaluated => " + path +
+                     u" : " + CSEString(status.Description().c_str()));
             return nullptr;
-        cached = true;
+        }
         cachedPath = path;
-        cachedNodes.swap(evaluated);
+        cachedNodes = std::move(nodes);
         cachedRemovals = document->removals;
         cachedAttributeRemovals = document->attributeRemovals;
-        cachedAttributes = std::any_of(cachedNodes.begin(), cachedNodes.end(), [](const XmlNode& node) {
-            return node.Kind() == dvk::XmlNodeKind::Attribute;
-        });
-        return &cachedNodes;
+        return &cachedNodes->nodes;
     }
 
     XmlNode First(const CSEString& path, int queryMode = 0)
@@ -283,6 +268,7 @@ CSEXMLPacket& CSEDVKXMLPacket::operator=(const CSEXMLPacket& other)
 
 int CSEDVKXMLPacket::removeChildNode(const CSEString& parentPath, const CSEString& childPath)
 {
+    const Impl::Changing changing(*m_pImpl);
     int result = 0;
     XmlNode parent = m_pImpl->First(parentPath);
     if (parent) {
@@ -298,6 +284,7 @@ int CSEDVKXMLPacket::removeChildNode(const CSEString& parentPath, const CSEStrin
 
 int CSEDVKXMLPacket::removeAttribute(const CSEString& path, const CSEString& attributeName)
 {
+    const Impl::Changing changing(*m_pImpl);
     XmlNode node = m_pImpl->First(path);
     if (!node.IsElement())
         return CSE_XML_NODE_NOT_FOUND;
@@ -372,6 +359,7 @@ int CSEDVKXMLPacket::createChildNode(int parentId, const CSEString& elementName,
 int CSEDVKXMLPacket::createChildNode(const CSEString& parentPath, const CSEString& elementName,
                                      const CSEString& text, int kind)
 {
+    const Impl::Changing changing(*m_pImpl);
     if (!m_pImpl->document) {
         LogError(u"Error occured in function : CSEDVKXMLPacket::createChildNode(); ");
         return CSE_XML_FAILURE;
@@ -401,6 +389,7 @@ int CSEDVKXMLPacket::createProperty(int id, const CSEString& attributeName, cons
 int CSEDVKXMLPacket::createProperty(const CSEString& path, const CSEString& attributeName,
                                     const CSEString& value, int queryMode)
 {
+    const Impl::Changing changing(*m_pImpl);
     XmlNode node = m_pImpl->First(path, queryMode);
     if (!node || attributeName.size() == 0)
         return CSE_XML_FAILURE;
@@ -446,6 +435,7 @@ int CSEDVKXMLPacket::CreateNamedNVPair(const CSEString& path, const CSEString& e
                                        const CSEString& name, const CSEString& value,
                                        const CSEString& valueElementName, bool nameAsText)
 {
+    const Impl::Changing changing(*m_pImpl);
     const CSEString failure(u"Error occured in function : CSEDVKXMLPacket::createNamedNVPair(); ");
     if (!m_pImpl->document) {
         LogError(failure);
@@ -493,6 +483,7 @@ int CSEDVKXMLPacket::getNodeValue(const CSEString& path, CSEString& value)
 
 int CSEDVKXMLPacket::appendNodeValue(const CSEString& path, const CSEString& text)
 {
+    const Impl::Changing changing(*m_pImpl);
     XmlNode node = m_pImpl->First(path);
     if (!node)
         return CSE_XML_NODE_NOT_FOUND;
@@ -517,7 +508,7 @@ int CSEDVKXMLPacket::getNodeCount(const CSEString& path)
 
 CSEString CSEDVKXMLPacket::getNodePathFromUniqueId(int id)
 {
-    return kIdPathPrefix + MakeXPathLiteral(Decimal(id)) + CSEString(kIdPathSuffix);
+    return FromUnits(CSEXMLIdIndex::PathOf(id));
 }
 
 int CSEDVKXMLPacket::reservedNoOp()
@@ -542,6 +533,7 @@ int CSEDVKXMLPacket::getAttributeValueAt(const CSEString& path, int index, const
 int CSEDVKXMLPacket::setAttributeValueAt(const CSEString& path, int index, const CSEString& attributeName,
                                          const CSEString& value)
 {
+    const Impl::Changing changing(*m_pImpl);
     const std::vector<XmlNode>* nodes = m_pImpl->Query(path, 0);
     if (nodes == nullptr || attributeName.size() == 0 || index < 0 ||
         index >= static_cast<int>(nodes->size()))
@@ -578,6 +570,7 @@ int CSEDVKXMLPacket::getNamedNVPair(const CSEString& path, int index, CSEString&
 
 int CSEDVKXMLPacket::removeAttributeFromAllNodes(const CSEString& attributeName)
 {
+    const Impl::Changing changing(*m_pImpl);
     // Always evaluated afresh: a cached "//*" would miss the elements made since, and the
     // identifiers must all go before a request leaves.
     const std::vector<XmlNode>* nodes = m_pImpl->Query(u"//*", kBypassCache);
@@ -610,6 +603,7 @@ int CSEDVKXMLPacket::appendXMLString(int id, const CSEString& xmlFragment)
 
 int CSEDVKXMLPacket::appendXMLString(const CSEString& path, const CSEString& xmlFragment)
 {
+    const Impl::Changing changing(*m_pImpl);
     if (!m_pImpl->document)
         return CSE_XML_FAILURE;
     dvk::XmlDocument fragment;
@@ -640,6 +634,7 @@ int CSEDVKXMLPacket::copyNode(int parentId, CSEXMLPacket* sourcePacket, const CS
 int CSEDVKXMLPacket::copyNode(const CSEString& parentPath, CSEXMLPacket* sourcePacket,
                               const CSEString& sourcePath)
 {
+    const Impl::Changing changing(*m_pImpl);
     auto* source = dynamic_cast<CSEDVKXMLPacket*>(sourcePacket);
     if (!m_pImpl->document || source == nullptr)
         return CSE_XML_FAILURE;

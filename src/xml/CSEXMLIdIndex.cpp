@@ -3,8 +3,12 @@
 
 #include <climits>
 #include <new>
+#include <string>
 
 namespace {
+
+const char16_t kPathPrefix[] = u"//*[@iGSSLID='";
+const char16_t kPathSuffix[] = u"']";
 
 bool ReadIdentifier(const dvk::XmlNode& element, int& identifier)
 {
@@ -33,6 +37,22 @@ bool CSEXMLIdIndex::ParseIdentifier(const std::u16string& text, int& identifier)
         return false;
     identifier = static_cast<int>(value);
     return true;
+}
+
+std::u16string CSEXMLIdIndex::PathOf(int identifier)
+{
+    const std::string digits = std::to_string(identifier);
+    return kPathPrefix + std::u16string(digits.begin(), digits.end()) + kPathSuffix;
+}
+
+bool CSEXMLIdIndex::ParsePath(const std::u16string& path, int& identifier)
+{
+    const std::size_t prefix = std::char_traits<char16_t>::length(kPathPrefix);
+    const std::size_t suffix = std::char_traits<char16_t>::length(kPathSuffix);
+    if (path.size() <= prefix + suffix || path.compare(0, prefix, kPathPrefix) != 0 ||
+        path.compare(path.size() - suffix, suffix, kPathSuffix) != 0)
+        return false;
+    return ParseIdentifier(path.substr(prefix, path.size() - prefix - suffix), identifier);
 }
 
 void CSEXMLIdIndex::Clear()

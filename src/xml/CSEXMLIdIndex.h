@@ -26,6 +26,10 @@ public:
     static const char16_t* AttributeName() { return u"iGSSLID"; }
     // True when text is the canonical decimal text of an int ("7", "-3"; not "07", "+7", "-0").
     static bool ParseIdentifier(const std::u16string& text, int& identifier);
+    // The node path of the element carrying the identifier: "//*[@iGSSLID='7']".
+    static std::u16string PathOf(int identifier);
+    // True when path is exactly the node path of an identifier.
+    static bool ParsePath(const std::u16string& path, int& identifier);
 
     void Clear();
     void Add(const dvk::XmlNode& element);

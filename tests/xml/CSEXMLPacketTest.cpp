@@ -313,6 +313,36 @@ TEST_F(XMLPacket, CDataHoldingItsEndMarkerSurvivesWritingAndReading)
     EXPECT_EQ(Xml(*reread), written);
 }
 
+TEST_F(XMLPacket, NamedPairPositionsCountUnderEachParent)
+{
+    // "path[k]": the k-th match under each parent, the first of those in document order. The inner
+    // list lies inside the outer list's second pair, so its third pair comes before the outer third.
+    ASSERT_EQ(m_packet->loadXMLinMemory(
+                  u"<r><l><p><name>1</name></p><p><name>2</name><l><p><name>3</name></p><p><name>4</name></p>"
+                  u"<p><name>5</name></p></l></p><p><name>6</name><value>v</value></p></l></r>"),
+              0);
+    const struct
+    {
+        const char16_t* path;
+        int index;
+        const char* name;
+    } cases[] = {
+        {u"//l/p", 0, "1"},     {u"//l/p", 1, "2"},          {u"//l/p", 2, "5"},
+        {u"//l/p", 3, ""},      {u"//p", 2, "5"},            {u"/r/l/p", 2, "6"},
+        {u"//l/p[name!='1']", 0, "2"}, {u"//l/p[name!='1']", 2, "5"}, {u"//l/p[name!='1']", 3, ""},
+        {u"(//l/p)", 2, "3"},   {u"//l/p[last()]", 0, "5"},  {u"//l/*", 2, "5"},
+        {u"//l[p]/p", 1, "2"},  {u"//l/p[1]", 0, "1"},       {u"//l/p", -1, ""},
+    };
+    for (const auto& c : cases) {
+        CSEString name(u"stale"), value;
+        EXPECT_EQ(m_packet->getNamedNVPair(c.path, c.index, name, value), 0);
+        EXPECT_EQ(U8(name), c.name) << U8(c.path) << " " << c.index;
+    }
+    CSEString name, value;
+    m_packet->getNamedNVPair(u"/r/l/p", 2, name, value);
+    EXPECT_EQ(U8(value), "v");
+}
+
 TEST_F(XMLPacket, ChildrenAndCounts)
 {
     ASSERT_EQ(m_packet->loadXMLinMemory(u"<r iGSSLID='1'><a/>text<b><c/></b></r>"), 0);
@@ -741,13 +771,144 @@ TEST_F(XMLPacket, IdentifierFormsUseTheCacheAsTheirNodePathWould)
     EXPECT_EQ(m_packet->getNodeCount(IdPath(a)), 0);
 }
 
+namespace {
+
+// Reads that the packet answers from remembered results while the document stays unchanged.
+std::string Reads(CSEXMLPacket& packet)
+{
+    const CSEString pairs(u"//list/attribute");
+    std::string summary = std::to_string(packet.getNodeCount(pairs)) + ":";
+    CSEString name, value;
+    for (int i = 0; i < 4; ++i) {
+        packet.getNamedNVPair(pairs, i, name, value);
+        summary += U8(name) + "=" + U8(value) + ";";
+    }
+    packet.getAttributeValueAt(pairs, 0, u"k", value);
+    return summary + U8(value) + ":" + std::to_string(packet.getNodeCount(u"//list/attribute[@k='x']")) +
+           std::to_string(packet.getNodeCount(u"//*[@iGSSLID='1']/attribute[name='n1']")) +
+           std::to_string(packet.getNodeCount(u"//list/attribute[name='n1']")) +
+           std::to_string(packet.getNodeCount(u"//command/list[@iGSSLID='1']/attribute")) +
+           std::to_string(packet.getNodeCount(u"//list[@iGSSLID=\"1\"]/attribute"));
+}
+
+} // namespace
+
+TEST_F(XMLPacket, RememberedResultsFollowEveryChange)
+{
+    const struct
+    {
+        const char* change;
+        std::function<void(CSEXMLPacket&)> apply;
+    } changes[] = {
+        {"pair", [](CSEXMLPacket& p) { p.createAttributeNVPair(1, u"n3", u"v3"); }},
+        {"child", [](CSEXMLPacket& p) { p.createChildNode(1, u"attribute", u"", kText); }},
+        {"import", [](CSEXMLPacket& p) { p.appendXMLString(1, u"<attribute k='x'><name>n4</name></attribute>"); }},
+        {"removal", [](CSEXMLPacket& p) { p.removeChildNode(p.getNodePathFromUniqueId(1), p.getNodePathFromUniqueId(2)); }},
+        {"property", [](CSEXMLPacket& p) { p.createProperty(3, u"k", u"x"); }},
+        {"by position", [](CSEXMLPacket& p) { p.setAttributeValueAt(u"//command/list/attribute", 1, u"k", u"x"); }},
+        {"unset", [](CSEXMLPacket& p) { p.removeAttribute(p.getNodePathFromUniqueId(2), u"k"); }},
+        {"unset all", [](CSEXMLPacket& p) { p.removeAttributeFromAllNodes(u"k"); }},
+        {"text", [](CSEXMLPacket& p) { p.appendNodeValue(p.getNodePathFromUniqueId(2) + u"/name", u"x"); }},
+        {"copy", [](CSEXMLPacket& p) { p.copyNode(1, &p, p.getNodePathFromUniqueId(2)); }},
+        {"text pair", [](CSEXMLPacket& p) {
+             p.createNamedNVPairLikeRLX(p.getNodePathFromUniqueId(1), u"attribute", u"n5", u"v5", u"value");
+         }},
+        {"restamp", [](CSEXMLPacket& p) { p.createProperty(1, u"iGSSLID", u"77"); }},
+        {"unstamp", [](CSEXMLPacket& p) { p.removeAttribute(p.getNodePathFromUniqueId(1), u"iGSSLID"); }},
+        {"sharer", [](CSEXMLPacket& p) {
+             CSEDVKXMLPacket sharer;
+             sharer = p;
+             sharer.createAttributeNVPair(1, u"n6", u"v6");
+         }},
+    };
+    for (const auto& c : changes) {
+        auto packet = NewPacket();
+        ASSERT_EQ(packet->loadXMLinMemory(u"<command/>"), 0);
+        const int list = packet->createChildNode(u"/command", u"list", u"", kText);
+        packet->createAttributeNVPair(list, u"n1", u"v1");
+        packet->createAttributeNVPair(list, u"n2", u"v2");
+        packet->createProperty(list + 1, u"k", u"x");
+        const std::string before = Reads(*packet);
+        c.apply(*packet);
+        auto fresh = NewPacket();
+        ASSERT_EQ(fresh->loadXMLinMemory(Wide(Xml(*packet))), 0);
+        const std::string after = Reads(*fresh);
+        EXPECT_NE(after, before) << c.change << ": the change must show in the reads";
+        EXPECT_EQ(Reads(*packet), after) << c.change;
+    }
+}
+
+namespace {
+
+// The identifiers of the path's nodes, in order.
+std::string Identifiers(CSEXMLPacket& packet, const CSEString& path)
+{
+    std::string identifiers;
+    CSEString value;
+    for (int i = 0; i < packet.getNodeCount(path); ++i) {
+        packet.getAttributeValueAt(path, i, u"iGSSLID", value);
+        identifiers += (i ? " " : "") + U8(value);
+    }
+    return identifiers;
+}
+
+} // namespace
+
+TEST_F(XMLPacket, PathsThroughIdentifiersAndKnownNodesGiveWhatXPathGives)
+{
+    ASSERT_EQ(m_packet->loadXMLinMemory(
+                  u"<command iGSSLID='1'><structure iGSSLID='2'><active iGSSLID='3'>"
+                  u"<cadobject iGSSLID='4' cadid='a'><cadobject iGSSLID='5' cadid='b'><cadobject iGSSLID='6' cadid='a'/>"
+                  u"</cadobject><relationship iGSSLID='7'/></cadobject></active></structure>"
+                  u"<cadobjectlist iGSSLID='8'><cadobject iGSSLID='9' cadid='a'><attribute iGSSLID='15'/></cadobject>"
+                  u"<cadobject iGSSLID='10' cadid='b'/></cadobjectlist>"
+                  u"<o iGSSLID='11'><o iGSSLID='12'><p iGSSLID='13'/></o><p iGSSLID='14'/></o></command>"),
+              0);
+    // An imported element shares identifier 9; identifier 7 leaves with its element.
+    ASSERT_EQ(m_packet->appendXMLString(8, u"<cadobject iGSSLID='9' cadid='c'/>"), 0);
+    ASSERT_EQ(m_packet->removeChildNode(IdPath(4), IdPath(7)), 0);
+    const struct
+    {
+        const char16_t* before; // asked first, so that its result is known
+        const char16_t* path;
+        const char* identifiers;
+    } cases[] = {
+        {u"", u"//structure//cadobject[@iGSSLID='6']/ancestor::*[@cadid='a']", "4"},
+        {u"", u"//structure//cadobject[@iGSSLID='6']", "6"},
+        {u"", u"/command/structure/active/cadobject/cadobject[@iGSSLID='5']", "5"},
+        {u"", u"/command/structure/cadobject/cadobject[@iGSSLID='5']", ""},
+        {u"", u"//cadobject[@cadid='b']/cadobject[@iGSSLID='6']", "6"},
+        {u"", u"//cadobject[@cadid='a']/cadobject[@iGSSLID='6']", ""},
+        {u"", u"//cadobjectlist/cadobject[@iGSSLID='4']", ""},
+        {u"", u"//relationship[@iGSSLID='4']/..", ""},
+        {u"", u"//*[@iGSSLID='4'][@cadid='a']/cadobject", "5"},
+        {u"", u"//*[@iGSSLID='4'][2]", ""},
+        {u"", u"//*[@iGSSLID='5']//*", "6"},
+        {u"", u"//*[@iGSSLID='7']/..", ""},
+        {u"", u"//cadobjectlist/cadobject[@iGSSLID='9']", "9 9"},
+        {u"", u"//cadobject[@iGSSLID='9']/attribute", "15"},
+        {u"", u"//*[@iGSSLID='11']/o/p", "13"},
+        {u"//o", u"//o/p", "13 14"},
+        {u"//o", u"//o/p[1]", "13 14"},
+        {u"", u"//*[@iGSSLID='8']/cadobject[2]", "10"},
+        {u"", u"//cadobject/cadobject[1]", "5 6"},
+        {u"", u"//*[@iGSSLID='7']/..|//*[@iGSSLID='13']", "13"},
+    };
+    for (const auto& c : cases) {
+        m_packet->getNodeCount(c.before);
+        EXPECT_EQ(Identifiers(*m_packet, c.path), c.identifiers) << U8(c.path);
+        EXPECT_EQ(Identifiers(*m_packet, u"(" + CSEString(c.path) + u")"), c.identifiers) << U8(c.path);
+    }
+}
+
 // --- identifier forms against their node paths ------------------------------------------------
 
 namespace {
 
-// Runs the same random operations on two packets: one addresses elements by identifier, the other
-// by a node path that the packet must evaluate as XPath ("//*[@iGSSLID=\"n\"]"). Results, counters
-// and documents must agree after every step.
+// Runs the same random operations on two packets: one addresses elements by identifier and by
+// paths that extend identifiers or end in a position, the other by node paths that the packet must
+// evaluate as XPath (the identifier's path in double quotes, "//*[@iGSSLID=\"n\"]", and other paths
+// in parentheses, as filter expressions). Results, counters and documents must agree after every step.
 class TwinRun
 {
 public:
@@ -768,7 +929,11 @@ public:
         const CSEString value = Pick({u"v", u"O'Brien", u"]]>", u""});
         const CSEString idText = IdentifierText();
         CSEString a, b;
-        switch (m_random() % 18) {
+        const CSEString position(std::to_string(m_random() % 4 + 1).c_str());
+        const CSEString test = u"[@k=" + CSEXMLPacket::MakeXPathLiteral(value) + u"]";
+        const CSEString named = (m_random() % 2 ? CSEString(u"*") : name) + u"[@iGSSLID='" + CSEString(std::to_string(id).c_str()) + u"']";
+        CSEString c, d;
+        switch (m_random() % 26) {
         case 0:
         case 1: {
             const int kind = static_cast<int>(m_random() % 4);
@@ -817,6 +982,56 @@ public:
                 Check(m_byId->removeAttributeFromAllNodes(u"iGSSLID"),
                       m_byPath->removeAttributeFromAllNodes(u"iGSSLID"), "strip");
             break;
+        case 18:
+        case 19: {
+            // A pair by position below one element, or below every element of a name.
+            const CSEString pairs = m_random() % 2 ? idPath + u"/attribute" : u"//" + name + u"/attribute";
+            Check(m_byId->getNamedNVPair(pairs, std::stoi(U8(position)) - 1, a, b), 0, "pair at");
+            m_byPath->getNamedNVPair(u"(" + pairs + u"[" + position + u"])", 0, c, d);
+            EXPECT_EQ(U8(a) + "=" + U8(b), U8(c) + "=" + U8(d)) << "pair at step " << m_steps;
+            break;
+        }
+        case 20: {
+            const CSEString ancestors = u"//command//" + named + u"/ancestor::*" + test;
+            Check(m_byId->getNodeCount(ancestors), m_byPath->getNodeCount(u"(" + ancestors + u")"), "ancestors");
+            break;
+        }
+        case 21: {
+            const CSEString under = idPath + u"/" + name;
+            Check(m_byId->createChildNode(under, u"o", value, kText),
+                  m_byPath->createChildNode(u"(" + under + u")", u"o", value, kText), "child below");
+            break;
+        }
+        case 22: {
+            const CSEString all = idPath + u"/*";
+            Check(m_byId->getAttributeValueAt(all, other % 3, u"k", a),
+                  m_byPath->getAttributeValueAt(u"(" + all + u")", other % 3, u"k", b), "value at");
+            EXPECT_EQ(U8(a), U8(b));
+            break;
+        }
+        case 23: {
+            const CSEString head = Pick({u"//", u"/command/", u"/command/o/", u"//o//", u"//command/*/", u"//*[@k='v']/"});
+            const CSEString parent = head + named + (m_random() % 3 ? CSEString() : test) + u"/..";
+            Check(m_byId->getNodeXMLString(parent, a), m_byPath->getNodeXMLString(u"(" + parent + u")", b), "parent");
+            EXPECT_EQ(U8(a), U8(b));
+            break;
+        }
+        case 25: {
+            // A step from the nodes of a remembered result, which may lie one inside another.
+            Check(m_byId->getNodeCount(u"//o"), m_byPath->getNodeCount(u"//o"), "plain");
+            const CSEString below = u"//o/" + name;
+            const int index = static_cast<int>(m_random() % 3);
+            Check(m_byId->getAttributeValueAt(below, index, u"iGSSLID", a),
+                  m_byPath->getAttributeValueAt(u"(" + below + u")", index, u"iGSSLID", b), "below");
+            EXPECT_EQ(U8(a), U8(b));
+            break;
+        }
+        case 24: {
+            const CSEString nth = m_random() % 2 ? idPath + u"/" + name + u"[" + position + u"]" : idPath + u"[" + position + u"]";
+            Check(m_byId->getNodeXMLString(nth, a), m_byPath->getNodeXMLString(u"(" + nth + u")", b), "nth");
+            EXPECT_EQ(U8(a), U8(b));
+            break;
+        }
         }
         Check(m_byId->getLastValueOfUniqueIdentifier(), m_byPath->getLastValueOfUniqueIdentifier(), "counter");
         CSEString first, second;
