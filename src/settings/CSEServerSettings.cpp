@@ -18,7 +18,8 @@
 namespace {
 
 const char16_t kInfoPath[] = u"//response/info";
-const char16_t kResponsePath[] = u"/response";
+// The element a thin response carries its file name on (as CSEResponse reads it).
+const char16_t kResponsePath[] = u"//response";
 
 void LogLoadFailure(const CSEString& reason)
 {
