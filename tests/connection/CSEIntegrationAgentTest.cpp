@@ -170,6 +170,14 @@ TEST_F(IntegrationAgentTest, SilentProcessorTakesTheHostsPortAndSendsNoLogin)
     EXPECT_EQ(Agent().Login(), CSEIntegrationAgent::Connected);
     EXPECT_FALSE(DataArrives(fd, 200));
     EXPECT_EQ(Agent().GetServerSettingsPtr(), nullptr);
+
+    // The host hands the settings in; they are adjusted for a run without a user.
+    EXPECT_EQ(Agent().InitServerSettingsForSilent(u"<response><info><gsettings><customattributes><attribute><name>"
+                                                  u"DvkDeleteModifiedFilesOnCheckin</name><value>ask</value></attribute>"
+                                                  u"</customattributes></gsettings></info></response>"),
+              0);
+    ASSERT_NE(Agent().GetServerSettingsPtr(), nullptr);
+    EXPECT_EQ(Utf8(Agent().GetServerSettingsPtr()->GetDvkDeleteModifiedFilesOnCheckinOptions()), "no");
     ::close(fd);
 }
 
