@@ -20,9 +20,9 @@
 #include "CSESocketCommunicator.h"
 #include "CSEStringCSEStringMap.h"
 #include "CSEUtil.h"
-#include "CSEWrapperStringVector.h"
 #include "CSEXMLPacket.h"
 #include "commands/CSERequestMasking.h"
+#include "connection/CSEVersionList.h"
 #include "host/DVKEnv.h"
 #include "host/DVKExit.h"
 #include "host/DVKFatal.h"
@@ -359,14 +359,15 @@ CSEIntegrationAgent::ConnectionStatus CSEIntegrationAgent::Login()
 
 int CSEIntegrationAgent::InitServerSettings(const CSEString& loginResponse)
 {
-    if (m_pServerSettings != nullptr) {
+    if (m_pServerSettings != nullptr)
         DVKSysCheckFailure("!m_pServerSettings");
-        m_pServerSettings->ClearServerSettings();
-        delete m_pServerSettings;
-        m_pServerSettings = nullptr;
-    }
-    m_pServerSettings = LoadSettings(loginResponse);
-    return m_pServerSettings != nullptr ? CSE_SUCCESS : 1;
+    // Settings held before are replaced only by a response that could be read.
+    CSEServerSettings* loaded = LoadSettings(loginResponse);
+    if (loaded == nullptr)
+        return 1;
+    delete m_pServerSettings;
+    m_pServerSettings = loaded;
+    return CSE_SUCCESS;
 }
 
 int CSEIntegrationAgent::InitServerSettingsForSilent(const CSEString& settingsXml)
@@ -421,15 +422,8 @@ int CSEIntegrationAgent::ParseVersionList(CSEString versionList)
 {
     if (m_pServerSettings == nullptr)
         return 1;
-    CSEWrapperStringVector tokens;
-    CSEUtil::GetTokenizedArray(versionList, u"|", tokens);
-    const int count = tokens.Size();
     CSEStringCSEStringMap versions;
-    if (count >= 1) {
-        // A leading "0" is the query's status, not a component name.
-        for (int i = tokens[0] == u"0" ? 2 : 1; i < count; i += 2)
-            versions[CSEUtil::ToLower(tokens[i - 1])] = CSEUtil::ToLower(tokens[i]);
-    }
+    cse::ParseComponentVersions(versionList, versions);
     m_pServerSettings->SetServerComponentVersions(versions);
     return CSE_SUCCESS;
 }

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "CSEClientSettings.h"
+#include "CSEIntegrationAgent.h"
 #include "CSELogger.h"
 #include "CSEObjectInfo.h"
+#include "CSEServerSettings.h"
 #include "cad_part_struct.h"
 #include "CSEMsgMgr.h"
 #include "host/DVKCaseMap.h"
@@ -22,7 +24,6 @@
 #include "host/DVKProcess.h"
 #include "host/DVKUtf.h"
 #include "host/DVKXmlChars.h"
-#include "support/CSEGlobalSettingsView.h"
 
 #ifndef QORVI_LIBRARY_VERSION
 #define QORVI_LIBRARY_VERSION "5.0.0"
@@ -42,8 +43,6 @@ const char16_t kXmlDeclaration[] = u"<?xml version='1.0'?>";
 const char16_t kLaunchBrowserLog[] = u"[CSEIntegrationAgent::LaunchBrowser] ";
 const int kMaxPathBytes = 256;
 const int kMaxObjectNameBytes = 128;
-
-CSEGlobalSettingsProvider g_pGlobalSettingsProvider = nullptr;
 
 // True for an empty name and for one with a ".." step: it names no file inside its folder.
 bool NamesNoFileInside(const std::u16string& name)
@@ -188,17 +187,13 @@ int LaunchBrowserProgram(const CSEString& program, const CSEString& url,
     return started;
 }
 
+// The global settings of the current login; null when nobody is logged in.
+CSEServerSettings* CurrentSettings()
+{
+    return CSEIntegrationAgent::GetIntegrationAgent().GetServerSettingsPtr();
+}
+
 } // namespace
-
-void CSESetGlobalSettingsProvider(CSEGlobalSettingsProvider provider)
-{
-    g_pGlobalSettingsProvider = provider;
-}
-
-const CSEGlobalSettingsView* CSECurrentGlobalSettings()
-{
-    return g_pGlobalSettingsProvider != nullptr ? g_pGlobalSettingsProvider() : nullptr;
-}
 
 // ---- Text ----
 
@@ -561,7 +556,7 @@ int CSEUtil::DeleteFileFromDisk(const CSEString& path)
 
 unsigned char CSEUtil::IsQxTypeValid(const CSEString& cadType, const CSEString& qxType)
 {
-    const CSEGlobalSettingsView* settings = CSECurrentGlobalSettings();
+    const CSEServerSettings* settings = CurrentSettings();
     if (settings == nullptr)
         return 0;
     return ListHoldsExactly(settings->GetBusTypes(cadType), qxType) ? 1 : 0;
@@ -569,7 +564,7 @@ unsigned char CSEUtil::IsQxTypeValid(const CSEString& cadType, const CSEString& 
 
 unsigned char CSEUtil::GetCADAttributeMappedToCSEType(const CSEString& type, CSEString& attribute)
 {
-    const CSEGlobalSettingsView* settings = CSECurrentGlobalSettings();
+    const CSEServerSettings* settings = CurrentSettings();
     if (settings == nullptr)
         return 0;
     attribute = settings->GetCSETypetoCADAttributeMapping(type);
@@ -578,7 +573,7 @@ unsigned char CSEUtil::GetCADAttributeMappedToCSEType(const CSEString& type, CSE
 
 unsigned char CSEUtil::IsCommandEnabled(const CSEString& command)
 {
-    const CSEGlobalSettingsView* settings = CSECurrentGlobalSettings();
+    const CSEServerSettings* settings = CurrentSettings();
     if (settings == nullptr)
         return 1;
     return CSEStringVectorLookup(settings->GetCSEDisabledCommandsList(), command, 0) >= 0 ? 0 : 1;
@@ -586,7 +581,7 @@ unsigned char CSEUtil::IsCommandEnabled(const CSEString& command)
 
 unsigned char CSEUtil::IsCadTypePreventedFromCheckin(const CSEString& type)
 {
-    const CSEGlobalSettingsView* settings = CSECurrentGlobalSettings();
+    const CSEServerSettings* settings = CurrentSettings();
     if (settings == nullptr || !ListHoldsExactly(settings->GetDvkPreventTypeCheckinOptions(), type))
         return 0;
     CSELogger::LogMsg(5, CSEString(u"[CSEUtil::IsCadTypePreventedFromCheckin] The Type") + type +
@@ -596,7 +591,7 @@ unsigned char CSEUtil::IsCadTypePreventedFromCheckin(const CSEString& type)
 
 unsigned char CSEUtil::IsCadTypeExcludedFromCheckin(const CSEString& type)
 {
-    const CSEGlobalSettingsView* settings = CSECurrentGlobalSettings();
+    const CSEServerSettings* settings = CurrentSettings();
     if (settings == nullptr || !ListHoldsExactly(settings->GetDvkExcludeTypesListOptions(), type))
         return 0;
     CSELogger::LogMsg(5, CSEString(u"[CSEUtil::IsCadTypeExcludedFromCheckin] The Type") + type +
@@ -606,7 +601,7 @@ unsigned char CSEUtil::IsCadTypeExcludedFromCheckin(const CSEString& type)
 
 unsigned char CSEUtil::IsCadObjTypeDerivedOutput(const CSEString& type)
 {
-    const CSEGlobalSettingsView* settings = CSECurrentGlobalSettings();
+    const CSEServerSettings* settings = CurrentSettings();
     if (settings == nullptr)
         return 0;
     return ListHoldsExactly(settings->GetTypeDerivedOutputMapping(u"TYPE_DERIVEDOUTPUT_LIKE"), type)
@@ -616,18 +611,22 @@ unsigned char CSEUtil::IsCadObjTypeDerivedOutput(const CSEString& type)
 
 unsigned char CSEUtil::IsDerivedOutputDeleteOnCheckin(const CSEString& type)
 {
-    const CSEGlobalSettingsView* settings = CSECurrentGlobalSettings();
+    CSEServerSettings* settings = CurrentSettings();
     if (settings == nullptr)
         return 0;
-    return settings->GetDvkDerivedOutputOption(type) == u"yes" ? 1 : 0;
+    CSEStringCSEStringMap& options = settings->GetDvkDerivedOutputOptions();
+    const CSEStringCSEStringMapIterator option = options.find(type);
+    return option != options.end() && (*option).value == u"yes" ? 1 : 0;
 }
 
 CSEString CSEUtil::GetServerVersionsString(const CSEString& component)
 {
-    const CSEGlobalSettingsView* settings = CSECurrentGlobalSettings();
+    CSEServerSettings* settings = CurrentSettings();
     if (settings == nullptr)
         return CSEString();
-    return settings->GetServerComponentVersion(ToLower(component));
+    CSEStringCSEStringMap& versions = settings->GetServerComponentVersions();
+    const CSEStringCSEStringMapIterator version = versions.find(ToLower(component));
+    return version != versions.end() ? (*version).value : CSEString();
 }
 
 unsigned char CSEUtil::IsPNGViewableSupported()
@@ -637,7 +636,7 @@ unsigned char CSEUtil::IsPNGViewableSupported()
 
 unsigned char CSEUtil::ValidateFilename(const CSEString& name)
 {
-    const CSEGlobalSettingsView* settings = CSECurrentGlobalSettings();
+    const CSEServerSettings* settings = CurrentSettings();
     if (settings == nullptr)
         return 0;
     if (settings->IsFilenameValid(name))

@@ -161,6 +161,14 @@ TEST_F(IntegrationAgentTest, SilentProcessorTakesTheHostsPortAndSendsNoLogin)
     EXPECT_EQ(Agent().Login(), CSEIntegrationAgent::Connected);
     EXPECT_FALSE(DataArrives(fd, 200));
     EXPECT_EQ(Agent().GetServerSettingsPtr(), nullptr);
+
+    // The host hands the settings in; they are adjusted for a run without a user.
+    EXPECT_EQ(Agent().InitServerSettingsForSilent(u"<response><info><gsettings><customattributes><attribute><name>"
+                                                  u"DvkDeleteModifiedFilesOnCheckin</name><value>ask</value></attribute>"
+                                                  u"</customattributes></gsettings></info></response>"),
+              0);
+    ASSERT_NE(Agent().GetServerSettingsPtr(), nullptr);
+    EXPECT_EQ(Utf8(Agent().GetServerSettingsPtr()->GetDvkDeleteModifiedFilesOnCheckinOptions()), "no");
     ::close(fd);
 }
 
@@ -210,15 +218,23 @@ TEST_F(IntegrationAgentTest, LoginResponseWithoutSettingsKeepsTheDefaults)
 
 TEST_F(IntegrationAgentTest, FailedVersionQueryKeepsTheSettingsAndStaysConnected)
 {
-    ServicePeer peer([](const std::string& request) {
+    int logins = 0;
+    ServicePeer peer([&logins](const std::string& request) {
         const std::string cname = ServicePeer::AttributeOf(request, "cname");
+        if (cname == "login" && ++logins > 1)
+            return std::string("<response result='success'><info");
         return cname == "login" ? ServicePeer::Response(cname, "success", "<gsettings/>")
                                 : ServicePeer::Response(cname, "failure", "<reason>no versions today</reason>");
     });
     EXPECT_EQ(ConnectAndLogin(peer), CSEIntegrationAgent::Connected);
-    EXPECT_NE(Agent().GetServerSettingsPtr(), nullptr);
+    const CSEServerSettings* settings = Agent().GetServerSettingsPtr();
+    EXPECT_NE(settings, nullptr);
     EXPECT_TRUE(Logged(kMainLog, 6, "CSEIntegrationAgent::sendRequestForServerComponentVersions() Failed.no versions today"));
     EXPECT_TRUE(Logged(kMainLog, 3, "[CSEIntegrationAgent::Login] Failed to get the server components versions."));
+
+    // A second login whose response cannot be read leaves the settings of the first.
+    EXPECT_EQ(Agent().Login(), CSEIntegrationAgent::Connected);
+    EXPECT_EQ(Agent().GetServerSettingsPtr(), settings);
 }
 
 // The exchange files carry commands with their passwords; no exchange goes without its request file.

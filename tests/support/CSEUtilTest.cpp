@@ -1,5 +1,5 @@
-// Behaviour of CSEUtil: texts, files, request envelopes, versions, limits, part record and the
-// look-ups in the global settings.
+// Behaviour of CSEUtil: texts, files, request envelopes, versions, limits and part record (the
+// look-ups in the global settings are tested after a real login, in the integration tests).
 #include <gtest/gtest.h>
 
 #include <pugixml.hpp>
@@ -17,7 +17,6 @@
 #include "CSEUtil.h"
 #include "cad_part_struct.h"
 #include "common/StrictXml.h"
-#include "support/CSEGlobalSettingsView.h"
 #include "support/InstallFolderFixture.h"
 
 namespace {
@@ -421,109 +420,6 @@ TEST(UtilVersionsDeathTest, CallerErrorsAreFatal)
                  "AssertionFailed:iConvertYear != -1");
     EXPECT_DEATH(CSEUtil::IsVersionEqualOrLater(u"QTL2010", u"2010", 1),
                  "AssertionFailed:iMinorVersion == -1");
-}
-
-// ---- Global settings ----
-
-namespace {
-
-class FakeSettings : public CSEGlobalSettingsView
-{
-public:
-    CSEWrapperStringVector GetCSEDisabledCommandsList() const override { return List({u"CHECKIN"}); }
-    CSEWrapperStringVector GetDvkPreventTypeCheckinOptions() const override { return List({u"Drawing"}); }
-    CSEWrapperStringVector GetDvkExcludeTypesListOptions() const override { return List({u"Sketch"}); }
-    CSEWrapperStringVector GetBusTypes(const CSEString& cadType) const override
-    {
-        return cadType == u"Part" ? List({u"CAD Model", u"Component"}) : List({});
-    }
-    CSEWrapperStringVector GetTypeDerivedOutputMapping(const CSEString& name) const override
-    {
-        return name == u"TYPE_DERIVEDOUTPUT_LIKE" ? List({u"pdf"}) : List({});
-    }
-    CSEString GetDvkDerivedOutputOption(const CSEString& type) const override
-    {
-        return type == u"pdf" ? u"yes" : type == u"step" ? u"Yes" : u"";
-    }
-    CSEString GetCSETypetoCADAttributeMapping(const CSEString& type) const override
-    {
-        return type == u"Part" ? u"PART_NUMBER" : u"";
-    }
-    CSEString GetServerComponentVersion(const CSEString& component) const override
-    {
-        return component == u"framework" ? u"qtl2008-2" : u"";
-    }
-    bool IsFilenameValid(const CSEString& name) const override { return name.find(u"#") < 0; }
-
-private:
-    static CSEWrapperStringVector List(std::initializer_list<const char16_t*> texts)
-    {
-        CSEWrapperStringVector list;
-        for (const char16_t* text : texts)
-            list.push_back(CSEString(text));
-        return list;
-    }
-};
-
-const CSEGlobalSettingsView* FakeProvider()
-{
-    static const FakeSettings settings;
-    return &settings;
-}
-
-} // namespace
-
-TEST_F(Util, WithoutGlobalSettingsEveryLookupAnswersNobodyLoggedIn)
-{
-    CSESetGlobalSettingsProvider(nullptr);
-    CSEString attribute(u"kept");
-    EXPECT_TRUE(CSEUtil::IsCommandEnabled(u"checkin"));
-    EXPECT_FALSE(CSEUtil::IsCadTypePreventedFromCheckin(u"Drawing"));
-    EXPECT_FALSE(CSEUtil::IsCadTypeExcludedFromCheckin(u"Sketch"));
-    EXPECT_FALSE(CSEUtil::IsCadObjTypeDerivedOutput(u"pdf"));
-    EXPECT_FALSE(CSEUtil::IsDerivedOutputDeleteOnCheckin(u"pdf"));
-    EXPECT_EQ(CSEUtil::GetServerVersionsString(u"framework"), u"");
-    EXPECT_FALSE(CSEUtil::IsPNGViewableSupported());
-    EXPECT_FALSE(CSEUtil::ValidateFilename(u"gear.prt"));
-    EXPECT_FALSE(CSEUtil::IsQxTypeValid(u"Part", u"CAD Model"));
-    EXPECT_FALSE(CSEUtil::GetCADAttributeMappedToCSEType(u"Part", attribute));
-    EXPECT_EQ(attribute, u"kept");
-}
-
-TEST_F(Util, GlobalSettingsLookupsCompareAsDocumentedAndLogHits)
-{
-    CSESetGlobalSettingsProvider(&FakeProvider);
-    EXPECT_FALSE(CSEUtil::IsCommandEnabled(u"checkin"));
-    EXPECT_FALSE(CSEUtil::IsCommandEnabled(u"CheckIn"));
-    EXPECT_TRUE(CSEUtil::IsCommandEnabled(u"checkout"));
-    EXPECT_TRUE(CSEUtil::IsCadTypePreventedFromCheckin(u"Drawing"));
-    EXPECT_FALSE(CSEUtil::IsCadTypePreventedFromCheckin(u"drawing"));
-    EXPECT_TRUE(CSEUtil::IsCadTypeExcludedFromCheckin(u"Sketch"));
-    EXPECT_FALSE(CSEUtil::IsCadTypeExcludedFromCheckin(u"Drawing"));
-    EXPECT_EQ(MainLogPriorityOf("[CSEUtil::IsCadTypePreventedFromCheckin] The TypeDrawingexists in "
-                                "the prevented types list"),
-              5);
-    EXPECT_EQ(MainLogPriorityOf("[CSEUtil::IsCadTypeExcludedFromCheckin] The TypeSketchexists in the "
-                                "excluded types list"),
-              5);
-    EXPECT_TRUE(CSEUtil::IsCadObjTypeDerivedOutput(u"pdf"));
-    EXPECT_FALSE(CSEUtil::IsCadObjTypeDerivedOutput(u"PDF"));
-    EXPECT_TRUE(CSEUtil::IsDerivedOutputDeleteOnCheckin(u"pdf"));
-    EXPECT_FALSE(CSEUtil::IsDerivedOutputDeleteOnCheckin(u"step"));
-    EXPECT_TRUE(CSEUtil::IsQxTypeValid(u"Part", u"Component"));
-    EXPECT_FALSE(CSEUtil::IsQxTypeValid(u"Part", u"component"));
-    CSEString attribute;
-    EXPECT_TRUE(CSEUtil::GetCADAttributeMappedToCSEType(u"Part", attribute));
-    EXPECT_EQ(attribute, u"PART_NUMBER");
-    EXPECT_FALSE(CSEUtil::GetCADAttributeMappedToCSEType(u"Drawing", attribute));
-    EXPECT_EQ(CSEUtil::GetServerVersionsString(u"FrameWork"), u"qtl2008-2");
-    EXPECT_TRUE(CSEUtil::IsPNGViewableSupported());
-    EXPECT_TRUE(CSEUtil::ValidateFilename(u"gear.prt"));
-    EXPECT_FALSE(CSEUtil::ValidateFilename(u"gear#1.prt"));
-    CSESetGlobalSettingsProvider(nullptr);
-    EXPECT_EQ(MainLogPriorityOf("[CSEUtil::ValidateFilename]:UnSupported characters found in the "
-                                "filename. Throwing exception"),
-              3);
 }
 
 // ---- User-exit part record ----
