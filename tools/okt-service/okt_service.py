@@ -107,8 +107,8 @@ def _serve(arguments, data, log):
             seeded = okt_manifest.seed(data.vault)
         except okt_manifest.ManifestError as error:
             return _fail(str(error))
-        log.service("sample assembly: %s" % ("%d designs stored" % seeded if seeded
-                                             else "already in the vault"))
+        log.service("sample assembly: %s" % ("%d designs stored" % seeded if seeded else
+                                             "not stored, the vault holds designs of its names"))
     server = OktServer(arguments.profile, data, log, arguments.port, arguments.pointer_timeout)
     try:
         server.start()
