@@ -3,7 +3,7 @@
 
 Usage: okt_service.py --profile DIR [--port N] [--settings FILE] [--log FILE]
                       [--components FILE] [--user NAME[:PASSWORD]]... [--users FILE]
-                      [--pointer-timeout SECONDS]
+                      [--pointer-timeout SECONDS] [--vault DIR] [--seed-sample]
 """
 
 import argparse
@@ -11,10 +11,14 @@ import os
 import signal
 import sys
 
+import okt_designs  # noqa: F401  (registers the design commands)
+import okt_manifest
 import okt_settings
+import okt_vault
 from okt_server import HOST, ExchangeLog, OktServer
 
 EXIT_USAGE = 2
+DEFAULT_VAULT_NAME = "okt-vault"
 
 
 def _port(text):
@@ -54,6 +58,11 @@ def parse_arguments(argv):
     parser.add_argument("--pointer-timeout", type=_seconds, default=5.0, metavar="SECONDS",
                         help="answer an unfinished request pointer after this much silence "
                              "(default 5)")
+    parser.add_argument("--vault", metavar="DIR",
+                        help="the vault of designs, created when missing (default: '%s' in the "
+                             "profile folder)" % DEFAULT_VAULT_NAME)
+    parser.add_argument("--seed-sample", action="store_true",
+                        help="store the sample assembly in the vault unless it holds its designs")
     return parser.parse_args(argv)
 
 
@@ -81,7 +90,25 @@ def main(argv=None):
         log = ExchangeLog(arguments.log)
     except OSError as error:
         return _fail("cannot open the log file '%s': %s" % (arguments.log, error.strerror))
+    try:
+        data.vault = okt_vault.Vault(arguments.vault or os.path.join(arguments.profile,
+                                                                     DEFAULT_VAULT_NAME))
+    except okt_vault.VaultError as error:
+        return _fail(str(error))
+    try:
+        return _serve(arguments, data, log)
+    finally:
+        data.vault.close()
 
+
+def _serve(arguments, data, log):
+    if arguments.seed_sample:
+        try:
+            seeded = okt_manifest.seed(data.vault)
+        except okt_manifest.ManifestError as error:
+            return _fail(str(error))
+        log.service("sample assembly: %s" % ("%d designs stored" % seeded if seeded else
+                                             "not stored, the vault holds designs of its names"))
     server = OktServer(arguments.profile, data, log, arguments.port, arguments.pointer_timeout)
     try:
         server.start()

@@ -124,12 +124,14 @@ def load_users(path):
 
 
 class ServiceData:
-    """What the command handlers read: settings, components and the users allowed to log in."""
+    """What the command handlers read: settings, components, the users allowed to log in and the
+    vault of designs."""
 
-    def __init__(self, settings_info, components, users=None):
+    def __init__(self, settings_info, components, users=None, vault=None):
         self._settings_info = settings_info
         self.components = components
         self.users = users  # None: any user name is accepted; else name -> password or None
+        self.vault = vault
 
     def settings_info(self):
         """A fresh copy of the settings, so that a response can never alter the original."""
