@@ -26,22 +26,15 @@ public:
     void AssignResponseDirectly(CSEResponse* response) { this->m_pResponse = response; }
 };
 
-// Opens the protected members of any command, whatever its class.
+// Opens the request packet of any command, whatever its class.
 struct CommandOpener : CSECommand
 {
-    static CSEXMLPacket* CSECommand::*Packet() { return &CommandOpener::m_pCmdXMLPacket; }
-    static void (CSECommand::*Replace())(CSEXMLPacket*) { return &CommandOpener::ReplaceCmdXMLPacket; }
+    static CSEXMLPacket* Packet(CSECommand& command) { return command.*&CommandOpener::m_pCmdXMLPacket; }
 };
 
 inline CSEXMLPacket* PacketOf(CSECommand& command)
 {
-    return command.*CommandOpener::Packet();
-}
-
-// Replaces the request packet (null: as if it could not be created).
-inline void ReplacePacketOf(CSECommand& command, CSEXMLPacket* packet)
-{
-    (command.*CommandOpener::Replace())(packet);
+    return CommandOpener::Packet(command);
 }
 
 inline std::string Attribute(CSEXMLPacket* packet, const CSEString& path, const char16_t* name)

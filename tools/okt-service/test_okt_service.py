@@ -27,9 +27,9 @@ THIN_RESPONSE = re.compile(
 
 
 def pointer_text(dirname, filename="QxRequest.xml"):
-    """The pointer as the client library writes it."""
+    """The pointer as the client library writes it, as bytes."""
     return ("<?xml version='1.0'?><request dirname='%s' filename='%s' ver='10.7.SP1' csever='3.1'/>"
-            % (dirname, filename))
+            % (dirname, filename)).encode("utf-8")
 
 
 def envelope(cname, body="", **extra):
@@ -49,6 +49,12 @@ def write(path, text):
     return path
 
 
+def temporary_folder(test):
+    folder = tempfile.mkdtemp(prefix="okt-test-")
+    test.addCleanup(shutil.rmtree, folder, True)
+    return folder
+
+
 class Service:
     """A service process in its own profile folder."""
 
@@ -56,9 +62,9 @@ class Service:
         self.folder = tempfile.mkdtemp(prefix="okt-test-")
         self.profile = os.path.join(self.folder, "profile")
         os.makedirs(self.profile)
-        self.log = os.path.join(self.folder, "exchange.log")
+        log = os.path.join(self.folder, "exchange.log")
         self.process = subprocess.Popen(
-            [sys.executable, SCRIPT, "--profile", self.profile, "--log", self.log] + list(options),
+            [sys.executable, SCRIPT, "--profile", self.profile, "--log", log] + list(options),
             stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         match = re.fullmatch(r"okt-service listening on 127\.0\.0\.1:(\d+)\n",
                              self.process.stdout.readline())
@@ -86,48 +92,46 @@ class Service:
         shutil.rmtree(self.folder, ignore_errors=True)
 
 
-def receive_thin(connection, count=1):
-    """Reads until `count` thin responses have arrived; returns them as texts."""
+def receive(connection, count=1):
+    """Reads `count` thin responses; returns for each the response file it names, its folder and name."""
     data = b""
     while data.count(b"</response>") < count:
         chunk = connection.recv(1000)
         if not chunk:
             raise AssertionError("connection closed after %r" % data)
         data += chunk
-    return [text + "</response>" for text in data.decode("utf-8").split("</response>")[:-1]]
+    answers = []
+    for thin in data.decode("utf-8").split("</response>")[:-1]:
+        if THIN_RESPONSE.match(thin + "</response>") is None:
+            raise AssertionError("thin response of another layout: %r" % thin)
+        root = ET.fromstring(thin + "</response>")
+        path = os.path.join(root.get("dirname"), root.get("filename"))
+        answers.append((okt_xml.parse_file(path), root.get("dirname"), root.get("filename")))
+    return answers
 
 
-def load_thin(thin):
-    """Checks the thin response's layout; returns the response file it names and its folder."""
-    match = THIN_RESPONSE.match(thin)
-    if match is None:
-        raise AssertionError("thin response of another layout: %r" % thin)
-    root = ET.fromstring(thin)
-    path = os.path.join(root.get("dirname"), root.get("filename"))
-    return okt_xml.parse_file(path), root.get("dirname"), root.get("filename")
+def verdict(response):
+    """The verdict on a response: "success", or the result and the reason of a refusal."""
+    result = response.get("result")
+    return result if result == "success" else "%s: %s" % (result, response.findtext("info/reason"))
 
 
 class DataInProcessTest(unittest.TestCase):
-    POINTER = pointer_text("/opt/dravik/inst").encode("utf-8")
+    POINTER = pointer_text("/opt/dravik/inst")
 
     def test_framer_cuts_whole_pointers_however_the_bytes_come(self):
         framer = PointerFramer()
-        pointers = []
-        for byte in self.POINTER:
-            pointers += framer.feed(bytes([byte]))
-        self.assertEqual(pointers, [self.POINTER])
+        self.assertEqual(sum((framer.feed(bytes([byte])) for byte in self.POINTER), []), [self.POINTER])
         tricky = (b"<request dirname='/a/>b' filename=\"x>y\"/>",
                   b"<r><a>t</a><!-- > </r> --><![CDATA[</r>]]></r>")
         # Bytes between pointers stay with the pointer they surround, to be refused with it.
         self.assertEqual(framer.feed(b"\0 \r\n" + b"".join(tricky) + b"\n"),
                          [b"\0 \r\n" + tricky[0], tricky[1] + b"\n"])
-        self.assertEqual(framer.feed(b"\n"), [])
-        self.assertEqual((framer.pending, framer.stray_count), (0, 1))
+        self.assertEqual((framer.feed(b"\n"), framer.pending, framer.stray_count), ([], 0, 1))
         self.assertEqual(framer.feed(self.POINTER), [b"\n" + self.POINTER])
         for piece in (b"<", b"?xml version='1.0'?", b"><!", b"-", b"- c --><requ", b"est/", b">"):
             result = framer.feed(piece)
-        self.assertEqual(result, [b"<?xml version='1.0'?><!-- c --><request/>"])
-        self.assertEqual(framer.pending, 0)
+        self.assertEqual((result, framer.pending), ([b"<?xml version='1.0'?><!-- c --><request/>"], 0))
 
     def test_framer_holds_an_unfinished_pointer_until_taken_and_flags_an_overlong_one(self):
         framer = PointerFramer(limit=100)
@@ -139,21 +143,17 @@ class DataInProcessTest(unittest.TestCase):
         self.assertTrue(framer.overflowed)
 
     def test_data_files_must_have_their_layout(self):
-        folder = tempfile.mkdtemp(prefix="okt-test-")
-        self.addCleanup(shutil.rmtree, folder, True)
-        path = os.path.join(folder, "data.xml")
-        for text, message in (("<info/>", "root element 'info'"),
-                              ("<response><info><gsettings><attribute><value>1</value>"
-                               "</attribute></gsettings></info></response>", "has no name"),
-                              ("<response><info><lsettings><attribute><name>A</name><value><b/>x"
-                               "</value></attribute></lsettings></info></response>",
-                               "plain value must be text")):
-            with self.subTest(text=text):
-                with self.assertRaisesRegex(okt_settings.SettingsError, message):
-                    okt_settings.load_global_settings(write(path, text))
-        write(path, "<components><component name='A|B' version='1'/></components>")
-        with self.assertRaisesRegex(okt_settings.SettingsError, "without '\\|'"):
-            okt_settings.load_components(path)
+        path = os.path.join(temporary_folder(self), "data.xml")
+        for load, text, message in (
+                (okt_settings.load_global_settings, "<info/>", "root element 'info'"),
+                (okt_settings.load_global_settings, "<response><info><gsettings><attribute><value>1"
+                 "</value></attribute></gsettings></info></response>", "has no name"),
+                (okt_settings.load_global_settings, "<response><info><lsettings><attribute><name>A</name>"
+                 "<value><b/>x</value></attribute></lsettings></info></response>", "plain value must be text"),
+                (okt_settings.load_components, "<components><component name='A|B' version='1'/></components>",
+                 "without '\\|'")):
+            with self.subTest(text=text), self.assertRaisesRegex(okt_settings.SettingsError, message):
+                load(write(path, text))
 
 
 class ServedExchangeTest(unittest.TestCase):
@@ -168,233 +168,166 @@ class ServedExchangeTest(unittest.TestCase):
         cls.service.close()
 
     def setUp(self):
-        self.install = tempfile.mkdtemp(prefix="okt-inst-")
+        self.install = temporary_folder(self)
         self.connection = self.service.connect()
+        self.addCleanup(self.connection.close)
 
-    def tearDown(self):
-        self.connection.close()
-        shutil.rmtree(self.install, ignore_errors=True)
+    def send(self, pointer, request_text=None):
+        """Writes the request file unless None ("": removes it), sends the pointer; the first answer."""
+        request = os.path.join(self.install, "QxRequest.xml")
+        if request_text:
+            write(request, request_text)
+        elif request_text == "" and os.path.exists(request):
+            os.remove(request)
+        self.connection.sendall(pointer)
+        return receive(self.connection)[0]
 
-    def send_request(self, request_text, folder=None):
-        folder = folder or self.install
-        write(os.path.join(folder, "QxRequest.xml"), request_text)
-        self.connection.sendall(pointer_text(folder).encode("utf-8"))
-        return receive_thin(self.connection)[0]
+    def assertRefused(self, response, message):
+        self.assertRegex(verdict(response), "^failure: .*" + re.escape(message))
 
     def exchange(self, cname, body="", **extra):
-        return load_thin(self.send_request(envelope(cname, body, **extra)))[0]
-
-    def reason(self, response):
-        self.assertEqual(response.get("result"), "failure")
-        return response.findtext("info/reason")
-
-    def test_login_answers_with_the_global_settings_beside_the_request(self):
-        with open(os.path.join(self.service.profile, "okt.port"), encoding="ascii") as stream:
-            self.assertEqual(stream.read(), "%d\n" % self.service.port)
-        thin = self.send_request(envelope("login"))
-        self.assertEqual(thin, "<?xml version='1.0'?><response dirname='%s' "
-                               "filename='Response.xml'></response>" % self.install)
-        response = load_thin(thin)[0]
-        self.assertEqual(dict(response.attrib), {
-            "cname": "login", "iid": "4711", "ver": "10.7.SP1", "csever": "3.1", "MCAD": "abc",
-            "result": "success", "deletefiles": "false", "copyattribute": "false",
-            "loadfiles": "false", "createpreview": "false", "backgroundcheckin": "false",
-            "maintainlock": "false"})
-        self.assertEqual(ET.tostring(response.find("info")),
-                         ET.tostring(okt_settings.load_global_settings()))
+        return self.send(pointer_text(self.install), envelope(cname, body, **extra))[0]
 
     def test_each_command_gets_its_answer(self):
-        self.assertEqual(self.reason(self.exchange("login", username=None)),
-                         "login request lacks the user name (attribute 'username')")
-        self.assertEqual(self.reason(self.exchange("loginEx")),
-                         "loginEx request lacks the password (attribute 'password')")
-        self.assertIn("no user is logged in", self.reason(self.exchange("lql", COMPONENT_QUERY)))
-        self.assertEqual(self.exchange("loginEx", password="").get("result"), "success")
-        info = self.exchange("lql", COMPONENT_QUERY).find("info")
-        tokens = info.text.split("|")
-        self.assertEqual(tokens[0], "0")
-        self.assertEqual(list(zip(tokens[1::2], tokens[2::2])), okt_settings.load_components())
-        self.assertEqual(self.reason(self.exchange("lql", "<lql>temp query bus *;</lql>")),
-                         "lql query not supported by this service: 'temp query bus *;'")
-        self.assertEqual(self.reason(self.exchange("lql")), "lql request has no query (element 'lql')")
-        self.assertEqual(self.exchange("ping").get("result"), "success")
-        self.assertEqual(self.exchange("logout").get("result"), "success")
-        self.assertIn("no user is logged in", self.reason(self.exchange("lql", COMPONENT_QUERY)))
-        self.assertEqual(self.reason(self.exchange("frobnicate")), "unknown command 'frobnicate'")
-        with open(self.service.log, encoding="utf-8") as stream:
-            lines = [line.split(" ", 2)[2] for line in stream.read().splitlines()]
-        self.assertEqual([line for line in lines if line.startswith("exchange ")][-2:],
-                         ["exchange lql failure: lql refused: no user is logged in on this connection",
-                          "exchange frobnicate failure: unknown command 'frobnicate'"])
+        not_logged_in = "failure: lql refused: no user is logged in on this connection"
+        for cname, body, extra, expected in (
+                ("login", "", {"username": None},
+                 "failure: login request lacks the user name (attribute 'username')"),
+                ("loginEx", "", {}, "failure: loginEx request lacks the password (attribute 'password')"),
+                ("lql", COMPONENT_QUERY, {}, not_logged_in),
+                ("loginEx", "", {"password": ""}, "success"),
+                ("lql", "<lql>temp query bus *;</lql>", {},
+                 "failure: lql query not supported by this service: 'temp query bus *;'"),
+                ("lql", "", {}, "failure: lql request has no query (element 'lql')"),
+                ("ping", "", {}, "success"),
+                ("lql", COMPONENT_QUERY, {}, "success"),
+                ("logout", "", {}, "success"),
+                ("lql", COMPONENT_QUERY, {}, not_logged_in),
+                ("frobnicate", "", {}, "failure: unknown command 'frobnicate'")):
+            with self.subTest(cname=cname, body=body, extra=extra):
+                self.assertEqual(verdict(self.exchange(cname, body, **extra)), expected)
 
     def test_service_commands_answer_and_refuse_what_the_client_never_sends(self):
         def cadobject(cadid, drop=None, body="", **values):
-            attributes = {"name": "Bolt", "dirname": "/work/parts", "cadid": cadid,
-                          "modified": "false", "type": "part", "filename": cadid + ".prt",
-                          "selectable": "true"}
+            attributes = {"name": "Bolt", "dirname": "/work/parts", "cadid": cadid, "modified": "false",
+                          "type": "part", "filename": cadid + ".prt", "selectable": "true"}
             attributes.update(values)
             attributes.pop(drop, None)
-            text = " ".join("%s='%s'" % item for item in attributes.items())
-            return "<cadobject %s>%s</cadobject>" % (text, body)
+            return "<cadobject %s>%s</cadobject>" % (" ".join("%s='%s'" % a for a in attributes.items()), body)
 
-        def listed(*objects, tag="cadobjectlist"):
-            return "<%s>%s</%s>" % (tag, "".join(objects), tag)
+        def listed(*items, tag="cadobjectlist"):
+            return "<%s>%s</%s>" % (tag, "".join(items), tag)
 
-        def alias(name, value):
-            return ("<userdiralias><name><![CDATA[%s]]></name><value><![CDATA[%s]]></value>"
-                    "</userdiralias>" % (name, value))
+        def aliases(*pairs):
+            return listed(*("<userdiralias><name><![CDATA[%s]]></name><value><![CDATA[%s]]></value>"
+                            "</userdiralias>" % pair for pair in pairs), tag="userdiraliaslist")
 
         page = {"url": "custom/report.jsp", "hangbrowser": "false"}
         command_text = "<userdefinedcommand>report</userdefinedcommand>"
-        self.assertIn("no user is logged in", self.reason(self.exchange("preferences")))
-        self.assertEqual(self.exchange("login").get("result"), "success")
-        refusals = (
-            ("preferences", "<x/>", {}, "carries the element(s) 'x'; it has no body"),
-            ("encryptionkey", "<b/><a/>", {}, "carries the element(s) 'a', 'b'; it has no body"),
-            ("recentlyaccessedparts", "<cadobjectlist/>", {}, "it has no body"),
-            ("versions", "", {}, "versions request has no object (element 'cadobjectlist')"),
-            ("versions", listed(), {}, "0 'cadobject' element(s) under 'cadobjectlist 1'"),
-            ("versions", listed(cadobject("c1")) + listed(cadobject("c2"), cadobject("c3")), {},
-             "2 'cadobject' element(s) under 'cadobjectlist 2'"),
-            ("versions", listed(cadobject("c1", drop="selectable")), {}, "lacks the attribute(s) 'selectable'"),
-            ("versions", listed(cadobject("c1", modified="maybe")), {}, "modified='maybe'"),
-            ("versions", listed(cadobject("c1", selectable="false")), {}, "selectable='false'"),
-            ("versions", listed(cadobject("c1", dirname="parts")), {}, "relative folder dirname='parts'"),
-            ("versions", listed(cadobject("", filename="")), {}, "neither a cadid nor a filename"),
-            ("versions", listed(cadobject("c1", body="<attribute><name>a</name></attribute>")), {},
-             "attribute 1 needs a name and a value element"),
-            ("initiatewsm", "", {}, "0 'cadobjectlist' element(s) under 'command'"),
-            ("initiatewsm", listed(cadobject("c1", drop="cadid")), {}, "lacks the attribute(s) 'cadid'"),
-            ("userdefined", command_text, {"hangbrowser": "false"}, "no page (attribute 'url')"),
-            ("userdefined", command_text, dict(page, hangbrowser="yes"), "hangbrowser='yes'"),
-            ("userdefined", "", page, "0 'userdefinedcommand' element(s)"),
-            ("userdefined", command_text * 2, page, "2 'userdefinedcommand' element(s)"),
-            ("userdefined", "<userdefinedcommand> </userdefinedcommand>", page, "an empty command"),
-            ("setuserdiralias", "", {}, "no list (element 'userdiraliaslist')"),
-            ("setuserdiralias", listed("<userdiralias><value>/a</value></userdiralias>",
-                                       tag="userdiraliaslist"), {},
-             "entry 1 must be a 'userdiralias' with a name and a value element"),
-            ("setuserdiralias", listed(alias("w", "/w"), alias(" ", "/x"), tag="userdiraliaslist"), {},
-             "userdiralias 2 has an empty name"),
-        )
-        for cname, body, extra, message in refusals:
+        self.assertRefused(self.exchange("preferences"), "no user is logged in")
+        self.assertEqual(verdict(self.exchange("login")), "success")
+        for cname, body, extra, message in (
+                ("preferences", "<x/>", {}, "carries the element(s) 'x'; it has no body"),
+                ("encryptionkey", "<b/><a/>", {}, "carries the element(s) 'a', 'b'; it has no body"),
+                ("recentlyaccessedparts", "<cadobjectlist/>", {}, "it has no body"),
+                ("versions", "", {}, "versions request has no object (element 'cadobjectlist')"),
+                ("versions", listed(), {}, "0 'cadobject' element(s) under 'cadobjectlist 1'"),
+                ("versions", listed(cadobject("c1")) + listed(cadobject("c2"), cadobject("c3")), {},
+                 "2 'cadobject' element(s) under 'cadobjectlist 2'"),
+                ("versions", listed(cadobject("c1", drop="selectable")), {},
+                 "lacks the attribute(s) 'selectable'"),
+                ("versions", listed(cadobject("c1", modified="maybe")), {}, "modified='maybe'"),
+                ("versions", listed(cadobject("c1", selectable="false")), {}, "selectable='false'"),
+                ("versions", listed(cadobject("c1", dirname="parts")), {}, "relative folder dirname='parts'"),
+                ("versions", listed(cadobject("", filename="")), {}, "neither a cadid nor a filename"),
+                ("versions", listed(cadobject("c1", body="<attribute><name>a</name></attribute>")), {},
+                 "attribute 1 needs a name and a value element"),
+                ("initiatewsm", "", {}, "0 'cadobjectlist' element(s) under 'command'"),
+                ("initiatewsm", listed(cadobject("c1", drop="cadid")), {}, "lacks the attribute(s) 'cadid'"),
+                ("userdefined", command_text, {"hangbrowser": "false"}, "no page (attribute 'url')"),
+                ("userdefined", command_text, dict(page, hangbrowser="yes"), "hangbrowser='yes'"),
+                ("userdefined", "", page, "0 'userdefinedcommand' element(s)"),
+                ("userdefined", command_text * 2, page, "2 'userdefinedcommand' element(s)"),
+                ("userdefined", "<userdefinedcommand> </userdefinedcommand>", page, "an empty command"),
+                ("setuserdiralias", "", {}, "no list (element 'userdiraliaslist')"),
+                ("setuserdiralias", "<userdiraliaslist><userdiralias><value>/a</value></userdiralias>"
+                 "</userdiraliaslist>", {}, "entry 1 must be a 'userdiralias' with a name and a value element"),
+                ("setuserdiralias", aliases(("w", "/w"), (" ", "/x")), {}, "userdiralias 2 has an empty name")):
             with self.subTest(cname=cname, body=body):
-                self.assertIn(message, self.reason(self.exchange(cname, body, **extra)))
+                self.assertRefused(self.exchange(cname, body, **extra), message)
 
-        self.assertEqual(self.exchange("preferences").findtext("info/preferences/attribute/value"),
-                         "alice")
+        # What the client gets back; the library's integration tests read the other answers.
+        self.assertEqual(self.exchange("preferences").findtext("info/preferences/attribute/value"), "alice")
         keys = [self.exchange("encryptionkey").findtext("info/encryptionkey") for _ in range(2)]
         self.assertRegex(keys[0], "^[0-9a-f]{32}$")
         self.assertEqual(keys[0], keys[1])
-        answer = self.exchange("versions", listed(cadobject("c1")) + listed(
-            cadobject("c2", body="<attribute><name>a</name><value>1</value></attribute>",
-                      busrevision="B")))
-        self.assertEqual([(found.get("cadid"), found.get("busrevision"),
-                           [version.get("qxversion") for version in found.findall("version")])
+        answer = self.exchange("versions", listed(cadobject("c1")) + listed(cadobject(
+            "c2", body="<attribute><name>a</name><value>1</value></attribute>", busrevision="B")))
+        self.assertEqual([(found.get("cadid"), found.get("busrevision"), [v.get("qxversion") for v in found])
                           for found in answer.findall("info/cadobjectlist/cadobject")],
                          [("c1", "A", ["1", "2"]), ("c2", "B", ["1", "2"])])
-        answer = self.exchange("initiatewsm", listed(cadobject("c3"), cadobject("c1")),
-                               initialdir="/work")
-        self.assertEqual(answer.find("info/workspacemanager").attrib, {"initialdir": "/work", "objects": "2"})
-        self.assertEqual([found.get("cadid") for found in
-                          self.exchange("recentlyaccessedparts").findall("info/cadobjectlist/cadobject")],
-                         ["c3", "c1", "c2"])
-        answer = self.exchange("userdefined", "<userdefinedcommand><![CDATA[a<b> ]]]]><![CDATA[> c]]>"
-                                              "</userdefinedcommand>", **dict(page, hangbrowser="true"))
-        self.assertEqual((answer.findtext("info/userdefinedcommand"),
-                          answer.find("info/userdefinedcommand").get("hangbrowser")), ("a<b> ]]> c", "true"))
-        answer = self.exchange("setuserdiralias", listed(alias("w", "/w"), alias("R&D", "/r ]]"),
-                                                         tag="userdiraliaslist"))
-        self.assertEqual([dict(pair.attrib) for pair in answer.findall("info/userdiraliaslist/userdiralias")],
-                         [{"name": "w", "value": "/w"}, {"name": "R&D", "value": "/r ]]"}])
-        self.assertEqual(len(self.exchange("setuserdiralias", "<userdiraliaslist/>").find(
-            "info/userdiraliaslist")), 0)
+        self.assertEqual(len(self.exchange("setuserdiralias", aliases()).find("info/userdiraliaslist")), 0)
 
     def test_pointers_in_pieces_together_and_with_escaped_folders(self):
         folder = os.path.join(self.install, "Prüfstand R&D <'x'>")
         os.mkdir(folder)
         write(os.path.join(folder, "QxRequest.xml"), envelope("ping"))
-        escaped = folder.replace("&", "&amp;").replace("<", "&lt;").replace("'", "&apos;")
-        data = pointer_text(escaped).encode("utf-8")
+        data = pointer_text(folder.replace("&", "&amp;").replace("<", "&lt;").replace("'", "&apos;"))
         cut = data.index("ü".encode("utf-8")) + 1
         for piece in (data[:10], data[10:cut], data[cut:]):
             self.connection.sendall(piece)
             time.sleep(0.05)
-        thin = receive_thin(self.connection)[0]
-        self.assertEqual(thin.count("</response>"), 1)
-        response, dirname, _ = load_thin(thin)
-        self.assertEqual((dirname, response.get("result")), (folder, "success"))
+        response, dirname, _ = receive(self.connection)[0]
+        self.assertEqual((dirname, verdict(response)), (folder, "success"))
 
         write(os.path.join(self.install, "QxRequest.xml"), envelope("nosuch"))
-        self.connection.sendall((pointer_text(escaped) + pointer_text(self.install)).encode("utf-8"))
-        first, second = receive_thin(self.connection, 2)
-        self.assertEqual(load_thin(first)[0].get("result"), "success")
-        self.assertEqual(self.reason(load_thin(second)[0]), "unknown command 'nosuch'")
-
-    def test_bad_pointers_and_request_files_get_a_failure_and_the_connection_stays_usable(self):
-        """An unusable pointer is answered in the profile folder, an unusable request beside it."""
-        request = os.path.join(self.install, "QxRequest.xml")
-        fallback = (self.service.profile, "okt.response.xml")
-        beside = (self.install, "Response.xml")
-        cases = (
-            (pointer_text("/tmp/a&b"), None, "not well-formed XML", fallback),
-            ("<hello dirname='/tmp'/>", None, "has the element 'hello' instead of 'request'", fallback),
-            ("<request dirname='/tmp' ver='1' csever='2'/>", None, "lacks the attribute(s) 'filename'",
-             fallback),
-            (pointer_text(self.install, "../QxRequest.xml"), None, "not a plain file name", fallback),
-            (pointer_text("relative/inst"), None, "is not an absolute path", fallback),
-            (b"<request dirname='/tmp/\xff\xfe' filename='a' ver='' csever=''/>", None,
-             "not well-formed", fallback),
-            (pointer_text(self.install), "<command cname='ping'", "is not well-formed XML", beside),
-            (pointer_text(self.install), "<response cname='ping'/>",
-             "has the root element 'response' instead of 'command'", beside),
-            (pointer_text(self.install), "<command cname='ping'/>",
-             "lacks the attribute(s) 'iid', 'cse', 'addn', 'ver'", beside),
-            (pointer_text(self.install), envelope(""), "empty command name", beside),
-            (pointer_text(self.install), envelope("ping", "<x iGSSLID='3'/>"),
-             "internal node identifiers", beside),
-            (pointer_text(self.install), "<!DOCTYPE command [<!ENTITY a 'aaaa'>]>"
-             + envelope("ping")[21:], "document type declarations are not accepted", beside),
-            (pointer_text(self.install), "", "request file '%s' does not exist" % request, beside),
-        )
-        for pointer, request_text, message, answered_in in cases:
-            with self.subTest(pointer=pointer, request=request_text):
-                if request_text is not None:
-                    write(request, request_text)
-                    if not request_text:
-                        os.remove(request)
-                self.connection.sendall(pointer if isinstance(pointer, bytes) else pointer.encode())
-                response, dirname, filename = load_thin(receive_thin(self.connection)[0])
-                self.assertIn(message, self.reason(response))
-                self.assertEqual((dirname, filename), answered_in)
-        self.assertEqual(self.exchange("ping").get("result"), "success")
+        self.connection.sendall(data + pointer_text(self.install))
+        self.assertEqual([verdict(answer[0]) for answer in receive(self.connection, 2)],
+                         ["success", "failure: unknown command 'nosuch'"])
 
     def test_what_the_client_never_sends_is_refused_with_the_reason(self):
-        """Stray bytes around a pointer and envelope values the client never writes."""
-        pointer = pointer_text(self.install).encode("utf-8")
-        cases = (
-            (b"\n" + pointer, envelope("ping"), "has LF before it;"),
-            (pointer + b"\r\n", envelope("ping"), "has CR, LF after it;"),
-            (b"\0" + pointer + b"\0", envelope("ping"), "has NUL before it and NUL after it;"),
-            (pointer, envelope("ping", addn="xyz"), "addn='xyz'; the client always writes 'abc'"),
-            (pointer, envelope("ping", loglevel="6"), "loglevel='6'; the client always writes '4'"),
-            (pointer, envelope("ping", focusbrowser="yes"), "focusbrowser='yes'; it must be"),
-            (pointer, envelope("ping", iid="4711a"), "iid='4711a'; it must be the client's process"),
-            (pointer, envelope("ping", iid=""), "iid=''; it must be"),
-            (pointer, envelope("ping", ver="10.8"),
-             "pointer has ver='10.7.SP1' but its request envelope ver='10.8'"),
-            (pointer, envelope("loginEx", password="", csever="3.2"),
+        """An unusable pointer is answered in the profile folder, an unusable request beside it; the
+        connection stays usable."""
+        pointer = pointer_text(self.install)
+        bad_pointers = (
+            (pointer_text("/tmp/a&b"), "not well-formed XML"),
+            (b"<hello dirname='/tmp'/>", "has the element 'hello' instead of 'request'"),
+            (b"<request dirname='/tmp' ver='1' csever='2'/>", "lacks the attribute(s) 'filename'"),
+            (pointer_text(self.install, "../QxRequest.xml"), "not a plain file name"),
+            (pointer_text("relative/inst"), "is not an absolute path"),
+            (b"<request dirname='/tmp/\xff\xfe' filename='a' ver='' csever=''/>", "not well-formed"),
+            (b"\n" + pointer, "has LF before it;"),
+            (pointer + b"\r\n", "has CR, LF after it;"),
+            (b"\0" + pointer + b"\0", "has NUL before it and NUL after it;"))
+        bad_requests = (
+            ("<command cname='ping'", "is not well-formed XML"),
+            ("<response cname='ping'/>", "has the root element 'response' instead of 'command'"),
+            ("<command cname='ping'/>", "lacks the attribute(s) 'iid', 'cse', 'addn', 'ver'"),
+            (envelope(""), "empty command name"),
+            (envelope("ping", "<x iGSSLID='3'/>"), "internal node identifiers"),
+            ("<!DOCTYPE command [<!ENTITY a 'aaaa'>]>" + envelope("ping")[21:],
+             "document type declarations are not accepted"),
+            ("", "request file '%s' does not exist" % os.path.join(self.install, "QxRequest.xml")),
+            (envelope("ping", addn="xyz"), "addn='xyz'; the client always writes 'abc'"),
+            (envelope("ping", loglevel="6"), "loglevel='6'; the client always writes '4'"),
+            (envelope("ping", focusbrowser="yes"), "focusbrowser='yes'; it must be"),
+            (envelope("ping", iid="4711a"), "iid='4711a'; it must be the client's process"),
+            (envelope("ping", iid=""), "iid=''; it must be"),
+            (envelope("ping", ver="10.8"), "pointer has ver='10.7.SP1' but its request envelope ver='10.8'"),
+            (envelope("loginEx", password="", csever="3.2"),
              "pointer has csever='3.1' but its request envelope csever='3.2'"),
-            (pointer, envelope("ping", username="alice"),
-             "envelope of 'ping' carries 'username'; only login and loginEx carry it"),
-        )
-        for sent, request_text, message in cases:
+            (envelope("ping", username="alice"),
+             "envelope of 'ping' carries 'username'; only login and loginEx carry it"))
+        profile, beside = (self.service.profile, "okt.response.xml"), (self.install, "Response.xml")
+        for sent, request_text, message, answered_in in ([(p, None, m, profile) for p, m in bad_pointers] +
+                                                         [(pointer, r, m, beside) for r, m in bad_requests]):
             with self.subTest(pointer=sent, request=request_text):
-                write(os.path.join(self.install, "QxRequest.xml"), request_text)
-                self.connection.sendall(sent)
-                self.assertIn(message, self.reason(load_thin(receive_thin(self.connection)[0])[0]))
+                response, dirname, filename = self.send(sent, request_text)
+                self.assertRefused(response, message)
+                self.assertEqual((dirname, filename), answered_in)
+        self.assertEqual(verdict(self.exchange("ping")), "success")
         # The bulk loader's loginEx announces a version of its own.
-        self.assertEqual(self.exchange("loginEx", password="", ver="2.0").get("result"), "success")
+        self.assertEqual(verdict(self.exchange("loginEx", password="", ver="2.0")), "success")
 
     def test_response_file_follows_no_planted_link(self):
         victim = write(os.path.join(self.install, "victim.txt"), "keep")
@@ -402,30 +335,26 @@ class ServedExchangeTest(unittest.TestCase):
                    for name in (".Response.xml.%d.tmp" % self.service.process.pid, "Response.xml")]
         for link in planted:
             os.symlink(victim, link)
-        self.assertEqual(self.exchange("ping").get("result"), "success")
+        self.assertEqual(verdict(self.exchange("ping")), "success")
         with open(victim, encoding="utf-8") as stream:
             self.assertEqual(stream.read(), "keep")
         self.assertFalse(os.path.islink(planted[1]))
 
     def test_unfinished_pointer_is_answered_after_silence(self):
-        started = time.monotonic()
-        self.connection.sendall(pointer_text(self.install).encode("utf-8")[:30])
-        response = load_thin(receive_thin(self.connection)[0])[0]
-        self.assertGreaterEqual(time.monotonic() - started, 0.35)
-        self.assertIn("incomplete request pointer", self.reason(response))
-        self.assertEqual(self.exchange("ping").get("result"), "success")
+        self.assertRefused(self.send(pointer_text(self.install)[:30])[0], "incomplete request pointer")
+        self.assertEqual(verdict(self.exchange("ping")), "success")
 
     def test_clients_are_served_one_after_the_other(self):
         write(os.path.join(self.install, "QxRequest.xml"), envelope("ping"))
         with self.service.connect() as waiting:
-            waiting.sendall(pointer_text(self.install).encode("utf-8"))
+            waiting.sendall(pointer_text(self.install))
             waiting.settimeout(0.3)
             with self.assertRaises(socket.timeout):
                 waiting.recv(1000)
             self.connection.sendall(b"<request dirname='/tm")  # dropped when the client leaves
             self.connection.close()
             waiting.settimeout(5)
-            self.assertEqual(load_thin(receive_thin(waiting)[0])[0].get("result"), "success")
+            self.assertEqual(verdict(receive(waiting)[0][0]), "success")
 
 
 class LifecycleTest(unittest.TestCase):
@@ -444,20 +373,18 @@ class LifecycleTest(unittest.TestCase):
                 self.assertEqual(os.path.exists(port_file), port_file_text is not None)
 
     def test_start_up_problems_end_with_a_message(self):
-        folder = tempfile.mkdtemp(prefix="okt-test-")
-        self.addCleanup(shutil.rmtree, folder, True)
+        folder = temporary_folder(self)
         bad_settings = write(os.path.join(folder, "bad.xml"), "<response><info>")
         bad_users = write(os.path.join(folder, "users"), "alice\n:secretpw\n")
         with socket.socket() as busy:
             busy.bind(("127.0.0.1", 0))
             busy.listen(1)
-            cases = ((["--profile", os.path.join(folder, "missing")], "does not exist"),
-                     (["--profile", folder, "--settings", bad_settings], "not well-formed"),
-                     (["--profile", folder, "--users", bad_users], "line 2 needs a user name"),
-                     (["--profile", folder, "--users", os.path.join(folder, "none")],
-                      "cannot read the users file"),
-                     (["--profile", folder, "--port", str(busy.getsockname()[1])], "cannot listen"))
-            for arguments, message in cases:
+            for arguments, message in (
+                    (["--profile", os.path.join(folder, "missing")], "does not exist"),
+                    (["--profile", folder, "--settings", bad_settings], "not well-formed"),
+                    (["--profile", folder, "--users", bad_users], "line 2 needs a user name"),
+                    (["--profile", folder, "--users", folder + "/none"], "cannot read the users file"),
+                    (["--profile", folder, "--port", str(busy.getsockname()[1])], "cannot listen")):
                 with self.subTest(arguments=arguments):
                     result = subprocess.run([sys.executable, SCRIPT] + arguments,
                                             capture_output=True, text=True, timeout=10)
@@ -469,29 +396,23 @@ class LifecycleTest(unittest.TestCase):
         with socket.socket() as probe:
             probe.bind(("127.0.0.1", 0))
             port = probe.getsockname()[1]
-        install = tempfile.mkdtemp(prefix="okt-inst-")
-        self.addCleanup(shutil.rmtree, install, True)
+        install = temporary_folder(self)
         users = write(os.path.join(install, "users"), "# name:password\n\ndave:pa:ss word\nalice:old\n")
-        service = Service("--port", str(port), "--user", "alice:secret", "--user", "bob",
-                          "--users", users)
+        service = Service("--port", str(port), "--user", "alice:secret", "--user", "bob", "--users", users)
         self.addCleanup(service.close)
         self.assertEqual(service.port, port)
-        cases = ((envelope("login", username="carol"), "user 'carol' is not allowed to log in"),
-                 (envelope("loginEx", password="old"), "wrong password for user 'alice'"),
-                 (envelope("login"), "user 'alice' has a password and must log in with loginEx"),
-                 (envelope("loginEx", password="secret"), None),
-                 (envelope("login", username="bob"), None),
-                 (envelope("loginEx", username="bob", password="any"), None),
-                 (envelope("loginEx", username="dave", password="pa:ss word"), None),
-                 (envelope("loginEx", username="dave", password="pa"), "wrong password for user 'dave'"))
         with service.connect() as connection:
-            for text, reason in cases:
-                with self.subTest(text=text):
-                    write(os.path.join(install, "QxRequest.xml"), text)
-                    connection.sendall(pointer_text(install).encode("utf-8"))
-                    response = load_thin(receive_thin(connection)[0])[0]
-                    self.assertEqual((response.get("result"), response.findtext("info/reason")),
-                                     ("failure" if reason else "success", reason))
+            for request_text, expected in (
+                    (envelope("login", username="carol"), "failure: user 'carol' is not allowed to log in"),
+                    (envelope("loginEx", password="old"), "failure: wrong password for user 'alice'"),
+                    (envelope("login"), "failure: user 'alice' has a password and must log in with loginEx"),
+                    (envelope("loginEx", password="secret"), "success"),
+                    (envelope("login", username="bob"), "success"),
+                    (envelope("loginEx", username="dave", password="pa:ss word"), "success")):
+                with self.subTest(request=request_text):
+                    write(os.path.join(install, "QxRequest.xml"), request_text)
+                    connection.sendall(pointer_text(install))
+                    self.assertEqual(verdict(receive(connection)[0][0]), expected)
 
 
 if __name__ == "__main__":
