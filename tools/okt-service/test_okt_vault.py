@@ -20,7 +20,7 @@ import okt_protocol  # noqa: E402
 import okt_settings  # noqa: E402
 import okt_vault  # noqa: E402
 import okt_xml  # noqa: E402
-from test_okt_service import (SCRIPT, Service, envelope, load_thin, pointer_text, receive_thin,  # noqa: E402
+from test_okt_service import (SCRIPT, Service, envelope, pointer_text, receive,  # noqa: E402
                               write)
 
 SAMPLE_FILES = os.path.join(HERE, "sample", "files")
@@ -297,8 +297,8 @@ class ServedCheckoutTest(unittest.TestCase):
             for request in (envelope("login"), envelope("checkout", objects(
                     {"name": "Gearbox", "dirname": target, "lock": "true"}))):
                 write(os.path.join(folder, "QxRequest.xml"), request)
-                connection.sendall(pointer_text(folder).encode("utf-8"))
-                response = load_thin(receive_thin(connection)[0])[0]
+                connection.sendall(pointer_text(folder))
+                response = receive(connection)[0][0]
                 self.assertEqual(response.get("result"), "success", response.findtext("info/reason"))
 
         self.assertEqual(sorted(os.listdir(target)), sorted(os.listdir(SAMPLE_FILES)))
