@@ -107,8 +107,9 @@ bool PasswordReader::Read(const std::string& user, std::string& password, std::s
 {
     if (!isatty(STDIN_FILENO))
         return ReadLine(password, error);
+    // Echo off before the prompt: what is typed once the prompt shows is never echoed.
+    EchoOff echoOff;
     std::fprintf(stderr, "Password for %s: ", user.c_str());
     std::fflush(stderr);
-    EchoOff echoOff;
     return ReadLine(password, error);
 }

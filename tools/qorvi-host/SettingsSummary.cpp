@@ -75,7 +75,7 @@ const struct
     Text accessor;
 } kTexts[] = {
     {"check-out folder", &CSEServerSettings::GetCheckoutDir},
-    {"rapid file access", &CSEServerSettings::GetRFAPath},
+    {"rapid file access folder", &CSEServerSettings::GetRFAPath},
     {"files after check-in", &CSEServerSettings::GetDeleteFilesBehaviourOnCheckin},
     {"modified files", &CSEServerSettings::GetDvkDeleteModifiedFilesOnCheckinOptions},
     {"loading in session", &CSEServerSettings::GetDvkObjectLoadingInSessionOptions},
