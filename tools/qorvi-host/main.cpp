@@ -148,8 +148,11 @@ CSEIntegrationAgent::ConnectionStatus LogInWithPassword(const std::string& user,
     if (command.Execute(thinResponse) != CSE_SUCCESS)
         return agent.GetConnectionStatus();
     CSEResponse* response = command.GetResponseObject();
-    if (ResultOf(response) != "success") {
-        refusal = ReasonOf(response).empty() ? "no reason given" : ReasonOf(response);
+    const std::string result = ResultOf(response);
+    if (result != "success") {
+        refusal = ReasonOf(response);
+        if (refusal.empty())
+            refusal = result.empty() ? "its answer could not be read (see the library log)" : "no reason given";
         return agent.GetConnectionStatus();
     }
     // Settings handed in by the host: the agent keeps them as those of the plain login.
