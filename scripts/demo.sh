@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The main job: builds the library and the demo host, starts the reference integration service on a
-# fresh profile folder, runs the demo host against it (login to disconnect) and stops the service.
+# fresh profile folder, runs the demo host against it (login to disconnect, with a summary of the
+# global settings; further arguments go to the demo host) and stops the service.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -56,7 +57,7 @@ sed -n 's/^okt-service listening on /demo: integration service listening on /p' 
 
 status=0
 QX_DRAVIK_INSTALL_DIR="$install" USERPROFILE="$profile" \
-  "$build/tools/qorvi-host/qorvi-host" "$@" || status=$?
+  "$build/tools/qorvi-host/qorvi-host" --settings "$@" || status=$?
 
 stop_service
 trap - EXIT

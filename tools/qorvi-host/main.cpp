@@ -1,8 +1,8 @@
-// Demo host: drives the library as a CAD plug-in would: connect, log in, ping, show the server's
-// component versions, log out and disconnect, printing each step. Before connecting it checks the
+// Demo host: drives the library as a CAD plug-in would: connect, log in (as the system user or with
+// a user name and password), ping, show the global settings and the server's component versions,
+// run server queries, log out and disconnect, printing each step. Before connecting it checks the
 // installation, and it gives the service a limited time to answer each step.
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -10,7 +10,10 @@
 #include <QorviCSECommon.h>
 
 #include "AnswerDeadline.h"
+#include "HostOptions.h"
 #include "InstallationCheck.h"
+#include "PasswordReader.h"
+#include "SettingsSummary.h"
 
 namespace {
 
@@ -24,11 +27,9 @@ enum ExitStatus
     ExitPingFailed = 4,
     ExitNoVersions = 5,
     ExitLogoutFailed = 6,
-    ExitNoAnswer = 7
+    ExitNoAnswer = 7,
+    ExitQueryFailed = 8
 };
-
-constexpr double kDefaultTimeoutSeconds = 60;
-constexpr double kMaxTimeoutSeconds = 86400;
 
 std::string Utf8(const CSEString& text)
 {
@@ -78,17 +79,28 @@ public:
 void Usage(std::FILE* stream)
 {
     std::fprintf(stream,
-                 "usage: qorvi-host [--timeout SECONDS]\n"
+                 "usage: qorvi-host [--settings] [--user NAME [--password PASSWORD]] [--lql QUERY]...\n"
+                 "                  [--timeout SECONDS]\n"
                  "Connects to the integration service, logs in, pings, prints the server component\n"
-                 "versions, logs out and disconnects.\n"
-                 "  --timeout SECONDS  time the service has to answer each step before the connection\n"
-                 "                     is dropped (default %g, at most %g)\n"
+                 "versions, runs the queries, logs out and disconnects.\n"
+                 "  --settings          print a summary of the global settings of the login\n"
+                 "  --user NAME         log in as NAME with a password (\"loginEx\") instead of as the\n"
+                 "                      system user without one; the password is asked for on the\n"
+                 "                      terminal, or read as the first line of standard input when that\n"
+                 "                      is not a terminal\n"
+                 "  --password PASSWORD the password for --user (visible to other users of the machine:\n"
+                 "                      prefer the prompt or standard input)\n"
+                 "  --lql QUERY         run the server query after login and print its result, reason\n"
+                 "                      and text (repeatable)\n"
+                 "  --timeout SECONDS   time the service has to answer each step before the connection\n"
+                 "                      is dropped (default %g, at most %g)\n"
                  "Environment: QX_DRAVIK_INSTALL_DIR (installation folder, writable, whose settings.ini\n"
                  "names the service's host: clientname=HOST in the section [SERVER]),\n"
                  "USERPROFILE or HOME (profile folder holding the service's okt.port).\n"
                  "Exit status: 0 success, 1 usage or installation, 2 no connection, 3 login failed,\n"
-                 "4 ping failed, 5 no component versions, 6 logout failed, 7 no answer in time.\n",
-                 kDefaultTimeoutSeconds, kMaxTimeoutSeconds);
+                 "4 ping failed, 5 no component versions, 6 logout failed, 7 no answer in time,\n"
+                 "8 a query failed (the host still logs out).\n",
+                 HostOptions::kDefaultTimeoutSeconds, HostOptions::kMaxTimeoutSeconds);
 }
 
 int Fail(ExitStatus status, const std::string& message)
@@ -110,8 +122,79 @@ int FailStep(const AnswerDeadline& deadline, double timeoutSeconds, const char* 
                                   + seconds + " s (is it suspended or overloaded?); the connection was dropped");
 }
 
-int Run(double timeoutSeconds)
+std::string ResultOf(CSEResponse* response)
 {
+    return response != nullptr ? Utf8(response->GetResult()) : std::string();
+}
+
+std::string ReasonOf(CSEResponse* response)
+{
+    return response != nullptr ? Utf8(response->GetReason()) : std::string();
+}
+
+// The host's part of a login with a password: the "loginEx" command; its answer then becomes the
+// connection's global settings, and the server's component versions are asked for, as the plain
+// login does. Answers the connection status; refusal holds the service's reason when it refused.
+CSEIntegrationAgent::ConnectionStatus LogInWithPassword(const std::string& user, const std::string& password,
+                                                        std::string& refusal)
+{
+    CSEIntegrationAgent& agent = CSEIntegrationAgent::GetIntegrationAgent();
+    CSELoginExCmd command;
+    CSEObjectInfo credentials;
+    credentials.userText1 = CSEString(user.c_str());
+    credentials.userText2 = CSEString(password.c_str());
+    command.AddExtraCmdNodeInfoForLoginEx(credentials);
+    CSEString thinResponse;
+    if (command.Execute(thinResponse) != CSE_SUCCESS)
+        return agent.GetConnectionStatus();
+    CSEResponse* response = command.GetResponseObject();
+    const std::string result = ResultOf(response);
+    if (result != "success") {
+        refusal = ReasonOf(response);
+        if (refusal.empty())
+            refusal = result.empty() ? "its answer could not be read (see the library log)" : "no reason given";
+        return agent.GetConnectionStatus();
+    }
+    // Settings handed in by the host: the agent keeps them as those of the plain login.
+    if (agent.InitServerSettingsForSilent(thinResponse) != CSE_SUCCESS)
+        return agent.GetConnectionStatus();
+    // Without versions the status says logged in, and the version step below reports it.
+    agent.sendRequestForServerComponentVersions();
+    return agent.GetConnectionStatus();
+}
+
+enum class QueryOutcome
+{
+    Succeeded,
+    Failed,
+    NoAnswer
+};
+
+// Runs one query and prints its answer.
+QueryOutcome RunQuery(const std::string& query)
+{
+    CSELqlCmd command;
+    command.setLQLCommand(CSEString(query.c_str()));
+    CSEString thinResponse;
+    std::printf("lql:        %s\n", query.c_str());
+    if (command.Execute(thinResponse) != CSE_SUCCESS)
+        return QueryOutcome::NoAnswer;
+    CSEResponse* response = command.GetResponseObject();
+    const std::string result = ResultOf(response);
+    std::printf("  result:   %s\n", result.empty() ? "none" : result.c_str());
+    const std::string reason = ReasonOf(response);
+    if (!reason.empty())
+        std::printf("  reason:   %s\n", reason.c_str());
+    CSEString text;
+    CSEXMLPacket* packet = response != nullptr ? response->GetXMLPacket() : nullptr;
+    if (packet != nullptr && packet->getNodeValue(CSEString("//response/info"), text) == 0 && !text().IsEmpty())
+        std::printf("  text:     %s\n", Utf8(text).c_str());
+    return result == "success" ? QueryOutcome::Succeeded : QueryOutcome::Failed;
+}
+
+int Run(const HostOptions& options)
+{
+    const double timeoutSeconds = options.timeoutSeconds;
     try {
         CSEClientSettings::GetInstance(0);
     } catch (const CSEException&) {
@@ -122,6 +205,13 @@ int Run(double timeoutSeconds)
     const std::string problem = InstallationCheck::FirstProblem();
     if (!problem.empty()) {
         std::fprintf(stderr, "qorvi-host: %s\n", problem.c_str());
+        return ExitUsage;
+    }
+    // Asked for before connecting: the service's time to answer does not include the user's typing.
+    std::string password = options.password;
+    std::string passwordError;
+    if (options.hasUser && !options.hasPassword && !PasswordReader::Read(options.user, password, passwordError)) {
+        std::fprintf(stderr, "qorvi-host: %s\n", passwordError.c_str());
         return ExitUsage;
     }
     static TerminalMsgMgr msgMgr;
@@ -138,12 +228,15 @@ int Run(double timeoutSeconds)
                                       "in the profile folder and the library log)");
 
     deadline.Start();
+    std::string refusal;
     try {
-        status = agent.Login();
+        status = options.hasUser ? LogInWithPassword(options.user, password, refusal) : agent.Login();
     } catch (const CSEException& error) {
-        return Fail(ExitLoginFailed, "login refused: " + Utf8(error.GetMsg()));
+        refusal = Utf8(error.GetMsg());
     }
-    std::printf("login:      %s\n", StatusName(status));
+    if (!refusal.empty())
+        return Fail(ExitLoginFailed, "login refused: " + refusal);
+    std::printf("login:      %s%s\n", StatusName(status), options.hasUser ? (" as " + options.user).c_str() : "");
     if (status != CSEIntegrationAgent::LoggedIn)
         return FailStep(deadline, timeoutSeconds, "login", ExitLoginFailed,
                         "login did not complete (see the library log)");
@@ -157,61 +250,54 @@ int Run(double timeoutSeconds)
     CSEServerSettings* settings = agent.GetServerSettingsPtr();
     if (settings == nullptr || settings->GetServerComponentVersions().size() == 0)
         return Fail(ExitNoVersions, "the server reported no component versions");
+    if (options.showSettings)
+        SettingsSummary::Print(*settings, stdout);
     std::printf("server component versions:\n");
     CSEStringCSEStringMap& versions = settings->GetServerComponentVersions();
     for (CSEStringCSEStringMapIterator it = versions.begin(); it != versions.end(); ++it)
         std::printf("  %-24s %s\n", Utf8((*it).key).c_str(), Utf8((*it).value).c_str());
+
+    int finalStatus = ExitSuccess;
+    for (const std::string& query : options.lqlQueries) {
+        deadline.Start();
+        const QueryOutcome outcome = RunQuery(query);
+        if (outcome == QueryOutcome::NoAnswer)
+            return FailStep(deadline, timeoutSeconds, "lql query", ExitQueryFailed, "the lql query got no answer");
+        if (outcome == QueryOutcome::Failed)
+            finalStatus = ExitQueryFailed;
+    }
 
     CSELogoutCmd logout;
     CSEString thinResponse;
     deadline.Start();
     const int executed = logout.Execute(thinResponse);
     CSEResponse* response = logout.GetResponseObject();
-    const std::string result = response != nullptr ? Utf8(response->GetResult()) : std::string();
+    const std::string result = ResultOf(response);
     std::printf("logout:     %s\n", result.empty() ? "no answer" : result.c_str());
     if (executed != CSE_SUCCESS || result != "success")
-        return FailStep(deadline, timeoutSeconds, "logout", ExitLogoutFailed, "logout failed" + (response != nullptr && !Utf8(response->GetReason()).empty()
-                                                             ? ": " + Utf8(response->GetReason())
-                                                             : std::string()));
+        return FailStep(deadline, timeoutSeconds, "logout", ExitLogoutFailed, "logout failed" + (ReasonOf(response).empty() ? std::string() : ": " + ReasonOf(response)));
 
     agent.Disconnect();
     std::printf("disconnect: %s\n", StatusName(agent.GetConnectionStatus()));
-    return ExitSuccess;
+    if (finalStatus == ExitQueryFailed)
+        std::fprintf(stderr, "qorvi-host: a query failed (see its reason above)\n");
+    return finalStatus;
 }
 
 } // namespace
 
-// A number of seconds in (0, kMaxTimeoutSeconds]; false for anything else.
-bool ParseSeconds(const char* text, double& seconds)
-{
-    char* end = nullptr;
-    const double value = std::strtod(text, &end);
-    if (end == text || *end != '\0' || !std::isfinite(value) || value <= 0 || value > kMaxTimeoutSeconds)
-        return false;
-    seconds = value;
-    return true;
-}
-
 int main(int argc, char** argv)
 {
-    double timeoutSeconds = kDefaultTimeoutSeconds;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "--help" || argument == "-h") {
-            Usage(stdout);
-            return ExitSuccess;
-        }
-        if (argument == "--timeout" && i + 1 < argc && ParseSeconds(argv[i + 1], timeoutSeconds)) {
-            ++i;
-            continue;
-        }
-        if (argument == "--timeout")
-            std::fprintf(stderr, "qorvi-host: --timeout needs a number of seconds above 0 and at most %g\n",
-                         kMaxTimeoutSeconds);
-        else
-            std::fprintf(stderr, "qorvi-host: unknown argument '%s'\n", argument.c_str());
+    HostOptions options;
+    std::string error;
+    if (!options.Parse(argc, argv, error)) {
+        std::fprintf(stderr, "qorvi-host: %s\n", error.c_str());
         Usage(stderr);
         return ExitUsage;
     }
-    return Run(timeoutSeconds);
+    if (options.help) {
+        Usage(stdout);
+        return ExitSuccess;
+    }
+    return Run(options);
 }

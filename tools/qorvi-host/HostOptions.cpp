@@ -1,0 +1,66 @@
+// Reads the demo host's options; every option that takes a value takes it from the next argument.
+#include "HostOptions.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+bool HostOptions::ParseSeconds(const char* text, double& seconds)
+{
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    if (end == text || *end != '\0' || !std::isfinite(value) || value <= 0 || value > kMaxTimeoutSeconds)
+        return false;
+    seconds = value;
+    return true;
+}
+
+bool HostOptions::Parse(int argc, const char* const* argv, std::string& error)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            help = true;
+            continue;
+        }
+        if (argument == "--settings") {
+            showSettings = true;
+            continue;
+        }
+        const bool takesValue =
+            argument == "--timeout" || argument == "--user" || argument == "--password" || argument == "--lql";
+        if (!takesValue) {
+            error = "unknown argument '" + argument + "'";
+            return false;
+        }
+        if (i + 1 >= argc) {
+            error = argument + " needs a value";
+            return false;
+        }
+        const char* value = argv[++i];
+        if (argument == "--timeout" && !ParseSeconds(value, timeoutSeconds)) {
+            char limit[32];
+            std::snprintf(limit, sizeof limit, "%g", kMaxTimeoutSeconds);
+            error = std::string("--timeout needs a number of seconds above 0 and at most ") + limit;
+            return false;
+        }
+        if (argument == "--user") {
+            user = value;
+            hasUser = true;
+        } else if (argument == "--password") {
+            password = value;
+            hasPassword = true;
+        } else if (argument == "--lql") {
+            lqlQueries.push_back(value);
+        }
+    }
+    if (hasUser && user.empty()) {
+        error = "--user needs a user name";
+        return false;
+    }
+    if (hasPassword && !hasUser) {
+        error = "--password goes with --user NAME";
+        return false;
+    }
+    return true;
+}

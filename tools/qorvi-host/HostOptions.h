@@ -1,0 +1,31 @@
+// The demo host's command line: what to run and how long the service may take for each step.
+#ifndef QORVI_HOST_HOSTOPTIONS_H
+#define QORVI_HOST_HOSTOPTIONS_H
+
+#include <string>
+#include <vector>
+
+struct HostOptions
+{
+    static constexpr double kDefaultTimeoutSeconds = 60;
+    static constexpr double kMaxTimeoutSeconds = 86400;
+
+    double timeoutSeconds = kDefaultTimeoutSeconds;
+    bool help = false;
+    bool showSettings = false;
+    // Set: log in with this user and a password ("loginEx") instead of the plain login.
+    bool hasUser = false;
+    std::string user;
+    bool hasPassword = false;
+    std::string password;
+    // Run after login, in this order.
+    std::vector<std::string> lqlQueries;
+
+    // Reads argv[1..argc-1]; false with a sentence for the user in error.
+    bool Parse(int argc, const char* const* argv, std::string& error);
+
+private:
+    static bool ParseSeconds(const char* text, double& seconds);
+};
+
+#endif
