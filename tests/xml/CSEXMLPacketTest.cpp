@@ -121,7 +121,7 @@ TEST(XMLPacketIdentifiers, AssignmentCopiesTheCounterAndSharesTheDocument)
     EXPECT_EQ(second->getNodeCount(u"/r/a"), 0);
     EXPECT_EQ(second->setAttributeValueAt(u"/r/a", 0, u"k", u"v"), kNotFound);
 
-    // A parse replaces the document of that packet only.
+    // A parse replaces the document of that packet only; a copy (even onto itself) keeps the other's.
     ASSERT_EQ(second->loadXMLinMemory(u"<other/>"), 0);
     CSEDVKXMLPacket copy(*static_cast<CSEDVKXMLPacket*>(first.get()));
     copy = copy;
@@ -187,7 +187,7 @@ TEST(XMLPacketFailures, ResultsIdentifiersUsedAndAnUnchangedDocument)
         {"property no name", [](P p) { return p.createProperty(u"//command", u"", u"v"); }, -1, 0},
         {"property of attribute", [](P p) { return p.createProperty(u"//command/@cname", u"a", u"v"); }, -1, 0},
         {"pair missing parent", [&](P p) { return p.createNamedNVPair(u"//missing", pair, u"n", u"v", value); }, kNotFound, 1},
-        {"text pair missing parent", [&](P p) { return p.createNamedNVPairLikeRLX(u"//no", pair, u"n", u"v", value); }, kNotFound, 1},
+        {"text pair missing parent", [&](P p) { return p.createNamedNVPairLikeRLX(u"//no", pair, u"n", u"", u""); }, kNotFound, 1},
         {"pair no element name", [&](P p) { return p.createNamedNVPair(u"//command", u"", u"n", u"v", value); }, 0, 1},
         {"pair bad name", [&](P p) { return p.createNamedNVPair(u"//command", u"bad name", u"n", u"v", value); }, -1, 1},
         {"pair bad value name", [&](P p) { return p.createNamedNVPair(u"//command", pair, u"n", u"v", u"a b"); }, -1, 1},
@@ -631,8 +631,10 @@ public:
             Check(i.appendXMLString(id, fragment), p.appendXMLString(path, fragment), "append");
             break;
         }
-        case 8: Check(i.copyNode(id, m_source.get(), Searched(other)), p.copyNode(path, m_source.get(), Searched(other)), "copy"); break;
-        case 9: Check(i.removeChildNode(idPath, i.getNodePathFromUniqueId(other)), p.removeChildNode(path, Searched(other)), "remove"); break;
+        case 8: Check(i.copyNode(id, m_source.get(), Searched(other)),
+                      p.copyNode(path, m_source.get(), Searched(other)), "copy"); break;
+        case 9: Check(i.removeChildNode(idPath, i.getNodePathFromUniqueId(other)),
+                      p.removeChildNode(path, Searched(other)), "remove"); break;
         case 10: Check(i.removeAttribute(idPath, u"iGSSLID"), p.removeAttribute(path, u"iGSSLID"), "unstamp"); break;
         case 11: Check(i.setAttributeValueAt(u"//*", other % 8, u"iGSSLID", idText),
                        p.setAttributeValueAt(u"//*", other % 8, u"iGSSLID", idText), "setat"); break;
@@ -654,7 +656,8 @@ public:
         }
         case 17: {
             const CSEString under = idPath + u"/" + name;
-            Check(i.createChildNode(under, u"o", value, kText), p.createChildNode(u"(" + under + u")", u"o", value, kText), "below");
+            Check(i.createChildNode(under, u"o", value, kText),
+                  p.createChildNode(u"(" + under + u")", u"o", value, kText), "below");
             break;
         }
         case 18: ReadAlike(u"//command//" + named + u"/ancestor::*" + test, other % 3, "ancestors"); break;
@@ -690,7 +693,10 @@ private:
         Check(m_byId->getNodeCount(shortcut), m_byPath->getNodeCount(plain), what);
     }
     CSEString Searched(int id) { return u"//*[@iGSSLID=\"" + Decimal(id) + u"\"]"; }
-    int Identifier() { return static_cast<int>(m_random() % static_cast<unsigned>(m_byId->getLastValueOfUniqueIdentifier() + 4)); }
+    int Identifier()
+    {
+        return static_cast<int>(m_random() % static_cast<unsigned>(m_byId->getLastValueOfUniqueIdentifier() + 4));
+    }
     CSEString IdentifierText() { return (m_random() % 6 == 0 ? u"0" : u"") + Decimal(Identifier()); }
     CSEString Pick(std::initializer_list<const char16_t*> choices) { return *(choices.begin() + m_random() % choices.size()); }
     void Check(int byId, int byPath, const char* what) { EXPECT_EQ(byId, byPath) << what << " at step " << m_steps; }
