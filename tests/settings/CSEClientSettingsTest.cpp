@@ -53,7 +53,6 @@ TEST(SettingsIniParser, LinesAreTakenVerbatimAndSectionsFollowTheBracketRules)
         {u"S", u"a", u"1"},
         {u"S", u"b", u"2"},         // a line is cut at its first carriage return
         {u"S", u";c", u"3"},        // there is no comment syntax
-        {u"S", u"bare", u""},
         {u"S", u"long", std::u16string(5000, u'v')},
         {u"S", u"name", u"M\u00FCller \u20AC"},
         {u"S", u"bad", u"\uFFFD\uFFFD"},

@@ -11,20 +11,10 @@ class MessageRecorder : public CSEMsgMgr
 {
 public:
     CSEString ReadResourceString(CSEString id) override { return Note("id:" + U8(id), u"text of id"); }
-    CSEString ReadResourceString(CSEString id, CSEWrapperStringVector arguments) override
-    {
-        return Note("args:" + U8(id) + ":" + std::to_string(arguments.Size()) + ":" + U8(arguments[1]),
-                    u"text with arguments");
-    }
     int ShowMessage(CSEString message, CSEString title, MessageBoxType type) override
     {
         Note("show:" + U8(message) + "|" + U8(title) + "|" + std::to_string(type));
         return 6;
-    }
-    int ShowCustomMessage(CSEString message, CSEString title, unsigned char flag, MessageBoxType type) override
-    {
-        Note("custom:" + U8(message) + "|" + U8(title) + "|" + std::to_string(flag) + "|" + std::to_string(type));
-        return 7;
     }
     unsigned char ProgressStartA(int steps) override { Note("start:" + std::to_string(steps)); return 1; }
     void ProgressShowNextStepA(CSEString text) override { Note("step:" + U8(text)); }
