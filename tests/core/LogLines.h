@@ -3,24 +3,30 @@
 #define QORVI_TESTS_CORE_LOGLINES_H
 
 #include <algorithm>
+#include <ctime>
+#include <sstream>
 #include <string>
 #include <vector>
 
-// A line reads "<p>" + 24-character time stamp + ":" + text.
+// A line reads "<p>" + time stamp in the C library's asctime layout (24 characters) + ":" + text;
+// a line whose stamp is not in that layout is not counted.
 inline std::vector<std::string> LogTextsAt(const std::string& log, int priority)
 {
+    static const char layout[] = "%a %b %e %H:%M:%S %Y";
     const std::string head = "<" + std::to_string(priority) + ">";
-    const std::size_t textStart = head.size() + 24 + 1;
     std::vector<std::string> texts;
-    std::size_t start = 0;
-    while (start < log.size()) {
-        std::size_t end = log.find('\n', start);
-        if (end == std::string::npos)
-            end = log.size();
-        const std::string line = log.substr(start, end - start);
-        if (line.compare(0, head.size(), head) == 0 && line.size() >= textStart && line[textStart - 1] == ':')
-            texts.push_back(line.substr(textStart));
-        start = end + 1;
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.compare(0, head.size(), head) != 0 || line.size() <= head.size() + 24 ||
+            line[head.size() + 24] != ':')
+            continue;
+        const std::string stamp = line.substr(head.size(), 24);
+        std::tm time{};
+        char written[32] = {};
+        const char* end = strptime(stamp.c_str(), layout, &time);
+        if (end != nullptr && *end == '\0' && std::strftime(written, sizeof written, layout, &time) == 24 &&
+            stamp == written)
+            texts.push_back(line.substr(head.size() + 25));
     }
     return texts;
 }

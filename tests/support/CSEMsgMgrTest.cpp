@@ -1,4 +1,4 @@
-// Behaviour of CSEMsgMgr and CSEProgressBar: forwarding to the host's manager, and no manager at all.
+// Behaviour of CSEMsgMgr without a manager, and of CSEProgressBar's scope over the host's display.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -18,27 +18,9 @@ TEST(MsgMgr, StaticOperationsWithoutManagerAreFatal)
     EXPECT_DEATH(CSEMsgMgr::SetMsgMgr(nullptr), "AssertionFailed:pMsgMgr != NULL");
 }
 
-TEST(MsgMgr, StaticOperationsForwardToTheInstalledManager)
+TEST(ProgressBar, ScopeOpensAndClosesTheDisplayAlsoWhenLeftByAnException)
 {
-    static MessageRecorder host;
-    host.m_calls.clear();
-    CSEMsgMgr::SetMsgMgr(&host);
-    EXPECT_TRUE(CSEMsgMgr::GetMsg(CSEString(u"MSG_READREGISTRY_FAIL")) == u"text of id");
-    EXPECT_TRUE(CSEMsgMgr::GetMsg(42) == u"text of int");
-    CSEWrapperStringVector arguments;
-    arguments.push_back(CSEString(u"a"));
-    arguments.push_back(CSEString(u"b"));
-    EXPECT_TRUE(CSEMsgMgr::GetMsg(CSEString(u"DV5_001"), arguments) == u"text with arguments");
-    EXPECT_EQ(CSEMsgMgr::ShowMsg(u"failed", u"MSG_MSGBOXTITLE", CSEMessageBoxError), 6);
-    EXPECT_EQ(CSEMsgMgr::ShowCustomMsg(u"sure?", u"T", 1, static_cast<MessageBoxType>(36)), 7);
-    EXPECT_EQ(host.m_calls,
-              (std::vector<std::string>{"id:MSG_READREGISTRY_FAIL", "int:42", "args:DV5_001:2:b",
-                                        "show:failed|MSG_MSGBOXTITLE|3", "custom:sure?|T|1|36"}));
-}
-
-TEST(ProgressBar, ScopeOpensAndClosesTheDisplay)
-{
-    static MessageRecorder host;
+    static MessageRecorder host; // installed for the rest of the process
     host.m_calls.clear();
     CSEMsgMgr::SetMsgMgr(&host);
     {
@@ -51,6 +33,6 @@ TEST(ProgressBar, ScopeOpensAndClosesTheDisplay)
         throw std::runtime_error("cancelled");
     } catch (const std::runtime_error&) {
     }
-    EXPECT_EQ(host.m_calls, (std::vector<std::string>{"start:4", "step:one", "end", "start:1", "end",
-                                                      "start:2", "end"}));
+    EXPECT_EQ(host.m_calls, (std::vector<std::string>{"start:4", "step:one", "end", "start:1", "end", "start:2",
+                                                      "end"}));
 }

@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "CSEClientSettings.h"
@@ -32,22 +31,19 @@ protected:
     }
 
     std::string PathOf(const std::string& name) const { return m_folder + "/" + name; }
-
     void WriteSettings(const std::string& text) const
     {
         std::ofstream(PathOf("settings.ini"), std::ios::binary) << text;
     }
+    bool Exists(const std::string& name) const { return dvk::PathExists(PathOf(name)); }
 
     // The whole file, or empty when it does not exist.
     std::string ReadFile(const std::string& name) const
     {
-        std::ifstream in(PathOf(name), std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
+        std::string bytes;
+        dvk::ReadWholeFile(PathOf(name), bytes);
+        return bytes;
     }
-
-    bool Exists(const std::string& name) const { return dvk::PathExists(PathOf(name)); }
 
     bool MainLogHas(const std::string& text) const
     {
@@ -57,12 +53,9 @@ protected:
     // The priority of the first main-log line that holds text; -1 when none does.
     int MainLogPriorityOf(const std::string& text) const
     {
-        const std::string log = ReadFile("QxDravikV5.log");
+        const std::string log = "\n" + ReadFile("QxDravikV5.log");
         const std::string::size_type at = log.find(text);
-        if (at == std::string::npos)
-            return -1;
-        const std::string::size_type lineFeed = log.rfind('\n', at);
-        return std::atoi(log.c_str() + (lineFeed == std::string::npos ? 0 : lineFeed + 1) + 1);
+        return at == std::string::npos ? -1 : std::atoi(log.c_str() + log.rfind('\n', at) + 2);
     }
 
     // Fresh client settings with the main log on at level 6 and further "CLIENT" lines.
