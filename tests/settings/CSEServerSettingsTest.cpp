@@ -1,6 +1,6 @@
-// Behaviour of CSEServerSettings on small login responses: defaults, value formats, repeated keys,
-// the pair and line tables, the attribute questions, the silent adjustment and unreadable responses.
-// The whole document of the reference service is read through a real login in the integration tests.
+// Behaviour of CSEServerSettings: the key tables over the document of the reference service, and on
+// small login responses the defaults, value formats, repeated keys, the pair and line tables, the
+// attribute questions, the silent adjustment and unreadable responses.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -52,6 +52,22 @@ std::string Response(const std::string& global, const std::string& custom = "", 
            "</othersettings></info></response>";
 }
 
+// Any answer of the settings as one comparable text.
+std::string Str(int value)
+{
+    return std::to_string(value);
+}
+std::string Str(const CSEString& text)
+{
+    return U8(text);
+}
+std::string Str(const CSEWrapperStringVector& list)
+{
+    std::string joined;
+    for (const std::string& text : Texts(list))
+        joined += text + "|";
+    return joined;
+}
 class ServerSettingsTest : public InstallFolderFixture
 {
 protected:
@@ -72,26 +88,77 @@ protected:
 
 } // namespace
 
+// The document that the reference service hands out at login sets every key of the key tables, each
+// switch on or off in a mixed pattern: a key read into another setting or from another section, or
+// not read at all, changes an answer here.
+TEST_F(ServerSettingsTest, EveryKeyOfTheServiceDocumentReachesItsSetting)
+{
+    typedef CSEServerSettings S;
+    std::ifstream file(std::string(QORVI_SOURCE_DIR) + "/tools/okt-service/global_settings.xml");
+    std::ostringstream document;
+    document << file.rdbuf();
+    CSEServerSettings& settings = Load(document.str());
+
+    const Switch switches[] = {
+        &S::IsAssignCADModelNameFromPartSupported, &S::IsRapidFileEnabled, &S::IsConfigurationSupportEnabled,
+        &S::IsUUIDConflictSupported, &S::IsAutoRecognitionEnabled, &S::IsCreateVersionObjects,
+        &S::IsCheckinDialogPreEnabled, &S::IsCheckinStartEnabled, &S::IsCheckinPartPreEnabled,
+        &S::IsCheckinPartPostEnabled, &S::IsCheckoutPartPreEnabled, &S::IsCheckoutPartPostEnabled,
+        &S::IsOpenPartPreEnabled, &S::IsOpenPartPostEnabled, &S::IsLockPartPreEnabled,
+        &S::IsLockPartPostEnabled, &S::IsUpdateAttributesInCadPreEnabled, &S::IsUpdateAttributesInCadPostEnabled,
+        &S::IsGCOQx2CADXFormSupported, &S::IsGCOCAD2QxXFormSupported, &S::IsGCOQx2CADQXIDSupported,
+        &S::IsGCOCAD2QxQXIDSupported, &S::IsGCOQx2CADComponentIDSupported, &S::IsGCOCAD2QxComponentIDSupported,
+        &S::IsGCOCAD2QxUUIDSupported,
+        &S::IsDvkPreventCheckinForUnloadedModelsSupported, &S::IsDvkUpdateInstancesNamesOnRenameSupported,
+        &S::IsDvkCheckinAssociatedDrawingsSupported, &S::IsDvkReadWriteAccessBasedOnLockUnlockOptionsSupported,
+        &S::IsDvkUpdatePartNumberOnRenameSupported, &S::IsDvkTraverseMultiLevelMMLSupported,
+        &S::IsDvkLoadingInVisuModeInCheckoutSupported, &S::IsDvkPreventCheckinIfStructureContainsNewNotSavedNodesSupported,
+        &S::IsLockFileOnCheckout, &S::IsDelLocalFiles, &S::IsRetainLock, &S::IsCopyAttribOnCheckin,
+        &S::IsCopyAttribOnCheckout, &S::IsAutoName, &S::IsCopyRelAttribOnCheckin, &S::IsCopyRelAttribOnCheckout,
+        &S::IsAllowAutoGenerationForManualDerivedOutput, &S::IsUserDirectoryAliasModeAllowed,
+    };
+    std::string answers;
+    for (Switch get : switches)
+        answers += static_cast<char>('0' + (settings.*get)());
+    // Global, user exits, relationship attributes, custom, local.
+    EXPECT_EQ(answers, "111101" "011101000110" "1110011" "10111011" "1011101001");
+
+    const std::pair<std::string, std::string> values[] = {
+        {Str(settings.GetNonSupportedCharacters()), "#%&<>*?|\""},
+        {Str(settings.GetQxToCADAttributesVector(u"Drawing")), "DrawingRevision|SheetSize|Owner|LifecycleState|"},
+        {Str(settings.GetCADToQxAttributesVector(u"Drawing")), "SheetSize|weight|Designer|"},
+        {Str(settings.GetBusTypes(u"part")), "CAD Part|Versioned CAD Part|"},
+        {Str(settings.GetPolicies(u"CAD Drawing")), "Drawing Policy|"},
+        {Str(settings.GetVexlinTypeClassMapping(u"TYPE_PART_LIKE")), "CAD Part|Versioned CAD Part|"},
+        {Str(settings.GetTypeDerivedOutputMapping(u"TYPE_DERIVEDOUTPUT_LIKE")), "Derived Output|PDF Output|STEP Output|"},
+        {Str(settings.GetCADToQxMandatoryAttributesVector().size()), "3"},
+        {Str(settings.GetCSEDerivedOutputOptions()), "PDF,STEP,JPEG"},
+        {Str(settings.GetCSEDisabledCommandsList()), "RecentlyAccessedParts|initiatewsm|"},
+        {Str(settings.GetDvkPreventTypeCheckinOptions()), "CAD Drawing Template|Standard Part|"},
+        {Str(settings.GetDvkDerivedOutputOptions()[u"STEP Output"]), "no"},
+        {Str(settings.GetDvkExcludeTypesListOptions()), "Sketch|Reference Geometry|"},
+        {Str(settings.GetDvkDeleteModifiedFilesOnCheckinOptions()), "ask"},
+        {Str(settings.GetDvkObjectLoadingInSessionOptions()), "LoadSelectedObjectsInSession"},
+        {Str(settings.GetCSETypetoCADAttributeMapping(u"CAD Assembly")), "AssemblyNumber"},
+        {Str(settings.GetCheckoutDir()), "/srv/qx/checkout"},
+        {Str(settings.GetDeleteFilesBehaviourOnCheckin()), "Keep Local Files"},
+        {Str(settings.GetSelectedDerivedOutputs()), "PDF Output|STEP Output|"},
+        {Str(settings.GetSelectedBackgroundDerivedOutputs()), "STEP Output|"},
+        {Str(settings.GetSelectedManualDerivedOutputs()), "PDF Output|"},
+        {Str(settings.GetRFAPath()), "/srv/qx/rfa/"},
+    };
+    for (const auto& value : values)
+        EXPECT_EQ(value.first, value.second);
+}
+
 TEST_F(ServerSettingsTest, DefaultsApplyToEverySettingTheResponseLacks)
 {
-    const struct
-    {
-        Switch get;
-        unsigned char expected;
-    } switches[] = {
-        {&CSEServerSettings::IsCreateVersionObjects, 1},
-        {&CSEServerSettings::IsAllowAutoGenerationForManualDerivedOutput, 1},
-        {&CSEServerSettings::IsConfigurationSupportEnabled, 0},
-        {&CSEServerSettings::IsRapidFileEnabled, 0},
-        {&CSEServerSettings::IsAutoRecognitionEnabled, 0},
-        {&CSEServerSettings::IsCheckinStartEnabled, 0},
-        {&CSEServerSettings::IsLockFileOnCheckout, 0},
-        {&CSEServerSettings::IsGCOCAD2QxQXIDSupported, 0},
-    };
     for (const char* document : {"<response cname='login' result='success'/>", "<response><info/></response>"}) {
         CSEServerSettings& settings = Load(document);
-        for (const auto& s : switches)
-            EXPECT_EQ((settings.*s.get)(), s.expected) << document;
+        EXPECT_TRUE(settings.IsCreateVersionObjects());
+        EXPECT_TRUE(settings.IsAllowAutoGenerationForManualDerivedOutput());
+        EXPECT_FALSE(settings.IsConfigurationSupportEnabled());
+        EXPECT_FALSE(settings.IsLockFileOnCheckout());
         EXPECT_EQ(U8(settings.GetDeleteFilesBehaviourOnCheckin()), "Delete Selected Local Files");
         EXPECT_TRUE(settings.IsFilenameValid(u"any#name%.prt"));
         EXPECT_TRUE(settings.GetBusTypes(u"part").empty());
@@ -109,27 +176,20 @@ TEST_F(ServerSettingsTest, ValueFormats)
         EXPECT_EQ(Load(Response(Setting("OKT-CreateVersionObjects", b.value))).IsCreateVersionObjects(), b.expected)
             << b.value;
 
+    // Event names are trimmed and read in any case; unknown ones are ignored. List items are not
+    // empty, the alias mode is not trimmed and every unsupported character counts.
     CSEServerSettings& settings = Load(Response(
-        Setting("Vexlin-DisableConfigurations", "false") +
-            Setting("OKT-UserExitEventRegistration", "checkinstart, LockPartPost,ArchivePartPre") +
+        Setting("OKT-UserExitEventRegistration", "checkinstart, LockPartPost ,ArchivePartPre") +
             Setting("Vexlin-NonSupportedCharacters", "#%"),
-        Setting("DvkExcludeTypes", "Sketch,,Reference Geometry,"), Setting("OKT-UserDirectoryAlias-Mode", " allowed")));
-    EXPECT_TRUE(settings.IsConfigurationSupportEnabled());
-    const std::vector<std::pair<Switch, unsigned char>> events = {
-        {&CSEServerSettings::IsCheckinStartEnabled, 1},       {&CSEServerSettings::IsLockPartPostEnabled, 1},
-        {&CSEServerSettings::IsCheckinDialogPreEnabled, 0},   {&CSEServerSettings::IsLockPartPreEnabled, 0},
-        {&CSEServerSettings::IsCheckinPartPreEnabled, 0},     {&CSEServerSettings::IsOpenPartPostEnabled, 0},
-        {&CSEServerSettings::IsUpdateAttributesInCadPostEnabled, 0}};
-    for (const auto& event : events)
-        EXPECT_EQ((settings.*event.first)(), event.second);
+        Setting("DvkExcludeTypes", "Sketch,,Reference Geometry,"), Setting("OKT-UserDirectoryAlias-Mode", " current")));
+    EXPECT_TRUE(settings.IsCheckinStartEnabled());
+    EXPECT_TRUE(settings.IsLockPartPostEnabled());
+    EXPECT_FALSE(settings.IsLockPartPreEnabled());
     EXPECT_EQ(Texts(settings.GetDvkExcludeTypesListOptions()), (std::vector<std::string>{"Sketch", "Reference Geometry"}));
-    EXPECT_FALSE(settings.IsUserDirectoryAliasModeAllowed()) << "the alias mode is not trimmed";
-    EXPECT_TRUE(Load(Response("", "", Setting("OKT-UserDirectoryAlias-Mode", "CURRENT"))).IsUserDirectoryAliasModeAllowed());
-
-    Load(Response(Setting("Vexlin-NonSupportedCharacters", "#%")));
-    EXPECT_FALSE(m_settings.IsFilenameValid(u"gear#2.prt"));
-    EXPECT_FALSE(m_settings.IsFilenameValid(u"100%.prt"));
-    EXPECT_TRUE(m_settings.IsFilenameValid(u"gear-2.prt"));
+    EXPECT_FALSE(settings.IsUserDirectoryAliasModeAllowed());
+    EXPECT_FALSE(settings.IsFilenameValid(u"gear#2.prt"));
+    EXPECT_FALSE(settings.IsFilenameValid(u"100%.prt"));
+    EXPECT_TRUE(settings.IsFilenameValid(u"gear-2.prt"));
 }
 
 // A repeated key sets a switch or text again and adds to a list; a line table is read anew. Sections
@@ -220,9 +280,7 @@ TEST_F(ServerSettingsTest, AttributeMappingQuestions)
                                                     {"CAD Part,description", "all,Description"},
                                                     {"CAD Part,owner", "ALL,Owner"},
                                                     {"CAD Drawing,title", "Drawing,Title"},
-                                                    {"CAD Part,ignored", ""}}) +
-        PairSetting("Vexlin-QxToCADRelAttribMapping", {{"x", "assemblyComponent,relativeXform"}, {"x", "all,qxid"}}) +
-        PairSetting("Vexlin-CADToQxRelAttribMapping", {{"ALL,UUID", "x"}, {"Other,componentID", "x"}})));
+                                                    {"CAD Part,ignored", ""}})));
 
     EXPECT_TRUE(settings.IsAttributeMappedForCADToQx(u"Part", u"weight"));
     EXPECT_TRUE(settings.IsAttributeMappedForCADToQx(u"Part", u"Weight"));
@@ -256,14 +314,6 @@ TEST_F(ServerSettingsTest, AttributeMappingQuestions)
         EXPECT_EQ(settings.GetQxToCADRevisionAttribute(r.type, r.serverAttribute, cadAttribute), r.cadAttribute ? 1 : 0);
         EXPECT_EQ(U8(cadAttribute), r.cadAttribute ? r.cadAttribute : "untouched");
     }
-
-    const std::vector<std::pair<Switch, unsigned char>> gco = {
-        {&CSEServerSettings::IsGCOQx2CADXFormSupported, 1},       {&CSEServerSettings::IsGCOQx2CADQXIDSupported, 1},
-        {&CSEServerSettings::IsGCOQx2CADComponentIDSupported, 0}, {&CSEServerSettings::IsGCOCAD2QxUUIDSupported, 1},
-        {&CSEServerSettings::IsGCOCAD2QxComponentIDSupported, 0}, {&CSEServerSettings::IsGCOCAD2QxXFormSupported, 0},
-        {&CSEServerSettings::IsGCOCAD2QxQXIDSupported, 0}};
-    for (const auto& g : gco)
-        EXPECT_EQ((settings.*g.first)(), g.second);
 }
 
 TEST_F(ServerSettingsTest, CompatibleServerVersionSwitchesRecognitionAndQxidOn)
