@@ -56,13 +56,6 @@ bool DataArrives(int fd, int timeoutMs)
 class IntegrationAgentTest : public ServiceFixture
 {
 protected:
-    CSEIntegrationAgent::ConnectionStatus ConnectAndLogin(const ServicePeer& peer)
-    {
-        PublishPort(peer.Port());
-        EXPECT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
-        return Agent().Login();
-    }
-
     std::string PortFile() const { return m_profile + "/okt.port"; }
 };
 
@@ -200,7 +193,9 @@ TEST_F(IntegrationAgentTest, LoginTakesTheSettingsAndTheLowerCaseComponentVersio
                 return c.lql;
             return logins++ == 0 ? c.login : unreadable;
         });
-        EXPECT_EQ(ConnectAndLogin(peer), c.status) << c.lql;
+        PublishPort(peer.Port());
+        ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
+        EXPECT_EQ(Agent().Login(), c.status) << c.lql;
         const CSEServerSettings* settings = Agent().GetServerSettingsPtr();
         EXPECT_EQ(settings == nullptr, c.login == unreadable) << c.lql;
         EXPECT_EQ(ComponentVersions(), c.versions) << c.lql;
