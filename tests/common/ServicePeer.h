@@ -7,11 +7,11 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "common/LoopbackPeer.h"
+#include "host/DVKFiles.h"
 
 class ServicePeer
 {
@@ -69,12 +69,11 @@ public:
         return std::string();
     }
 
+    // The whole file; empty when it cannot be read.
     static std::string ReadWholeFile(const std::string& path)
     {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
+        std::string bytes;
+        return dvk::ReadWholeFile(path, bytes) ? bytes : std::string();
     }
 
 private:

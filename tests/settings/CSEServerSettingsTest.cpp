@@ -1,6 +1,6 @@
-// Behaviour of CSEServerSettings on small login responses: defaults, value formats, repeated keys,
-// the pair and line tables, the attribute questions, the silent adjustment and unreadable responses.
-// The whole document of the reference service is read through a real login in the integration tests.
+// Behaviour of CSEServerSettings: every key and the mapping questions over the document of the
+// reference service; on small login responses the defaults, value formats, repeated keys, the
+// compatible version, the silent adjustment, the rapid-file path and unreadable responses.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,7 +13,6 @@
 
 namespace {
 
-typedef std::vector<std::pair<std::string, std::string>> Pairs;
 typedef unsigned char (CSEServerSettings::*Switch)() const;
 
 std::string U8(const CSEString& text)
@@ -21,26 +20,10 @@ std::string U8(const CSEString& text)
     return text().ToUTF8();
 }
 
-std::vector<std::string> Texts(const CSEWrapperStringVector& vector)
-{
-    std::vector<std::string> texts;
-    for (int i = 0; i < vector.Size(); ++i)
-        texts.push_back(U8(vector[i]));
-    return texts;
-}
-
 // One setting: valueXml is the content of its "value" element.
 std::string Setting(const std::string& name, const std::string& valueXml)
 {
     return "<attribute><name>" + name + "</name><value>" + valueXml + "</value></attribute>";
-}
-
-std::string PairSetting(const std::string& name, const Pairs& pairs)
-{
-    std::string nested;
-    for (const auto& pair : pairs)
-        nested += "\n  " + Setting(pair.first, pair.second);
-    return Setting(name, nested + "\n");
 }
 
 // A login response; each argument is the content of its section.
@@ -50,6 +33,30 @@ std::string Response(const std::string& global, const std::string& custom = "", 
     return "<response cname='login' result='success'><info><gsettings>" + global + "<customattributes>" + custom +
            "</customattributes></gsettings><lsettings>" + local + "</lsettings><othersettings>" + other +
            "</othersettings></info></response>";
+}
+
+// Any answer of the settings as one comparable text.
+std::string Str(int value)
+{
+    return std::to_string(value);
+}
+std::string Str(const CSEString& text)
+{
+    return U8(text);
+}
+std::string Str(const CSEWrapperStringVector& list)
+{
+    std::string joined;
+    for (int i = 0; i < list.Size(); ++i)
+        joined += U8(list[i]) + "|";
+    return joined;
+}
+std::string Str(const CSEMandatoryAttribVector& attributes)
+{
+    std::string joined;
+    for (int i = 0; i < attributes.size(); ++i)
+        joined += U8(attributes[i].name) + "," + U8(attributes[i].value) + "," + U8(attributes[i].kind) + "|";
+    return joined;
 }
 
 class ServerSettingsTest : public InstallFolderFixture
@@ -72,29 +79,98 @@ protected:
 
 } // namespace
 
+// The document that the reference service hands out at login sets every key of the key tables, each
+// switch on or off in a mixed pattern and in the forms a site writes (" TRUE ", event names in any
+// case): a key read into another setting or from another section, or not read at all, shows here.
+TEST_F(ServerSettingsTest, EveryKeyOfTheServiceDocumentReachesItsSetting)
+{
+    typedef CSEServerSettings S;
+    std::ifstream file(std::string(QORVI_SOURCE_DIR) + "/tools/okt-service/global_settings.xml");
+    std::ostringstream document;
+    document << file.rdbuf();
+    CSEServerSettings& settings = Load(document.str());
+
+    const Switch switches[] = {
+        &S::IsAssignCADModelNameFromPartSupported, &S::IsRapidFileEnabled, &S::IsConfigurationSupportEnabled,
+        &S::IsUUIDConflictSupported, &S::IsAutoRecognitionEnabled, &S::IsCreateVersionObjects,
+        &S::IsCheckinDialogPreEnabled, &S::IsCheckinStartEnabled, &S::IsCheckinPartPreEnabled,
+        &S::IsCheckinPartPostEnabled, &S::IsCheckoutPartPreEnabled, &S::IsCheckoutPartPostEnabled,
+        &S::IsOpenPartPreEnabled, &S::IsOpenPartPostEnabled, &S::IsLockPartPreEnabled,
+        &S::IsLockPartPostEnabled, &S::IsUpdateAttributesInCadPreEnabled, &S::IsUpdateAttributesInCadPostEnabled,
+        &S::IsGCOQx2CADXFormSupported, &S::IsGCOCAD2QxXFormSupported, &S::IsGCOQx2CADQXIDSupported,
+        &S::IsGCOCAD2QxQXIDSupported, &S::IsGCOQx2CADComponentIDSupported, &S::IsGCOCAD2QxComponentIDSupported,
+        &S::IsGCOCAD2QxUUIDSupported,
+        &S::IsDvkPreventCheckinForUnloadedModelsSupported, &S::IsDvkUpdateInstancesNamesOnRenameSupported,
+        &S::IsDvkCheckinAssociatedDrawingsSupported, &S::IsDvkReadWriteAccessBasedOnLockUnlockOptionsSupported,
+        &S::IsDvkUpdatePartNumberOnRenameSupported, &S::IsDvkTraverseMultiLevelMMLSupported,
+        &S::IsDvkLoadingInVisuModeInCheckoutSupported, &S::IsDvkPreventCheckinIfStructureContainsNewNotSavedNodesSupported,
+        &S::IsLockFileOnCheckout, &S::IsDelLocalFiles, &S::IsRetainLock, &S::IsCopyAttribOnCheckin,
+        &S::IsCopyAttribOnCheckout, &S::IsAutoName, &S::IsCopyRelAttribOnCheckin, &S::IsCopyRelAttribOnCheckout,
+        &S::IsAllowAutoGenerationForManualDerivedOutput, &S::IsUserDirectoryAliasModeAllowed,
+    };
+    std::string answers;
+    for (Switch get : switches)
+        answers += static_cast<char>('0' + (settings.*get)());
+    // Global, user exits, relationship attributes, custom, local.
+    EXPECT_EQ(answers, "111101" "011101000110" "1110011" "10111011" "1011101001");
+
+    // Texts, lists and tables, with the questions asked of the mapping lists: a type of "all" stands
+    // for every type, names compare exactly, a repeated table name keeps its first list and a mapping
+    // without a value is no mapping.
+    const auto revision = [&](const char16_t* type, const char16_t* serverAttribute) {
+        CSEString cadAttribute(u"none");
+        settings.GetQxToCADRevisionAttribute(type, serverAttribute, cadAttribute);
+        return U8(cadAttribute);
+    };
+    const std::pair<std::string, std::string> values[] = {
+        {Str(settings.GetNonSupportedCharacters()), "#%&<>*?|\""},
+        {Str(settings.GetQxToCADAttributesVector(u"Drawing")), "DrawingRevision|SheetSize|Owner|LifecycleState|"},
+        {Str(settings.IsAttributeMappedForQxToCAD(u"Part", u"weight")), "0"},
+        {revision(u"Drawing", u"revision") + " " + revision(u"all", u"owner") + " " + revision(u"Part", u"owner"),
+         "DrawingRevision Owner none"},
+        {Str(settings.GetCADToQxAttributesVector(u"Drawing")), "SheetSize|weight|Designer|"},
+        {Str(settings.IsAttributeMappedForCADToQx(u"Assembly", u"weight")), "1"},
+        {Str(settings.IsAttributeMappedForCADToQx(u"Assembly", u"Weight")), "0"},
+        {Str(settings.IsMandatoryAttributePresentInCADtoQxAttribMapping(u"Designer", u"Drawing")), "1"},
+        {Str(settings.GetBusTypes(u"part")), "CAD Part|Versioned CAD Part|"},
+        {Str(settings.GetPolicies(u"CAD Drawing")), "Drawing Policy|"},
+        {Str(settings.GetVexlinTypeClassMapping(u"TYPE_PART_LIKE")), "CAD Part|Versioned CAD Part|"},
+        // The derived-output mapping replaces the list of the class mapping.
+        {Str(settings.GetVexlinTypeClassMapping(u"TYPE_DRAWING_LIKE")), "CAD Drawing|Versioned CAD Drawing|"},
+        {Str(settings.GetTypeDerivedOutputMapping(u"TYPE_DERIVEDOUTPUT_LIKE")), "Derived Output|PDF Output|STEP Output|"},
+        // A mandatory-attribute line without both commas defines nothing.
+        {Str(settings.GetCADToQxMandatoryAttributesVector()),
+         "Description,Enter a description,mandatory|Project,Default Project,default|Material,,null|"},
+        {Str(settings.isAttributeMandatory(u"Weight")), "0"},
+        {Str(settings.GetCSEDerivedOutputOptions()), "PDF,STEP,JPEG"},
+        {Str(settings.GetCSEDisabledCommandsList()), "RecentlyAccessedParts|initiatewsm|"},
+        {Str(settings.GetDvkPreventTypeCheckinOptions()), "CAD Drawing Template|Standard Part|"},
+        {Str(settings.GetDvkDerivedOutputOptions()[u"PDF Output"]) + Str(settings.GetDvkDerivedOutputOptions()[u"STEP Output"]),
+         "yesno"},
+        {Str(settings.GetDvkExcludeTypesListOptions()), "Sketch|Reference Geometry|"},
+        {Str(settings.GetDvkDeleteModifiedFilesOnCheckinOptions()), "ask"},
+        {Str(settings.GetDvkObjectLoadingInSessionOptions()), "LoadSelectedObjectsInSession"},
+        {Str(settings.GetCSETypetoCADAttributeMapping(u"CAD Assembly")), "AssemblyNumber"},
+        {Str(settings.GetCheckoutDir()), "/srv/qx/checkout"},
+        {Str(settings.GetDeleteFilesBehaviourOnCheckin()), "Keep Local Files"},
+        {Str(settings.GetSelectedDerivedOutputs()), "PDF Output|STEP Output|"},
+        {Str(settings.GetSelectedBackgroundDerivedOutputs()), "STEP Output|"},
+        {Str(settings.GetSelectedManualDerivedOutputs()), "PDF Output|"},
+        {Str(settings.GetRFAPath()), "/srv/qx/rfa/"},
+    };
+    for (const auto& value : values)
+        EXPECT_EQ(value.first, value.second);
+}
+
 TEST_F(ServerSettingsTest, DefaultsApplyToEverySettingTheResponseLacks)
 {
-    const struct
-    {
-        Switch get;
-        unsigned char expected;
-    } switches[] = {
-        {&CSEServerSettings::IsCreateVersionObjects, 1},
-        {&CSEServerSettings::IsAllowAutoGenerationForManualDerivedOutput, 1},
-        {&CSEServerSettings::IsConfigurationSupportEnabled, 0},
-        {&CSEServerSettings::IsRapidFileEnabled, 0},
-        {&CSEServerSettings::IsAutoRecognitionEnabled, 0},
-        {&CSEServerSettings::IsCheckinStartEnabled, 0},
-        {&CSEServerSettings::IsLockFileOnCheckout, 0},
-        {&CSEServerSettings::IsGCOCAD2QxQXIDSupported, 0},
-    };
     for (const char* document : {"<response cname='login' result='success'/>", "<response><info/></response>"}) {
         CSEServerSettings& settings = Load(document);
-        for (const auto& s : switches)
-            EXPECT_EQ((settings.*s.get)(), s.expected) << document;
+        EXPECT_TRUE(settings.IsCreateVersionObjects());
+        EXPECT_TRUE(settings.IsAllowAutoGenerationForManualDerivedOutput());
+        EXPECT_FALSE(settings.IsConfigurationSupportEnabled());
         EXPECT_EQ(U8(settings.GetDeleteFilesBehaviourOnCheckin()), "Delete Selected Local Files");
         EXPECT_TRUE(settings.IsFilenameValid(u"any#name%.prt"));
-        EXPECT_TRUE(settings.GetBusTypes(u"part").empty());
     }
 }
 
@@ -109,27 +185,11 @@ TEST_F(ServerSettingsTest, ValueFormats)
         EXPECT_EQ(Load(Response(Setting("OKT-CreateVersionObjects", b.value))).IsCreateVersionObjects(), b.expected)
             << b.value;
 
+    // List items are not empty; the alias mode is not trimmed.
     CSEServerSettings& settings = Load(Response(
-        Setting("Vexlin-DisableConfigurations", "false") +
-            Setting("OKT-UserExitEventRegistration", "checkinstart, LockPartPost,ArchivePartPre") +
-            Setting("Vexlin-NonSupportedCharacters", "#%"),
-        Setting("DvkExcludeTypes", "Sketch,,Reference Geometry,"), Setting("OKT-UserDirectoryAlias-Mode", " allowed")));
-    EXPECT_TRUE(settings.IsConfigurationSupportEnabled());
-    const std::vector<std::pair<Switch, unsigned char>> events = {
-        {&CSEServerSettings::IsCheckinStartEnabled, 1},       {&CSEServerSettings::IsLockPartPostEnabled, 1},
-        {&CSEServerSettings::IsCheckinDialogPreEnabled, 0},   {&CSEServerSettings::IsLockPartPreEnabled, 0},
-        {&CSEServerSettings::IsCheckinPartPreEnabled, 0},     {&CSEServerSettings::IsOpenPartPostEnabled, 0},
-        {&CSEServerSettings::IsUpdateAttributesInCadPostEnabled, 0}};
-    for (const auto& event : events)
-        EXPECT_EQ((settings.*event.first)(), event.second);
-    EXPECT_EQ(Texts(settings.GetDvkExcludeTypesListOptions()), (std::vector<std::string>{"Sketch", "Reference Geometry"}));
-    EXPECT_FALSE(settings.IsUserDirectoryAliasModeAllowed()) << "the alias mode is not trimmed";
-    EXPECT_TRUE(Load(Response("", "", Setting("OKT-UserDirectoryAlias-Mode", "CURRENT"))).IsUserDirectoryAliasModeAllowed());
-
-    Load(Response(Setting("Vexlin-NonSupportedCharacters", "#%")));
-    EXPECT_FALSE(m_settings.IsFilenameValid(u"gear#2.prt"));
-    EXPECT_FALSE(m_settings.IsFilenameValid(u"100%.prt"));
-    EXPECT_TRUE(m_settings.IsFilenameValid(u"gear-2.prt"));
+        "", Setting("DvkExcludeTypes", "Sketch,,Reference Geometry,"), Setting("OKT-UserDirectoryAlias-Mode", " current")));
+    EXPECT_EQ(Str(settings.GetDvkExcludeTypesListOptions()), "Sketch|Reference Geometry|");
+    EXPECT_FALSE(settings.IsUserDirectoryAliasModeAllowed());
 }
 
 // A repeated key sets a switch or text again and adds to a list; a line table is read anew. Sections
@@ -137,133 +197,23 @@ TEST_F(ServerSettingsTest, ValueFormats)
 TEST_F(ServerSettingsTest, RepeatedKeysAndSections)
 {
     const std::string global = Setting("OKT-EnableRapidFileAccess", "true") +
-                               PairSetting("Vexlin-BusTypeMapping", {{"part", "CAD Part"}});
+                               Setting("Vexlin-BusTypeMapping", Setting("part", "CAD Part"));
     const std::string custom = Setting("OKT-CSEDisabledCommandsList", "checkin") +
                                Setting("DvkDerivedOutputOptions", "PDF|DeleteOnCheckin=yes\nSTEP|DeleteOnCheckin=yes") +
                                Setting("DvkDerivedOutputOptions", "STEP|DeleteOnCheckin=no") +
                                Setting("OKT-CSEDisabledCommandsList", "lock,unlock");
     const std::string second = "<gsettings>" + Setting("OKT-EnableRapidFileAccess", "false") +
-                               PairSetting("Vexlin-BusTypeMapping", {{"drawing", "CAD Drawing"}}) + "</gsettings>";
+                               Setting("Vexlin-BusTypeMapping", Setting("drawing", "CAD Drawing")) + "</gsettings>";
     std::string document = Response(global, custom);
     document.insert(document.find("<lsettings>"), second);
 
     CSEServerSettings& settings = Load(document);
     EXPECT_FALSE(settings.IsRapidFileEnabled());
-    EXPECT_EQ(Texts(settings.GetBusTypes(u"part")), std::vector<std::string>{"CAD Part"});
-    EXPECT_EQ(Texts(settings.GetBusTypes(u"drawing")), std::vector<std::string>{"CAD Drawing"});
-    EXPECT_EQ(Texts(settings.GetCSEDisabledCommandsList()), (std::vector<std::string>{"checkin", "lock", "unlock"}));
+    EXPECT_EQ(Str(settings.GetBusTypes(u"part")) + Str(settings.GetBusTypes(u"drawing")), "CAD Part|CAD Drawing|");
+    EXPECT_EQ(Str(settings.GetCSEDisabledCommandsList()), "checkin|lock|unlock|");
     CSEStringCSEStringMap& options = settings.GetDvkDerivedOutputOptions();
     EXPECT_EQ(options.size(), 1);
     EXPECT_EQ(U8(options[u"STEP"]), "no");
-}
-
-TEST_F(ServerSettingsTest, PairTablesKeepTheFirstListButDerivedOutputsReplace)
-{
-    CSEServerSettings& settings = Load(Response(
-        PairSetting("Vexlin-TypeClassMapping", {{"TYPE_DRAWING_LIKE", "CAD Drawing"}, {"TYPE_PART_LIKE", "CAD Part"}}) +
-        PairSetting("Vexlin-TypeDerivedOutputMapping",
-                    {{"TYPE_DRAWING_LIKE", "CAD Drawing,Versioned CAD Drawing"}, {"TYPE_DERIVEDOUTPUT_LIKE", "PDF"}}) +
-        PairSetting("Vexlin-TypeClassMapping", {{"TYPE_DERIVEDOUTPUT_LIKE", "STEP"}, {"TYPE_PART_LIKE", "Other"}}) +
-        PairSetting("Vexlin-TypeDerivedOutputMapping", {{"TYPE_DERIVEDOUTPUT_LIKE", "PDF,STEP"}}) +
-        PairSetting("Vexlin-TypePolicyMapping", {{"CAD Part", "Design"}, {"", "Lost"}, {"CAD Part", "Obsolete"}})));
-    const struct
-    {
-        const char16_t* name;
-        std::vector<std::string> list;
-    } classes[] = {
-        {u"TYPE_DRAWING_LIKE", {"CAD Drawing", "Versioned CAD Drawing"}},
-        {u"TYPE_PART_LIKE", {"CAD Part"}},
-        {u"TYPE_DERIVEDOUTPUT_LIKE", {"PDF", "STEP"}},
-        {u"TYPE_ABSENT", {}},
-    };
-    for (const auto& c : classes) {
-        EXPECT_EQ(Texts(settings.GetVexlinTypeClassMapping(c.name)), c.list);
-        EXPECT_EQ(Texts(settings.GetTypeDerivedOutputMapping(c.name)), c.list);
-    }
-    EXPECT_EQ(Texts(settings.GetPolicies(u"CAD Part")), std::vector<std::string>{"Design"});
-    EXPECT_TRUE(settings.GetPolicies(u"").empty());
-}
-
-TEST_F(ServerSettingsTest, LineTablesSkipLinesThatAreNotInTheirForm)
-{
-    CSEServerSettings& settings = Load(Response(
-        "", Setting("OKT-CADToQxMandatoryAttrMapping",
-                    "\nDescription,Enter one,mandatory\nWeight,mandatory\nMaterial\n\nNotes,,null\nCode,A,B,default") +
-                Setting("DvkDerivedOutputOptions", "PDF|Delete=yes\n|Delete=yes\nSTEP|no option\nJT=1|x\nDXF|a=b=yes") +
-                Setting("Vexlin-CSETypeToCADAttributeMapping", "CAD Part|PartNumber\n|Orphan\nCAD Drawing|\nplain")));
-
-    const CSEMandatoryAttribVector mandatory = settings.GetCADToQxMandatoryAttributesVector();
-    std::vector<std::string> records;
-    for (int i = 0; i < mandatory.size(); ++i)
-        records.push_back(U8(mandatory[i].name) + "|" + U8(mandatory[i].value) + "|" + U8(mandatory[i].kind));
-    EXPECT_EQ(records, (std::vector<std::string>{"Description|Enter one|mandatory", "Notes||null", "Code|A|B,default"}));
-    EXPECT_TRUE(settings.isAttributeMandatory(u"Notes"));
-    EXPECT_FALSE(settings.isAttributeMandatory(u"Weight")) << "a line without both commas defines nothing";
-
-    CSEStringCSEStringMap& options = settings.GetDvkDerivedOutputOptions();
-    EXPECT_EQ(options.size(), 2);
-    EXPECT_EQ(U8(options[u"PDF"]), "yes");
-    EXPECT_EQ(U8(options[u"DXF"]), "yes");
-
-    EXPECT_EQ(U8(settings.GetCSETypetoCADAttributeMapping(u"CAD Part")), "PartNumber");
-    EXPECT_EQ(U8(settings.GetCSETypetoCADAttributeMapping(u"CAD Drawing")), "");
-    EXPECT_EQ(U8(settings.GetCSETypetoCADAttributeMapping(u"")), "");
-    EXPECT_EQ(U8(settings.GetCSETypetoCADAttributeMapping(u"plain")), "");
-}
-
-TEST_F(ServerSettingsTest, AttributeMappingQuestions)
-{
-    CSEServerSettings& settings = Load(Response(
-        PairSetting("Vexlin-CADToQxAttribMapping", {{"Part,Weight", "x"}, {"ALL,weight", "x"}, {"all,Owner", "x"}}) +
-        PairSetting("Vexlin-QxToCADAttribMapping", {{"CAD Part,revision", "Part,Revision"},
-                                                    {"CAD Part,revision", "Part,Rev"},
-                                                    {"CAD Part,description", "all,Description"},
-                                                    {"CAD Part,owner", "ALL,Owner"},
-                                                    {"CAD Drawing,title", "Drawing,Title"},
-                                                    {"CAD Part,ignored", ""}}) +
-        PairSetting("Vexlin-QxToCADRelAttribMapping", {{"x", "assemblyComponent,relativeXform"}, {"x", "all,qxid"}}) +
-        PairSetting("Vexlin-CADToQxRelAttribMapping", {{"ALL,UUID", "x"}, {"Other,componentID", "x"}})));
-
-    EXPECT_TRUE(settings.IsAttributeMappedForCADToQx(u"Part", u"weight"));
-    EXPECT_TRUE(settings.IsAttributeMappedForCADToQx(u"Part", u"Weight"));
-    EXPECT_FALSE(settings.IsAttributeMappedForCADToQx(u"Assembly", u"Weight")) << "the comparison is exact";
-    EXPECT_TRUE(settings.IsAttributeMappedForCADToQx(u"Assembly", u"Owner"));
-    EXPECT_TRUE(settings.IsMandatoryAttributePresentInCADtoQxAttribMapping(u"weight", u"Drawing"));
-    EXPECT_FALSE(settings.IsMandatoryAttributePresentInCADtoQxAttribMapping(u"Weight", u"Drawing"));
-    EXPECT_EQ(Texts(settings.GetCADToQxAttributesVector(u"Part")), (std::vector<std::string>{"Weight", "weight", "Owner"}));
-
-    EXPECT_EQ(Texts(settings.GetQxToCADAttributesVector(u"Part")),
-              (std::vector<std::string>{"Revision", "Rev", "Description", "Owner"}));
-    EXPECT_EQ(Texts(settings.GetQxToCADAttributesVector(u"Drawing")),
-              (std::vector<std::string>{"Description", "Owner", "Title"}));
-    EXPECT_TRUE(settings.IsAttributeMappedForQxToCAD(u"Drawing", u"Description"));
-    EXPECT_FALSE(settings.IsAttributeMappedForQxToCAD(u"Part", u"ignored"));
-
-    const struct
-    {
-        const char16_t* type;
-        const char16_t* serverAttribute;
-        const char* cadAttribute; // null: no answer
-    } revisions[] = {
-        {u"Part", u"revision", "Revision"}, // the first of two mappings in table order
-        {u"all", u"description", "Description"},
-        {u"Drawing", u"title", "Title"},
-        {u"Drawing", u"revision", nullptr},
-        {u"Part", u"Part,revision", nullptr},
-    };
-    for (const auto& r : revisions) {
-        CSEString cadAttribute(u"untouched");
-        EXPECT_EQ(settings.GetQxToCADRevisionAttribute(r.type, r.serverAttribute, cadAttribute), r.cadAttribute ? 1 : 0);
-        EXPECT_EQ(U8(cadAttribute), r.cadAttribute ? r.cadAttribute : "untouched");
-    }
-
-    const std::vector<std::pair<Switch, unsigned char>> gco = {
-        {&CSEServerSettings::IsGCOQx2CADXFormSupported, 1},       {&CSEServerSettings::IsGCOQx2CADQXIDSupported, 1},
-        {&CSEServerSettings::IsGCOQx2CADComponentIDSupported, 0}, {&CSEServerSettings::IsGCOCAD2QxUUIDSupported, 1},
-        {&CSEServerSettings::IsGCOCAD2QxComponentIDSupported, 0}, {&CSEServerSettings::IsGCOCAD2QxXFormSupported, 0},
-        {&CSEServerSettings::IsGCOCAD2QxQXIDSupported, 0}};
-    for (const auto& g : gco)
-        EXPECT_EQ((settings.*g.first)(), g.second);
 }
 
 TEST_F(ServerSettingsTest, CompatibleServerVersionSwitchesRecognitionAndQxidOn)

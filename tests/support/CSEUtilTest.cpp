@@ -31,14 +31,6 @@ CSEString Repeated(int count, char16_t unit, const std::u16string& tail = u"")
     return CSEString((std::u16string(count, unit) + tail).c_str());
 }
 
-std::vector<std::string> Elements(const CSEWrapperStringVector& vector)
-{
-    std::vector<std::string> texts;
-    for (int i = 0; i < vector.Size(); ++i)
-        texts.push_back(U8(vector[i]));
-    return texts;
-}
-
 pugi::xml_node ParsedRoot(pugi::xml_document& document, const CSEString& text)
 {
     const pugi::xml_parse_result result = document.load_string(U8(text).c_str());
@@ -62,36 +54,36 @@ protected:
 
 // ---- Text ----
 
-TEST(UtilText, ConversionsAndNumbers)
+TEST(UtilText, ConversionsNumbersAndEscapes)
 {
     const CSEString text(u"Gr\u00fc\u00dfe \U0001D11E");  // 2-byte letters and a surrogate pair
     char* bytes = nullptr;
     EXPECT_EQ(CSEUtil::getMultiByteFromCSEString(text, &bytes), 12);
     ASSERT_NE(bytes, nullptr);
     EXPECT_STREQ(bytes, "Gr\xc3\xbc\xc3\x9f" "e \xf0\x9d\x84\x9e");
-    CSEString back;
+    CSEString back(u"old");
     EXPECT_EQ(CSEUtil::getCSEStringFromMultiByte(bytes, back), 8);
     EXPECT_EQ(back, text);
     delete[] bytes;
-    back = u"old";
     EXPECT_EQ(CSEUtil::getCSEStringFromMultiByte(nullptr, back), 0);
     EXPECT_EQ(back, u"");
 
-    EXPECT_EQ(CSEUtil::getIntFromCSEString(u"12abc"), 12);
-    EXPECT_EQ(CSEUtil::getIntFromCSEString(u"  -7"), -7);
+    EXPECT_EQ(CSEUtil::getIntFromCSEString(u"  -7abc"), -7);
     EXPECT_EQ(CSEUtil::getIntFromCSEString(u"abc"), 0);
     EXPECT_EQ(CSEUtil::getIntFromCSEString(u"99999999999999999999"), INT_MAX);
-    EXPECT_EQ(CSEUtil::getCSEStringFromInt(-42), u"-42");
     EXPECT_EQ(CSEUtil::GetPortNumberFromUrl(u"http://h/app?x=1&appletPort=8123&y=2"), 8123);
     EXPECT_EQ(CSEUtil::GetPortNumberFromUrl(u"http://h/app?appletport=8123"), -1);
     EXPECT_EQ(CSEUtil::GetPortNumberFromUrl(u"http://h/app?appletPort=x"), 0);
-    const int first = CSEUtil::GetUniqueId();
-    EXPECT_EQ(CSEUtil::GetUniqueId(), first + 1);
     EXPECT_EQ(CSEUtil::XMLEscape(u"O'Neil & <Sons> \"Ltd\"\t\r\n"),
               u"O&apos;Neil &amp; &lt;Sons&gt; &quot;Ltd&quot;&#9;&#13;&#10;");
     EXPECT_EQ(CSEUtil::XMLEscape(CSEString(DVKUnicodeString(std::u16string(u"a\0b\x01\xD800", 5)))),
               u"a\uFFFDb\uFFFD\uFFFD")
         << "what XML cannot carry, not even as a reference";
+    CSEString extension(u"kept");
+    EXPECT_FALSE(CSEUtil::IsDerivedOutputTypeUserDefined(u"pdf", extension));
+    EXPECT_EQ(extension, u"kept");
+    EXPECT_TRUE(CSEUtil::IsDerivedOutputTypeUserDefined(u"userfile_pdf", extension));
+    EXPECT_EQ(extension, u".pdf");
 }
 
 TEST(UtilText, NamesCompareWithoutCaseInEveryScript)
@@ -103,6 +95,7 @@ TEST(UtilText, NamesCompareWithoutCaseInEveryScript)
         std::u16string second;
         bool same;
     } cases[] = {
+        {u"CheckIn", u"checkin", true},
         {u"\u0141\u00F3d\u017A.prt", u"\u0142\u00F3d\u017A.PRT", true},
         {u"\u0130zm\u0130r", u"izmir", true},
         {u"\U00010400.prt", u"\U00010428.PRT", true},
@@ -123,48 +116,22 @@ TEST(UtilText, NamesCompareWithoutCaseInEveryScript)
     list.push_back(u"\u0141\u00D3D\u0179.PRT");
     EXPECT_EQ(CSEUtil::CSEStringVectorLookup(list, u"\u0142\u00F3d\u017A.prt", 0), 1);
     EXPECT_EQ(CSEUtil::CSEStringVectorLookup(list, u"\u0142\u00F3d\u017A.prt", 1), -1);
-}
-
-TEST(UtilText, LookupsAndComparisons)
-{
-    CSEWrapperStringVector list;
-    list.push_back(u"Part");
-    list.push_back(u"ASSEMBLY");
-    EXPECT_EQ(CSEUtil::CSEStringVectorLookup(list, u"ASSEMBLY", 1), 1);
-    EXPECT_EQ(CSEUtil::CSEStringVectorLookup(list, u"assembly", 1), -1);
-    EXPECT_EQ(CSEUtil::CSEStringVectorLookup(list, u"assembly", 0), 1);
+    EXPECT_EQ(CSEUtil::CSEStringVectorLookup(list, u"Gear.prt", 1), 0);
     EXPECT_EQ(CSEUtil::CSEStringVectorLookup(list, u"drawing", 0), -1);
-    EXPECT_TRUE(CSEUtil::StrCompareNoCase(u"CheckIn", u"checkin"));
-    EXPECT_FALSE(CSEUtil::StrCompareNoCase(u"checkin", u"checkout"));
-    EXPECT_EQ(CSEUtil::InsertCarriageReturn(u"a\nb\n"), u"a\r\nb\r\n");
-    EXPECT_EQ(CSEUtil::CSEStringFindReplace(u"Entry %s missing", u"%s", u"UE_Init"),
-              u"Entry UE_Init missing");
-    EXPECT_EQ(CSEUtil::ExtractBaseNameFromFileName(u"gear.v2.prt"), DVKUnicodeString(u"gear.v2"));
-    EXPECT_EQ(CSEUtil::ExtractBaseNameFromFileName(u"gear"), DVKUnicodeString(u"gear"));
-    CSEString extension(u"kept");
-    EXPECT_FALSE(CSEUtil::IsDerivedOutputTypeUserDefined(u"pdf", extension));
-    EXPECT_EQ(extension, u"kept");
-    EXPECT_TRUE(CSEUtil::IsDerivedOutputTypeUserDefined(u"userfile_pdf", extension));
-    EXPECT_EQ(extension, u".pdf");
 }
 
-TEST_F(Util, TokenizerSplitsAtEverySeparatorAndSkipsEmptyTokens)
+TEST(UtilText, TokenizerSplitsAtEverySeparatorAndSkipsEmptyTokens)
 {
     CSEWrapperStringVector out;
-    EXPECT_EQ(CSEUtil::GetTokenizedArray(u"a,b,c", u",", out), 3);
     EXPECT_EQ(CSEUtil::GetTokenizedArray(u"a|b,c", u",|", out), 3);
-    EXPECT_EQ(CSEUtil::GetTokenizedArray(u"a,,b", u",", out), 2);
     EXPECT_EQ(CSEUtil::GetTokenizedArray(u",x,,|y|", u",|", out), 2);
     EXPECT_EQ(CSEUtil::GetTokenizedArray(u",,,", u",", out), 0);
-    EXPECT_EQ(Elements(out), (std::vector<std::string>{"a", "b", "c", "a", "b", "c", "a", "b", "x", "y"}));
-    EXPECT_TRUE(MainLogHas("QxMstnUtils::GetTokenizedArray:: entered"));
-    EXPECT_TRUE(MainLogHas("QxMstnUtils::GetTokenizedArray:: exiting"));
-
     EXPECT_EQ(CSEUtil::GetTokenizedArray(u"", u",", out), 0);
     EXPECT_EQ(CSEUtil::GetTokenizedArray(u"a,b", u"", out), 0);
-    EXPECT_EQ(out.Size(), 10);
-    EXPECT_TRUE(MainLogHas("QxMstnUtils::GetTokenizedArray:: Failed to create DVKUnicodeString from "
-                           "CSEStringa,b"));
+    std::vector<std::string> tokens;
+    for (int i = 0; i < out.Size(); ++i)
+        tokens.push_back(U8(out[i]));
+    EXPECT_EQ(tokens, (std::vector<std::string>{"a", "b", "c", "x", "y"})) << "appended to what was there";
 
     std::u16string many;
     for (int i = 0; i < 100000; ++i)
@@ -187,16 +154,13 @@ TEST_F(Util, CommandEnvelopeHasTheIdentityInOrderAndTheUserNameForLogin)
     const struct passwd* user = getpwuid(geteuid());
     ASSERT_NE(user, nullptr);
     EXPECT_EQ(U8(CSEUtil::GetCurrentUserName()), user->pw_name);
-    EXPECT_TRUE(MainLogHas("[CSEUtil::GetCurrentUserName] Entering"));
-    const std::string tail = "' username='" + std::string(user->pw_name) +
-                             "' focusbrowser='true' loglevel='4'/>";
+    const std::string tail = "' username='" + std::string(user->pw_name) + "' focusbrowser='true' loglevel='4'/>";
     for (const char16_t* name : {u"login", u"loginEx"}) {
         const std::string header = U8(CSEUtil::CSEGetCmdHeaderString(name, true));
         ASSERT_GE(header.size(), tail.size());
         EXPECT_EQ(header.substr(header.size() - tail.size()), tail);
     }
-    EXPECT_EQ(U8(CSEUtil::CSEGetCmdHeaderString(u"Login", false)).find("username"),
-              std::string::npos);
+    EXPECT_EQ(U8(CSEUtil::CSEGetCmdHeaderString(u"Login", false)).find("username"), std::string::npos);
 }
 
 TEST_F(Util, EnvelopesWithMarkupInTheirValuesStayWellFormedAndReadBack)
@@ -213,26 +177,20 @@ TEST_F(Util, EnvelopesWithMarkupInTheirValuesStayWellFormedAndReadBack)
     EXPECT_EQ(root.attribute("ver").value(), ver);
     pugi::xml_document response;
     root = ParsedRoot(response, responseText);
-    EXPECT_EQ(std::string(root.name()) + " " + root.first_attribute().name() + "=" +
-                  root.first_attribute().value(),
-              "response result=success");
+    EXPECT_STREQ(root.attribute("result").value(), "success");
     EXPECT_EQ(root.attribute("cname").value(), nameRead);
-    EXPECT_EQ(root.attribute("ver").value(), ver);
     EXPECT_TRUE(root.attribute("username").empty());
-    EXPECT_STREQ(root.attribute("focusbrowser").value(), "false");
 
     const std::string folder = m_folder + "/Smith & O'Neil <\"work\">";
     const CSEString request =
         CSEUtil::CSEGetRequestCmdString(CSEString((folder + "\x1F").c_str()), u"QxRequest.xml");
-    EXPECT_EQ(U8(request).rfind("<?xml version='1.0'?><request dirname='", 0), 0u);
     pugi::xml_document thin;
     root = ParsedRoot(thin, request);
     std::vector<std::string> attributes;
     for (pugi::xml_attribute attribute : root.attributes())
         attributes.push_back(std::string(attribute.name()) + "=" + attribute.value());
     EXPECT_EQ(attributes, (std::vector<std::string>{"dirname=" + folder + "\uFFFD", "filename=QxRequest.xml",
-                                                    "ver=" + ver,
-                                                    "csever=" + U8(CSEUtil::GetCSEVersion())}));
+                                                    "ver=" + ver, "csever=" + U8(CSEUtil::GetCSEVersion())}));
     // The service reads them with a strict parser.
     EXPECT_EQ(StrictXmlErrors({U8(commandText), U8(responseText), U8(request)}), std::vector<std::string>(3));
 }
@@ -241,20 +199,17 @@ TEST_F(Util, EnvelopesWithMarkupInTheirValuesStayWellFormedAndReadBack)
 
 TEST_F(Util, SaveXmlWritesAnOwnerOnlyUtf8FileAndLeavesNoStaleOneOnFailure)
 {
-    const CSEString path = CSEUtil::SaveXML(u"QxRequest.xml", u"<command cname='\u00e9'/>");
-    EXPECT_EQ(U8(path), PathOf("QxRequest.xml"));
+    CSEUtil::SaveXML(u"QxRequest.xml", u"<a/>");
+    EXPECT_EQ(U8(CSEUtil::SaveXML(u"QxRequest.xml", u"<command cname='\u00e9'/>")), PathOf("QxRequest.xml"));
     EXPECT_EQ(ReadFile("QxRequest.xml"), "<command cname='\xc3\xa9'/>");
     struct stat info;
     ASSERT_EQ(stat(PathOf("QxRequest.xml").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u) << "a request may carry a password";
-    CSEUtil::SaveXML(u"QxRequest.xml", u"<b/>");
-    EXPECT_EQ(ReadFile("QxRequest.xml"), "<b/>");
 
     // An empty folder in the file's place: the write fails, the stale entry is removed.
     ASSERT_EQ(mkdir(PathOf("sent.xml").c_str(), 0755), 0);
     CSEUtil::SaveXML(u"sent.xml", u"<command/>");
     EXPECT_FALSE(Exists("sent.xml"));
-    EXPECT_TRUE(MainLogHas("[CSEUtil::SaveXML] Failed to write the file " + PathOf("sent.xml")));
 }
 
 TEST_F(Util, SaveXmlNeverWritesOutsideTheInstallationFolder)
@@ -262,8 +217,7 @@ TEST_F(Util, SaveXmlNeverWritesOutsideTheInstallationFolder)
     // The folder's parent is the temporary folder; a write that escapes lands there (or in "/").
     const std::string escaped = "qorvi-escaped-" + std::to_string(getpid()) + ".xml";
     const std::string parent = m_folder.substr(0, m_folder.rfind('/'));
-    const std::vector<std::string> refused = {"../" + escaped, "sub/../../" + escaped, "..", ""};
-    for (const std::string& name : refused) {
+    for (const std::string& name : {"../" + escaped, "sub/../../" + escaped, std::string(".."), std::string()}) {
         EXPECT_TRUE(CSEUtil::SaveXML(CSEString(name.c_str()), u"<r/>")().IsEmpty()) << name;
         EXPECT_FALSE(dvk::PathExists(parent + "/" + escaped)) << name;
         dvk::DeleteFile(parent + "/" + escaped);
@@ -277,7 +231,7 @@ TEST_F(Util, SaveXmlNeverWritesOutsideTheInstallationFolder)
     dvk::DeleteFile("/" + escaped);
 }
 
-TEST_F(Util, PathPartsAndDetails)
+TEST_F(Util, PathPartsAndRealFolderNames)
 {
     CSEString dir;
     CSEString file;
@@ -285,13 +239,12 @@ TEST_F(Util, PathPartsAndDetails)
     EXPECT_EQ(dir, u"/work/a.b");
     EXPECT_EQ(file, u"gear.v2.prt");
     const CSEString path(u"/work/a.b/gear.v2.prt");
-    const std::vector<const char16_t*> details = {path().Data(), u"/work/a.b", u"gear.v2.prt",
-                                                  u"gear.v2", u"prt", u""};
+    const std::vector<const char16_t*> details = {path().Data(), u"/work/a.b", u"gear.v2.prt", u"gear.v2", u"prt", u""};
     for (int detail = 0; detail < 6; ++detail)
         EXPECT_EQ(CSEUtil::GetFileDetail(path, detail), details[detail]) << detail;
     EXPECT_EQ(CSEUtil::GetFileDetail(u"/work/a.b/gear", 4), u"");
     EXPECT_EQ(CSEUtil::GetFileDetail(u"", 2), u"");
-    EXPECT_EQ(CSEUtil::GetFileExtn(u"noext"), u"");
+    EXPECT_EQ(CSEUtil::ExtractBaseNameFromFileName(u"gear.v2.prt"), DVKUnicodeString(u"gear.v2"));
 
     CSEString slashed(u"/work");
     CSEUtil::AppendSlash(slashed);
@@ -299,13 +252,8 @@ TEST_F(Util, PathPartsAndDetails)
     EXPECT_EQ(slashed, u"/work/");
     EXPECT_EQ(CSEUtil::RemoveTrailingSlashes(u"/work/dir///"), u"/work/dir");
     EXPECT_EQ(CSEUtil::RemoveTrailingSlashes(u"/"), u"/");
-    EXPECT_EQ(CSEUtil::RemoveTrailingSlashes(u""), u"");
-    EXPECT_EQ(U8(CSEUtil::GetInstallationFolder(u"ignored")), m_folder);
-    EXPECT_EQ(U8(CSEUtil::GetEnvVariableValue(u"QX_DRAVIK_INSTALL_DIR")), m_folder);
-}
 
-TEST_F(Util, DirectoryNamesForRequestsAreRealPaths)
-{
+    // Requests name the real folder, not a link to it.
     ASSERT_TRUE(dvk::CreateDirectories(PathOf("real/sub")));
     ASSERT_EQ(symlink(PathOf("real").c_str(), PathOf("link").c_str()), 0);
     std::string expected;
@@ -330,21 +278,13 @@ TEST_F(Util, FileAndFolderOperations)
     EXPECT_EQ(ReadFile("target.xml"), "new");
     EXPECT_FALSE(CSEUtil::CopyFileW(In("missing"), In("target.xml"), 0));
 
-    EXPECT_TRUE(CSEUtil::CreateDirectoryW(In("XmlDump")));
-    EXPECT_TRUE(CSEUtil::doesFileExist(In("XmlDump")));
     EXPECT_TRUE(CSEUtil::CreateNewFile(In("target.xml")));
-    EXPECT_EQ(ReadFile("target.xml"), "new");
-    EXPECT_TRUE(CSEUtil::CreateNewFile(In("fresh.html")));
-    EXPECT_TRUE(Exists("fresh.html"));
-    EXPECT_FALSE(CSEUtil::CreateNewFile(In("no/such/dir/f")));
-    EXPECT_EQ(CSEUtil::DeleteFileFromDisk(In("target.xml")), 0);
-    EXPECT_FALSE(CSEUtil::doesFileExist(In("target.xml")));
-    EXPECT_EQ(CSEUtil::DeleteFileFromDisk(In("target.xml")), 1);
+    EXPECT_EQ(ReadFile("target.xml"), "new") << "an existing file is kept";
 
     ASSERT_TRUE(dvk::CreateDirectories(PathOf("from/sub")));
     std::ofstream(PathOf("from/a.prt")) << "a";
     std::ofstream(PathOf("from/sub/b.prt")) << "b";
-    ASSERT_TRUE(dvk::CreateDirectories(PathOf("to")));
+    ASSERT_TRUE(CSEUtil::CreateDirectoryW(In("to")));
     std::ofstream(PathOf("to/a.prt")) << "old";
     EXPECT_TRUE(CSEUtil::CopyDirectoryContent(In("from"), In("to")));
     EXPECT_EQ(ReadFile("to/a.prt"), "a");
@@ -371,21 +311,19 @@ TEST(UtilLimits, PathPartsAndBaseNamesAreMeasuredInUtf8Bytes)
     EXPECT_FALSE(CSEUtil::CheckObjNameForRLXLength(Repeated(128, u'b', u".prt")));
     EXPECT_FALSE(CSEUtil::CheckObjNameForRLXLength(Repeated(64, u'\u00fc', u".prt")));
     EXPECT_FALSE(CSEUtil::CheckObjNameForRLXLength(u".prt"));
-    EXPECT_FALSE(CSEUtil::CheckObjNameForRLXLength(u""));
 }
 
 // ---- Versions ----
 
 TEST(UtilVersions, ReleaseYearsSecondReleasesAndMinors)
 {
-    struct Case
+    const struct
     {
         const char16_t* version;
         const char16_t* year;
         int minor;
         bool later;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {u"10.7.SP1", u"2010", -1, false}, {u"10-8", u"2008", 2, false},
         {u"QTL2010", u"2010", -1, true},   {u"qtl2012", u"2011", -1, true},
         {u"QTL2009x", u"2010", -1, false}, {u"QTL2010", u"2010x", -1, false},
@@ -398,103 +336,59 @@ TEST(UtilVersions, ReleaseYearsSecondReleasesAndMinors)
         // The release number need not stand at the start of the text.
         {u"V6R208", u"2010x", -1, true},   {u"V6R206", u"2010", -1, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(CSEUtil::IsVersionEqualOrLater(c.version, c.year, c.minor) != 0, c.later)
             << U8(c.version) << " against " << U8(c.year) << " minor " << c.minor;
     }
-    CSEString year;
-    EXPECT_FALSE(CSEUtil::GetVersioninYearFormat(u"R206", year));
-    EXPECT_FALSE(CSEUtil::GetVersioninYearFormat(u"R2x", year));
     const std::vector<std::pair<const char16_t*, const char16_t*>> forms = {
-        {u"R207", u"2010"}, {u"r208", u"2010x"}, {u"R209", u"2011"}, {u"V6R210", u"2011x"},
-        {u"R215", u"2014"}};
+        {u"R207", u"2010"}, {u"r208", u"2010x"}, {u"V6R210", u"2011x"}, {u"R215", u"2014"}, {u"R206", nullptr},
+        {u"R2x", nullptr}};
     for (const auto& form : forms) {
-        EXPECT_TRUE(CSEUtil::GetVersioninYearFormat(form.first, year)) << U8(form.first);
-        EXPECT_EQ(year, form.second) << U8(form.first);
+        CSEString year(u"kept");
+        EXPECT_EQ(CSEUtil::GetVersioninYearFormat(form.first, year) != 0, form.second != nullptr) << U8(form.first);
+        EXPECT_EQ(year, form.second ? form.second : u"kept") << U8(form.first);
     }
 }
 
 TEST(UtilVersionsDeathTest, CallerErrorsAreFatal)
 {
-    EXPECT_DEATH(CSEUtil::IsVersionEqualOrLater(u"QTL2010", u"year", -1),
-                 "AssertionFailed:iConvertYear != -1");
-    EXPECT_DEATH(CSEUtil::IsVersionEqualOrLater(u"QTL2010", u"2010", 1),
-                 "AssertionFailed:iMinorVersion == -1");
+    EXPECT_DEATH(CSEUtil::IsVersionEqualOrLater(u"QTL2010", u"year", -1), "AssertionFailed:iConvertYear != -1");
+    EXPECT_DEATH(CSEUtil::IsVersionEqualOrLater(u"QTL2010", u"2010", 1), "AssertionFailed:iMinorVersion == -1");
 }
 
 // ---- User-exit part record ----
 
-namespace {
-
-cad_part_struct FilledRecord()
+// A record is filled whole or, for an empty or backslash file name or a text too long for its
+// field (measured in UTF-8 bytes), not at all.
+TEST_F(Util, PartRecordIsFilledWholeOrNotAtAll)
 {
-    cad_part_struct part;
-    std::memset(&part, 'z', sizeof part);
-    return part;
-}
-
-CSEObjectInfo PartObject()
-{
-    CSEObjectInfo object;
-    object.dirName = u"/work";
-    object.fileName = u"gear.prt";
-    object.cadId = u"id-1";
-    object.busType = u"CAD Model";
-    object.qxVersion = u"A.1";
-    return object;
-}
-
-} // namespace
-
-TEST_F(Util, PartRecordTakesTheObjectTextsOrRefusesAnEmptyOrBackslashFileName)
-{
-    cad_part_struct part = FilledRecord();
-    ASSERT_TRUE(CSEUtil::GetCAD_PARTfromObjectInfo(part, PartObject()));
-    EXPECT_STREQ(part.file_name, "gear.prt");
+    const auto object = [](CSEString CSEObjectInfo::*field, const CSEString& value) {
+        CSEObjectInfo o;
+        o.dirName = u"/work";
+        o.fileName = u"gear.prt";
+        o.cadId = u"id-1";
+        o.busType = u"CAD Model";
+        o.qxVersion = u"A.1";
+        o.*field = value;
+        return o;
+    };
+    cad_part_struct before;
+    std::memset(&before, 'z', sizeof before);
+    cad_part_struct part = before;
+    ASSERT_TRUE(CSEUtil::GetCAD_PARTfromObjectInfo(part, object(&CSEObjectInfo::fileName, Repeated(132, u'f'))));
+    EXPECT_EQ(U8(Repeated(132, u'f')), part.file_name);
     EXPECT_STREQ(part.object_id, "id-1");
     EXPECT_STREQ(part.server_type, "CAD Model");
     EXPECT_STREQ(part.server_version, "A.1");
     EXPECT_EQ(std::memcmp(&part.reserved, "zzzz", 4), 0);
-    EXPECT_TRUE(MainLogHas("CSEUtil::GetCAD_PARTfromObjectInfo:: entering"));
-    EXPECT_TRUE(MainLogHas("CSEUtil::GetCAD_PARTfromObjectInfo:: exiting"));
 
-    for (const char16_t* name : {u"", u"\\"}) {
-        CSEObjectInfo object = PartObject();
-        object.fileName = name;
-        part = FilledRecord();
-        EXPECT_FALSE(CSEUtil::GetCAD_PARTfromObjectInfo(part, object));
-        EXPECT_EQ(part.file_name, U8(CSEString(name)));
-        EXPECT_EQ(part.object_id[0], 'z');
-        EXPECT_EQ(part.server_type[0], 'z');
-        EXPECT_EQ(part.server_version[0], 'z');
+    for (const CSEObjectInfo& refused :
+         {object(&CSEObjectInfo::fileName, u""), object(&CSEObjectInfo::fileName, u"\\"),
+          object(&CSEObjectInfo::fileName, Repeated(67, u'\u00e9')), object(&CSEObjectInfo::qxVersion, Repeated(10, u'\u00e9')),
+          object(&CSEObjectInfo::cadId, Repeated(40, u'\u00e9')), object(&CSEObjectInfo::busType, Repeated(40, u'\u00e9'))}) {
+        part = before;
+        EXPECT_FALSE(CSEUtil::GetCAD_PARTfromObjectInfo(part, refused)) << U8(refused.fileName);
+        EXPECT_EQ(part.object_id[0], 'z') << U8(refused.fileName);
+        EXPECT_EQ(part.server_version[0], 'z') << U8(refused.fileName);
     }
-    EXPECT_EQ(MainLogPriorityOf("CSEUtil::GetCAD_PARTfromObjectInfo::Error :Either the filename or "
-                                "the dirname is blank"),
-              5);
-}
-
-TEST_F(Util, PartRecordRefusesATextThatDoesNotFitItsField)
-{
-    CSEObjectInfo longest = PartObject();
-    longest.fileName = Repeated(132, u'f');
-    longest.qxVersion = Repeated(18, u'v');
-    cad_part_struct part = FilledRecord();
-    EXPECT_TRUE(CSEUtil::GetCAD_PARTfromObjectInfo(part, longest));
-    EXPECT_EQ(std::strlen(part.file_name), 132u);
-
-    const auto tooLong = [](CSEString CSEObjectInfo::*field, int units) {
-        CSEObjectInfo object = PartObject();
-        object.*field = Repeated(units, u'\u00e9');  // 2 bytes each
-        return object;
-    };
-    for (const CSEObjectInfo& object :
-         {tooLong(&CSEObjectInfo::fileName, 67), tooLong(&CSEObjectInfo::qxVersion, 10),
-          tooLong(&CSEObjectInfo::cadId, 40), tooLong(&CSEObjectInfo::busType, 40)}) {
-        const cad_part_struct before = FilledRecord();
-        cad_part_struct after = before;
-        EXPECT_FALSE(CSEUtil::GetCAD_PARTfromObjectInfo(after, object));
-        EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0);
-    }
-    EXPECT_EQ(MainLogPriorityOf("CSEUtil::GetCAD_PARTfromObjectInfo::Error :The bustype does not fit"),
-              3);
 }
