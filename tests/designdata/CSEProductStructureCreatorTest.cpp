@@ -43,12 +43,6 @@ protected:
     }
 
     int Count(const CSEString& path) { return m_packet->getNodeCount(path); }
-    CSEString Attribute(CSEXMLPacket& packet, const CSEString& path, const CSEString& name)
-    {
-        CSEString value;
-        packet.getAttributeValue(path, name, value);
-        return value;
-    }
 
     std::unique_ptr<CSEXMLPacket> m_packet{CSEXMLPacket::GetXMLPacketPtr(-1)};
     std::unique_ptr<CSEProductStructureCreator> m_builder;
@@ -100,13 +94,14 @@ TEST_F(ProductStructure, AssemblyWithSharedPartReadsBackFromTheSentText)
     EXPECT_EQ(sent->getNodeCount(u"//active/cadobject/cadobject[@cadid='b1']/relationship[@rid='r3']"), 1);
     EXPECT_EQ(sent->getNodeCount(u"//active/cadobject/cadobject/cadobject[@cadid='b1']/relationship[@rid='r2']"), 1);
 
-    const CSEString listedBolt = u"//cadobjectlist/cadobject[@filename=" + CSEXMLPacket::MakeXPathLiteral(bolt.fileName) + u"]";
-    EXPECT_EQ(Attribute(*sent, listedBolt, u"name"), u"\u6b6f\u8eca");
-    EXPECT_EQ(Attribute(*sent, listedBolt, u"uuid"), u"u-1");
-    EXPECT_EQ(Attribute(*sent, u"//cadobjectlist/cadobject[@cadid='s1']", u"uid"), u"Zahnrad-\u00fc|");
-    CSEString pairName, pairValue;
-    sent->getNamedNVPair(u"//cadobjectlist/cadobject[@cadid='s1']/attribute", 0, pairName, pairValue);
-    EXPECT_EQ(pairValue, u"Zahnrad-\u00fc");
+    CSEString value;
+    sent->getAttributeValue(u"//cadobjectlist/cadobject[@filename=" + CSEXMLPacket::MakeXPathLiteral(bolt.fileName) +
+                                u"][@uuid='u-1']", u"name", value);
+    EXPECT_EQ(value, u"\u6b6f\u8eca");
+    sent->getAttributeValue(u"//cadobjectlist/cadobject[@cadid='s1']", u"uid", value);
+    EXPECT_EQ(value, u"Zahnrad-\u00fc|");
+    sent->getNamedNVPair(u"//cadobjectlist/cadobject[@cadid='s1']/attribute", 0, name, value);
+    EXPECT_EQ(value, u"Zahnrad-\u00fc");
     // Empty optional details are left out; the unconditional ones are written even when empty.
     const CSEString listedShaft(u"//cadobjectlist/cadobject[@cadid='s1']");
     for (const char16_t* absent : {u"uuid", u"bustype", u"busname", u"busrevision", u"familyid"})
