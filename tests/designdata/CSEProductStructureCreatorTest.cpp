@@ -141,7 +141,8 @@ TEST_F(ProductStructure, DependentDocumentsArePlacedOnceAlsoWithoutIdentifiers)
     EXPECT_EQ(Count(u"//cadobjectlist/cadobject[@filename=\"O'Brien.drw\"]"), 1);
     EXPECT_FALSE(m_builder->MakeStructureEntry(u"//structure/active", orphan, Relationship(u"ro")));
     EXPECT_FALSE(m_builder->MakeStructureEntry(u"//structure/family", drawing, Relationship(u"ro")));
-    // The file record still finds entries whose identifiers are gone, and a new root is placed.
+    // Without identifiers a listed file has no entry identifier, yet a new root of it still takes
+    // the listed cadid and adds no second entry.
     EXPECT_EQ(m_builder->FindObjectListEntry(u"shaft.asm"), -1);
     EXPECT_GT(m_builder->CreateRootObject(Object(u"shaft.asm", u"x", u"x")), 0);
     EXPECT_EQ(Count(u"//active/cadobject[@cadid='s1']"), 1);
