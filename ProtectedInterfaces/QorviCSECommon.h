@@ -53,5 +53,6 @@
 #include "CSEUserDefinedCmd.h"
 #include "CSESetUserDirAliasCmd.h"
 #include "CSECmdInfoExCmd.h"
+#include "CSEProductStructureCreator.h"
 
 #endif
