@@ -17,6 +17,9 @@ POINTER_ROOT = "request"
 POINTER_ATTRIBUTES = ("dirname", "filename", "ver", "csever")
 
 REQUEST_ROOT = "command"
+# A partial request of a check-in (one group of its top-level objects) comes under this root.
+SPARSE_ROOT = "response"
+SPARSE_COMMANDS = ("checkin", "recognizeversion")
 # Every request envelope the client builds carries these attributes.
 ENVELOPE_ATTRIBUTES = ("cname", "iid", "cse", "addn", "ver", "csever", "focusbrowser", "loglevel")
 # Values that the client writes the same into every envelope.
@@ -142,7 +145,7 @@ def load_request(pointer):
                             % (path, error.strerror or error)) from None
     except okt_xml.XMLError as error:
         raise ProtocolError("request file '%s' is not well-formed XML: %s" % (path, error)) from None
-    if root.tag != REQUEST_ROOT:
+    if root.tag != REQUEST_ROOT and not (root.tag == SPARSE_ROOT and root.get("cname") in SPARSE_COMMANDS):
         raise ProtocolError("request file '%s' has the root element '%s' instead of '%s'"
                             % (path, root.tag, REQUEST_ROOT))
     missing = [name for name in ENVELOPE_ATTRIBUTES if name not in root.attrib]

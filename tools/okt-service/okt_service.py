@@ -11,6 +11,7 @@ import os
 import signal
 import sys
 
+import okt_checkin  # noqa: F401  (registers the check-in commands)
 import okt_designs  # noqa: F401  (registers the design commands)
 import okt_manifest
 import okt_settings
