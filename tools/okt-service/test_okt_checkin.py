@@ -18,7 +18,7 @@ import okt_protocol  # noqa: E402
 import okt_settings  # noqa: E402
 import okt_vault  # noqa: E402
 import okt_xml  # noqa: E402
-from test_okt_service import envelope  # noqa: E402
+from test_okt_service import Service, envelope, pointer_text, receive  # noqa: E402
 from test_okt_vault import MANIFEST, SAMPLE_FILES, manifest_uses, objects, uses  # noqa: E402
 
 DESIGNS = {design["name"]: design for design in MANIFEST["designs"]}
@@ -218,8 +218,8 @@ class CheckinTest(unittest.TestCase):
             ("unknown relationship", edit(lambda root: node(root, "Cover").find("relationship").set("rid", "99")),
              "'99'"),
             ("unknown object", edit(lambda root: node(root, "Cover").set("cadid", "nowhere")), "'nowhere'"),
-            ("cycle", edit(lambda root: node(root, "Cover").append(copy.deepcopy(node(root, "Gasket")))
-                           or node(root, "Cover")[-1].set("cadid", CADIDS["Housing"])), "contains itself"),
+            ("cycle", edit(lambda root: ET.SubElement(node(root, "Cover"), "cadobject", {"cadid": CADIDS["Housing"]})
+                           .append(copy.deepcopy(node(root, "Gasket").find("relationship")))), "contains itself"),
             ("file outside its folder", edit(lambda root: entry(root, "Cover").set("filename", "../outside.prt")),
              "inside their folder"),
             ("relative folder", edit(lambda root: entry(root, "Cover").set("dirname", "files")), "dirname"),
@@ -253,6 +253,32 @@ class CheckinTest(unittest.TestCase):
                 with okt_vault.Vault(os.path.join(self.folder, "vault")) as vault:
                     self.assertEqual(vault.check(), [])
                     self.assertEqual(content(vault), before)
+
+
+class ServedCheckinTest(unittest.TestCase):
+    def test_partial_requests_are_served_under_their_own_root_only_for_check_in(self):
+        folder = tempfile.mkdtemp(prefix="okt-checkin-")
+        self.addCleanup(shutil.rmtree, folder, True)
+        service = Service("--vault", os.path.join(folder, "vault"))
+        self.addCleanup(service.close)
+        parts = sparse_requests(structure_request("checkin", ["Gearbox", "Housing"]), [["Housing"], ["Gearbox"]])
+        stray = ET.fromstring(envelope("ping"))
+        stray.tag = "response"
+        exchanges = [(ET.fromstring(envelope("login")), "success")] + [(part, "success") for part in parts] + [
+            (stray, "failure")]
+        responses = []
+        with service.connect() as connection:
+            for root, result in exchanges:
+                with open(os.path.join(folder, "QxRequest.xml"), "wb") as stream:
+                    stream.write(ET.tostring(root))
+                connection.sendall(pointer_text(folder))
+                responses.append(receive(connection)[0][0])
+                self.assertEqual(responses[-1].get("result"), result, responses[-1].findtext("info/reason"))
+        self.assertEqual(len(responses[-2].findall("info/cadobjectlist/cadobject")), len(DESIGNS))
+        self.assertEqual(service.stop(), 0)
+        with okt_vault.Vault(os.path.join(folder, "vault")) as vault:
+            self.assertEqual({version[2] for version in content(vault)}, {1})
+            self.assertEqual(len(content(vault)), len(DESIGNS))
 
 
 if __name__ == "__main__":
