@@ -175,10 +175,17 @@ class CheckinRequest:
         return cadid
 
     def _walk(self, top, cname):
-        """Reads the uses below a top-level node (without recursion: structures are deep)."""
-        stack = [(top, top.get("cadid"), {top.get("cadid")})]
+        """Reads the uses below a top-level node, without recursion (structures are deep); the
+        nodes on the way down are kept in one set, left when their subtree is done."""
+        ancestors = set()
+        stack = [(top, top.get("cadid"), False)]
         while stack:
-            node, cadid, ancestors = stack.pop()
+            node, cadid, leaving = stack.pop()
+            if leaving:
+                ancestors.discard(cadid)
+                continue
+            ancestors.add(cadid)
+            stack.append((node, cadid, True))
             uses = []
             for child in node:
                 if child.tag == "relationship":
@@ -187,7 +194,7 @@ class CheckinRequest:
                 if child_cadid in ancestors:
                     raise Refused("%s request: '%s' contains itself" % (cname, child_cadid))
                 uses.append((child[0].get("rid"), child_cadid))
-                stack.append((child, child_cadid, ancestors | {child_cadid}))
+                stack.append((child, child_cadid, False))
             if not uses:
                 continue
             known = self.children.setdefault(cadid, uses)
@@ -327,14 +334,13 @@ def _served(handler):
 def checkin(request, session, vault):
     parsed = CheckinRequest(request)
     stored = {}
-    if parsed.sparse:
-        fingerprint = parsed.fingerprint(request.root)
-        earlier = getattr(session, "checkin_part", None)
-        if earlier is not None and earlier[0] == fingerprint:
-            stored = earlier[1]
+    fingerprint = parsed.fingerprint(request.root) if parsed.sparse else None
+    earlier = getattr(session, "checkin_part", None)
+    if fingerprint is not None and earlier is not None and earlier[0] == fingerprint:
+        stored = earlier[1]
     ids = store(vault, parsed, session.user, stored)
     # The next part of the same check-in uses what this one stored; a whole request ends it.
-    session.checkin_part = (parsed.fingerprint(request.root), dict(stored, **ids)) if parsed.sparse else None
+    session.checkin_part = (fingerprint, dict(stored, **ids)) if parsed.sparse else None
     snapshot = vault.load(set(ids.values()))
     info = ET.Element("info")
     listed = ET.SubElement(info, "cadobjectlist")
