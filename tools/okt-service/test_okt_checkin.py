@@ -97,11 +97,10 @@ def sparse_requests(whole, groups):
     return parts
 
 
-def perform(vault, root, session=None, user="alice"):
+def perform(vault, root):
     request = okt_protocol.Request(None, okt_xml.parse(ET.tostring(root)))
-    if session is None:
-        session = okt_commands.Session()
-        session.user = user
+    session = okt_commands.Session()
+    session.user = "alice"
     reply = okt_commands.perform(request, session, okt_settings.ServiceData(None, [], vault=vault))
     return okt_xml.parse(okt_xml.to_document(okt_protocol.build_response(reply, request)))
 
@@ -134,27 +133,25 @@ class CheckinTest(unittest.TestCase):
     def setUp(self):
         self.folder = tempfile.mkdtemp(prefix="okt-checkin-")
         self.addCleanup(shutil.rmtree, self.folder, True)
-        self.vault = self.open_vault("vault")
+        self.path = os.path.join(self.folder, "vault")
+        self.vault = okt_vault.Vault(self.path)
+        self.addCleanup(self.vault.close)
 
-    def open_vault(self, name):
-        vault = okt_vault.Vault(os.path.join(self.folder, name))
-        self.addCleanup(vault.close)
-        return vault
-
-    def succeed(self, root, vault=None, session=None):
-        response = perform(vault or self.vault, root, session)
+    def succeed(self, root):
+        response = perform(self.vault, root)
         self.assertEqual(response.get("result"), "success", response.findtext("info/reason"))
         return {element.get("name"): element for element in response.findall("info/cadobjectlist/cadobject")}
 
-    def test_check_in_stores_new_versions_that_check_out_as_sent(self):
-        for number, status in ((1, "new"), (2, "checkedin")):
-            answered = self.succeed(structure_request("checkin", ["Gearbox"]))
-            self.assertEqual(sorted(answered), sorted(DESIGNS))
-            for name, element in answered.items():
-                self.assertEqual((element.get("cadid"), element.get("qxtype"), element.get("qxversion"),
-                                  element.get("designstatus"), element.get("selected")),
-                                 (CADIDS[name], DESIGNS[name]["servertype"], str(number), status,
-                                  str(name == "Gearbox").lower()))
+    def test_check_in_stores_versions_that_recognition_and_checkout_find(self):
+        fields = ("cadid", "designstatus", "qxtype", "qxversion", "selected")
+        for cname, number, status in (("recognizeversion", None, "new"), ("checkin", 1, "new"),
+                                      ("checkin", 2, "checkedin"), ("recognizeversion", 2, "checkedin")):
+            answered = self.succeed(structure_request(cname, ["Gearbox"]))
+            self.assertEqual({name: tuple(element.get(field) for field in fields)
+                              for name, element in answered.items()},
+                             {name: (CADIDS[name], status, number and DESIGNS[name]["servertype"],
+                                     number and str(number), str(name == "Gearbox").lower())
+                              for name in DESIGNS}, (cname, number))
         target = os.path.join(self.folder, "out")
         os.mkdir(target)
         response = perform(self.vault, ET.fromstring(envelope("checkout", objects(
@@ -165,30 +162,28 @@ class CheckinTest(unittest.TestCase):
                 self.assertEqual(sent.read(), got.read(), name)
         self.assertEqual(self.vault.check(), [])
 
-    def test_partial_requests_store_what_the_whole_request_stores(self):
+    def test_partial_requests_served_store_what_the_whole_request_stores(self):
         roots = ["Gearbox", "Housing", "Nameplate"]
         self.succeed(structure_request("checkin", roots))
-        sparse = self.open_vault("sparse")
-        session = okt_commands.Session()
-        session.user = "alice"
-        answered = {}
-        for part in sparse_requests(structure_request("checkin", roots), [["Housing"], ["Gearbox", "Nameplate"]]):
-            answered.update(self.succeed(part, sparse, session))
-        self.assertEqual(content(sparse), content(self.vault))
-        self.assertEqual({name for name, element in answered.items() if element.get("qxversion") != "1"}, set())
-        # A later whole check-in starts afresh: every design gets its next version.
-        again = self.succeed(structure_request("checkin", ["Housing"]), sparse, session)
-        self.assertEqual({element.get("qxversion") for element in again.values()}, {"2"})
-
-    def test_recognition_tells_which_designs_the_vault_holds(self):
-        self.succeed(structure_request("checkin", ["Housing-Shell"]))
-        answered = self.succeed(structure_request("recognizeversion", ["Housing"]))
-        held = {"Housing-Shell", "Oil-Channel", "Housing-Shell-Drawing"}
-        self.assertEqual({name: (element.get("designstatus"), element.get("qxversion"))
-                          for name, element in answered.items()},
-                         {name: ("checkedin", "1") if name in held else ("new", None)
-                          for name in answered})
-        self.assertEqual(len(content(self.vault)), len(held))
+        vault = os.path.join(self.folder, "sparse")
+        service = Service("--vault", vault)
+        self.addCleanup(service.close)
+        stray = ET.fromstring(envelope("ping"))
+        stray.tag = "response"
+        parts = sparse_requests(structure_request("checkin", roots), [["Housing"], ["Gearbox", "Nameplate"]])
+        exchanges = [(ET.fromstring(envelope("login")), "success")] + [(part, "success") for part in parts]
+        with service.connect() as connection:
+            for root, result in exchanges + [(stray, "failure")]:
+                with open(os.path.join(self.folder, "QxRequest.xml"), "wb") as stream:
+                    stream.write(ET.tostring(root))
+                connection.sendall(pointer_text(self.folder))
+                response = receive(connection)[0][0]
+                self.assertEqual(response.get("result"), result, response.findtext("info/reason"))
+                versions = {element.get("qxversion") for element in response.iter("cadobject")}
+                self.assertLessEqual(versions, {"1"})
+        self.assertEqual(service.stop(), 0)
+        with okt_vault.Vault(vault) as sparse:
+            self.assertEqual(content(sparse), content(self.vault))
 
     def test_malformed_requests_are_refused_and_store_nothing(self):
         outside = os.path.join(self.folder, "outside.prt")
@@ -212,14 +207,17 @@ class CheckinTest(unittest.TestCase):
         def node(root, name):
             return root.find(".//structure/active//cadobject[@cadid='%s']" % CADIDS[name])
 
+        def cycle(root):
+            loop = ET.SubElement(node(root, "Cover"), "cadobject", {"cadid": CADIDS["Housing"]})
+            loop.append(copy.deepcopy(node(root, "Gasket").find("relationship")))
+
         cases = (
             ("missing section", edit(lambda root: root.remove(root.find("relationshiplist"))),
              "relationshiplist"),
             ("unknown relationship", edit(lambda root: node(root, "Cover").find("relationship").set("rid", "99")),
              "'99'"),
             ("unknown object", edit(lambda root: node(root, "Cover").set("cadid", "nowhere")), "'nowhere'"),
-            ("cycle", edit(lambda root: ET.SubElement(node(root, "Cover"), "cadobject", {"cadid": CADIDS["Housing"]})
-                           .append(copy.deepcopy(node(root, "Gasket").find("relationship")))), "contains itself"),
+            ("cycle", edit(cycle), "contains itself"),
             ("file outside its folder", edit(lambda root: entry(root, "Cover").set("filename", "../outside.prt")),
              "inside their folder"),
             ("relative folder", edit(lambda root: entry(root, "Cover").set("dirname", "files")), "dirname"),
@@ -247,38 +245,12 @@ class CheckinTest(unittest.TestCase):
         code = "import sys, test_okt_checkin; test_okt_checkin.check_in_file(sys.argv[1], sys.argv[2])"
         for step in ("stored", "inserted"):
             with self.subTest(step=step):
-                result = subprocess.run([sys.executable, "-c", code, os.path.join(self.folder, "vault"), request],
-                                        cwd=HERE, timeout=60, env=dict(os.environ, **{okt_vault.EXIT_AT_VARIABLE: step}))
+                result = subprocess.run([sys.executable, "-c", code, self.path, request], cwd=HERE, timeout=60,
+                                        env=dict(os.environ, **{okt_vault.EXIT_AT_VARIABLE: step}))
                 self.assertEqual(result.returncode, okt_vault.EXIT_AT_STATUS)
-                with okt_vault.Vault(os.path.join(self.folder, "vault")) as vault:
+                with okt_vault.Vault(self.path) as vault:
                     self.assertEqual(vault.check(), [])
                     self.assertEqual(content(vault), before)
-
-
-class ServedCheckinTest(unittest.TestCase):
-    def test_partial_requests_are_served_under_their_own_root_only_for_check_in(self):
-        folder = tempfile.mkdtemp(prefix="okt-checkin-")
-        self.addCleanup(shutil.rmtree, folder, True)
-        service = Service("--vault", os.path.join(folder, "vault"))
-        self.addCleanup(service.close)
-        parts = sparse_requests(structure_request("checkin", ["Gearbox", "Housing"]), [["Housing"], ["Gearbox"]])
-        stray = ET.fromstring(envelope("ping"))
-        stray.tag = "response"
-        exchanges = [(ET.fromstring(envelope("login")), "success")] + [(part, "success") for part in parts] + [
-            (stray, "failure")]
-        responses = []
-        with service.connect() as connection:
-            for root, result in exchanges:
-                with open(os.path.join(folder, "QxRequest.xml"), "wb") as stream:
-                    stream.write(ET.tostring(root))
-                connection.sendall(pointer_text(folder))
-                responses.append(receive(connection)[0][0])
-                self.assertEqual(responses[-1].get("result"), result, responses[-1].findtext("info/reason"))
-        self.assertEqual(len(responses[-2].findall("info/cadobjectlist/cadobject")), len(DESIGNS))
-        self.assertEqual(service.stop(), 0)
-        with okt_vault.Vault(os.path.join(folder, "vault")) as vault:
-            self.assertEqual({version[2] for version in content(vault)}, {1})
-            self.assertEqual(len(content(vault)), len(DESIGNS))
 
 
 if __name__ == "__main__":
