@@ -142,14 +142,14 @@ class CheckinRequest:
             raise Refused("%s request: 'structure' must hold 'family' and 'active'; it holds %s"
                           % (cname, ", ".join("'%s'" % tag for tag in tags) or "nothing"))
         self.placed = {}
+        self.family = []
         for section in STRUCTURE_SECTIONS:
             element = structure.find(section)
             if element is None:
                 continue
             for node in element:
                 cadid = self._node(node, None, cname)
-                if section == "active":
-                    self.top.append(cadid)
+                (self.top if section == "active" else self.family).append(cadid)
                 self._walk(node, cname)
         self.top = list(dict.fromkeys(self.top))
 
@@ -209,8 +209,9 @@ class CheckinRequest:
         return digest.hexdigest()
 
     def reached(self):
-        """The cadids that the top-level objects contain, themselves included, each once."""
-        found, pending = {}, list(self.top)
+        """The cadids that the top-level objects of both sections contain, themselves included,
+        each once."""
+        found, pending = {}, self.top + self.family
         while pending:
             cadid = pending.pop()
             if cadid not in found:

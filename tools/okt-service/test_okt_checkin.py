@@ -152,6 +152,14 @@ class CheckinTest(unittest.TestCase):
                              {name: (CADIDS[name], status, number and DESIGNS[name]["servertype"],
                                      number and str(number), str(name == "Gearbox").lower())
                               for name in DESIGNS}, (cname, number))
+        # A design placed in "family" only is stored as well, not as a top-level object.
+        request = structure_request("checkin", ["Cover", "Gasket"])
+        gasket = request.find("structure/active")[1]
+        request.find("structure/active").remove(gasket)
+        request.find("structure/family").append(gasket)
+        answered = self.succeed(request)
+        self.assertEqual({name: element.get("selected") for name, element in answered.items()},
+                         {"Cover": "true", "Gasket": "false"})
         target = os.path.join(self.folder, "out")
         os.mkdir(target)
         response = perform(self.vault, ET.fromstring(envelope("checkout", objects(
