@@ -198,8 +198,13 @@ class CheckinRequest:
             if not uses:
                 continue
             known = self.children.setdefault(cadid, uses)
-            if known != uses:
+            if self._contents(known) != self._contents(uses):
                 raise Refused("%s request: '%s' is placed twice with different contents" % (cname, cadid))
+
+    def _contents(self, uses):
+        """The uses of a node as what they place, whatever their rids."""
+        return [(child, use.cad_relationship, use.topnode, use.quantity, use.attributes)
+                for child, use in ((child, self.uses[rid]) for rid, child in uses)]
 
     def fingerprint(self, root):
         """Identifies the check-in that a partial request belongs to: its object and relationship lists."""
