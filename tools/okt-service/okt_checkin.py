@@ -267,12 +267,11 @@ def read_file(folder, name):
 
 
 class _Design:
-    """What the vault holds of an object's design: revision, server type, latest version number."""
+    """The revision and server type of an object's design: as the vault holds it, else as sent."""
 
     def __init__(self, vault, item):
         found = vault.resolve(item.name, item.revision)
         version = found and vault.describe(found)
-        self.number = version.number if version else 0
         self.revision = item.revision or (version.revision if version else DEFAULT_REVISION)
         if version and version.revision == self.revision:
             self.server_type = version.server_type
@@ -281,7 +280,7 @@ class _Design:
 
 
 def store(vault, checkin, user, stored):
-    """Stores the objects the top-level objects contain as new versions, except those in stored
+    """Stores the objects the structure places as new versions, except those in stored
     (cadid -> version id of an earlier part of the same check-in), which are used as they are.
     Returns cadid -> version id of every object reached."""
     reached = checkin.reached()
@@ -311,11 +310,11 @@ def store(vault, checkin, user, stored):
 
 def _answer_object(parent, item, selected, version, status, attributes):
     listed = {"cadid": item.cadid, "name": item.name, "filename": "|".join(item.file_names),
-                  "dirname": item.folder, "type": item.cad_type, "selected": selected,
-                  "designstatus": status}
+              "dirname": item.folder, "type": item.cad_type, "selected": selected,
+              "designstatus": status}
     if version is not None:
         listed.update(qxtype=version.server_type, busrevision=version.revision,
-                          qxversion=str(version.number))
+                      qxversion=str(version.number))
     element = ET.SubElement(parent, "cadobject", listed)
     for name, value in attributes:
         pair = ET.SubElement(element, "attribute")
