@@ -8,7 +8,7 @@ import xml.etree.ElementTree as ET
 
 import okt_vault
 from test_okt_service import Service, envelope, temporary_folder, write
-from vault_testing import (MANIFEST, SAMPLE_FILES, exchange, folder_contents, listed, manifest_uses, objects,
+from test_vault_support import (MANIFEST, SAMPLE_FILES, exchange, folder_contents, listed, manifest_uses, objects,
                            perform, refusal, run_ended_at, uses)
 
 DESIGNS = {design["name"]: design for design in MANIFEST["designs"]}
@@ -181,8 +181,8 @@ class CheckinTest(unittest.TestCase):
         self.vault.close()
         request = os.path.join(self.folder, "request.xml")
         ET.ElementTree(structure_request("checkin", ["Gearbox"])).write(request)
-        code = ("import sys, okt_vault, vault_testing, xml.etree.ElementTree as ET; "
-                "vault_testing.perform(okt_vault.Vault(sys.argv[1]), ET.parse(sys.argv[2]).getroot())")
+        code = ("import sys, okt_vault, test_vault_support, xml.etree.ElementTree as ET; "
+                "test_vault_support.perform(okt_vault.Vault(sys.argv[1]), ET.parse(sys.argv[2]).getroot())")
         for step in ("stored", "inserted"):
             with self.subTest(step=step):
                 self.assertEqual(run_ended_at(step, code, self.path, request), okt_vault.EXIT_AT_STATUS)

@@ -11,7 +11,7 @@ import unittest
 import okt_manifest
 import okt_vault
 from test_okt_service import SCRIPT, Service, envelope, temporary_folder, write
-from vault_testing import (MANIFEST, SAMPLE_FILES, exchange, flagged, folder_contents, listed, manifest_uses,
+from test_vault_support import (MANIFEST, SAMPLE_FILES, exchange, flagged, folder_contents, listed, manifest_uses,
                            objects, pairs, perform, read, refusal, run_ended_at, uses)
 
 
