@@ -53,5 +53,9 @@
 #include "CSEUserDefinedCmd.h"
 #include "CSESetUserDirAliasCmd.h"
 #include "CSECmdInfoExCmd.h"
+#include "CSECommonCheckoutCmd.h"
+#include "CSECheckoutCmd.h"
+#include "CSEFindForCheckoutCmd.h"
+#include "CSEStartDesignCmd.h"
 
 #endif
