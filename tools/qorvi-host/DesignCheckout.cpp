@@ -65,7 +65,8 @@ DesignCheckout::Outcome DesignCheckout::Run(const std::string& design, const std
         command.getObjectInfoList(objects);
         command.getRelationshipList(relationships);
     } catch (const CSEException& refusal) {
-        error = "the checkout answer cannot be used: " + Utf8(refusal.GetMsg());
+        error = "the checkout answer cannot be used: " + Utf8(refusal.GetMsg()) +
+                " (the service has placed the files in '" + folder + "' and taken any lock asked for all the same)";
         return Outcome::Failed;
     }
     command.findAllTopLevelObjects(CSEString(kStructureRoots), command.AnswerPacket(), objects);
