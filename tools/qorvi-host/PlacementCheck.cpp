@@ -51,7 +51,7 @@ std::string PlacementCheck::Problem(const CSEObjectInfo& object)
 {
     const std::string fileNames = Utf8(object.fileName);
     if (fileNames.empty())
-        return "the answer names no file for it";
+        return std::string(); // no file (where the site allows that): nothing placed, nothing to check
     const std::string folder = Utf8(object.dirName);
     if (folder != m_folder)
         return "its folder '" + folder + "' is not the checkout folder";

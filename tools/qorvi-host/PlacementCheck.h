@@ -15,7 +15,7 @@ public:
     // folder: absolute and canonical, as the request named it.
     explicit PlacementCheck(std::string folder);
 
-    // Empty when the object keeps to the folder; otherwise why not, as a sentence for the user.
+    // Empty when the object keeps to the folder (one without a file always does); otherwise why not.
     std::string Problem(const CSEObjectInfo& object);
 
     // Not empty, not "." or "..", and no "/", "\" or control character: a name that stays in its folder.

@@ -75,7 +75,7 @@ TEST_F(PlacementCheckTest, AnObjectThatLeavesTheFolderFailsWithItsReason)
         {Object("Z", m_folder, "|c.prt"), "not a plain name"},
         {Object("G", "/tmp", "a.prt"), "folder '/tmp' is not the checkout folder"},
         {Object("H", m_folder + "/.", "c.prt"), "is not the checkout folder"},
-        {Object("N", m_folder, ""), "names no file"},
+        {Object("N", "/elsewhere", ""), ""}, // no file, nothing to place
         {pathless, "reported at '/etc/c.prt'"},
         {Object("M", m_folder, "missing.prt"), "was not placed"},
         {Object("D", m_folder, "d.prt"), "not a plain file"},
