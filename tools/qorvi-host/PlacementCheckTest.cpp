@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -26,26 +25,26 @@ protected:
         for (const char* file : {"a.prt", "b.drw", "b.dxf", "c.prt"})
             std::ofstream(m_folder + "/" + file) << file;
         std::filesystem::create_directory(m_folder + "/d.prt");
-        std::filesystem::create_symlink("/etc/passwd", m_folder + "/e.prt");
+        std::filesystem::create_symlink("/etc/passwd", m_folder + "/e.prt"); // planted link
     }
 
     void TearDown() override { std::filesystem::remove_all(m_folder); }
 
-    // An object as the library reads it: the full file names joined to the folder it names.
-    CSEObjectInfo Object(const std::string& name, const std::string& folder, const std::string& files) const
+    // An object as the library reads it: each file name joined to the folder it names, unless
+    // full gives the paths.
+    static CSEObjectInfo Object(const std::string& name, const std::string& folder, const std::string& files,
+                                const std::string& full = "")
     {
         CSEObjectInfo object;
         object.name = CSEString(name.c_str());
-        object.cadId = object.name;
         object.dirName = CSEString(folder.c_str());
         object.fileName = CSEString(files.c_str());
-        std::string full;
-        for (std::size_t begin = 0; begin <= files.size();) {
-            const std::size_t end = std::min(files.find('|', begin), files.size());
-            full += (begin == 0 ? "" : "|") + folder + "/" + files.substr(begin, end - begin);
-            begin = end + 1;
+        std::string joined;
+        for (std::size_t begin = 0, end = 0; end != std::string::npos; begin = end + 1) {
+            end = files.find('|', begin);
+            joined += (begin == 0 ? "" : "|") + folder + "/" + files.substr(begin, end - begin);
         }
-        object.fullFileName = CSEString(full.c_str());
+        object.fullFileName = CSEString((full.empty() ? joined : full).c_str());
         return object;
     }
 
@@ -57,8 +56,6 @@ protected:
 TEST_F(PlacementCheckTest, AnObjectThatLeavesTheFolderFailsWithItsReason)
 {
     PlacementCheck check(m_folder);
-    CSEObjectInfo pathless = Object("F", m_folder, "c.prt");
-    pathless.fullFileName = CSEString("/etc/c.prt"); // a path the folder's name does not give
     const struct
     {
         CSEObjectInfo object;
@@ -76,7 +73,7 @@ TEST_F(PlacementCheckTest, AnObjectThatLeavesTheFolderFailsWithItsReason)
         {Object("G", "/tmp", "a.prt"), "folder '/tmp' is not the checkout folder"},
         {Object("H", m_folder + "/.", "c.prt"), "is not the checkout folder"},
         {Object("N", "/elsewhere", ""), ""}, // no file, nothing to place
-        {pathless, "reported at '/etc/c.prt'"},
+        {Object("F", m_folder, "c.prt", "/etc/c.prt"), "reported at '/etc/c.prt'"},
         {Object("M", m_folder, "missing.prt"), "was not placed"},
         {Object("D", m_folder, "d.prt"), "not a plain file"},
         {Object("L", m_folder, "e.prt"), "not a plain file"},
