@@ -44,6 +44,9 @@ public:
     // no text for it, or it throws. The message of a CSEException raised for an identifier.
     static CSEString GetMsgOrId(CSEString id);
     static CSEString GetMsg(CSEString id, CSEWrapperStringVector arguments);
+    // The text for id with its arguments as GetMsg gives it; when there is none (no manager, no
+    // text, or the manager throws) id followed by ": " and the arguments, joined by ", ".
+    static CSEString GetMsgOrId(CSEString id, CSEWrapperStringVector arguments);
     static CSEString GetMsg(int id);
     static int ShowMsg(CSEString message, CSEString title, MessageBoxType type);
     static int ShowCustomMsg(CSEString message, CSEString title, unsigned char flag,

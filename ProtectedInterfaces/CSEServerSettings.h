@@ -141,6 +141,9 @@ public:
     // The attributes mapped for the type, in list order (entries for every type included).
     CSEWrapperStringVector GetQxToCADAttributesVector(const CSEString& type) const;
     CSEWrapperStringVector GetCADToQxAttributesVector(const CSEString& type) const;
+    // The server's "type,attribute" that the Qx-to-CAD mapping gives the CAD side
+    // cadTypeAndAttribute ("type,attribute"); empty when it maps nothing there.
+    CSEString GetQxToCADAttributeMapping(const CSEString& cadTypeAndAttribute) const;
     // cadAttribute = the CAD attribute A of the first Qx-to-CAD mapping "type,A" whose server side
     // is some class followed by "," and serverAttribute; false (cadAttribute untouched) when none.
     unsigned char GetQxToCADRevisionAttribute(const CSEString& type, const CSEString& serverAttribute,

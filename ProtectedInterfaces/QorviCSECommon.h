@@ -54,5 +54,9 @@
 #include "CSESetUserDirAliasCmd.h"
 #include "CSECmdInfoExCmd.h"
 #include "CSEProductStructureCreator.h"
+#include "CSECommonCheckoutCmd.h"
+#include "CSECheckoutCmd.h"
+#include "CSEFindForCheckoutCmd.h"
+#include "CSEStartDesignCmd.h"
 
 #endif

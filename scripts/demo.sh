@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The main job: builds the library and the demo host, starts the reference integration service on a
-# fresh profile folder, runs the demo host against it (login to disconnect, with a summary of the
-# global settings; further arguments go to the demo host) and stops the service.
+# fresh profile folder with a vault seeded with the sample gearbox assembly, runs the demo host
+# against it (login to disconnect, with a summary of the global settings and a checkout of the
+# gearbox into a fresh folder, printed as a tree; further arguments go to the demo host) and stops
+# the service.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -26,7 +28,7 @@ EOF
 service_out="$work/okt-service.out"
 service_log="$work/okt-service.log"
 python3 "$root/tools/okt-service/okt_service.py" --profile "$profile" --log "$service_log" \
-  >"$service_out" 2>&1 &
+  --vault "$work/vault" --seed-sample >"$service_out" 2>&1 &
 service_pid=$!
 
 stop_service() {
@@ -55,19 +57,26 @@ if ! grep -q '^okt-service listening on ' "$service_out"; then
 fi
 sed -n 's/^okt-service listening on /demo: integration service listening on /p' "$service_out"
 
+# The sample's general-arrangement drawing comes in two formats; the library refuses such designs
+# unless the site allows them, as a site with multi-format drawings does, with DV5_001=1.
+echo "demo: DV5_001=1 (this site allows designs with several file formats)"
+checkout="$work/checkout"
 status=0
-QX_DRAVIK_INSTALL_DIR="$install" USERPROFILE="$profile" \
-  "$build/tools/qorvi-host/qorvi-host" --settings "$@" || status=$?
+DV5_001=1 QX_DRAVIK_INSTALL_DIR="$install" USERPROFILE="$profile" \
+  "$build/tools/qorvi-host/qorvi-host" --settings --checkout Gearbox --into "$checkout" --lock "$@" \
+  || status=$?
 
 stop_service
 trap - EXIT
 
 echo
 echo "demo: files of this run are in $work"
+echo "  checked-out files:    $checkout"
 echo "  library log:          $install/QxDravikV5.log"
 echo "  last request, pointer and thin response: $install/QxRequest.xml, sent.xml, recd.xml"
 echo "  service exchange log: $service_log"
 echo "  service output:       $service_out"
+echo "  vault:                $work/vault"
 if [ "$status" -eq 0 ]; then
   echo "demo: succeeded"
 else

@@ -271,6 +271,13 @@ CSEWrapperStringVector CSEServerSettings::GetCADToQxAttributesVector(const CSESt
     return m_pData->cadToQxAttributes.AttributesOf(Units(type));
 }
 
+CSEString CSEServerSettings::GetQxToCADAttributeMapping(const CSEString& cadTypeAndAttribute) const
+{
+    CSEStringCSEStringMap& map = m_pData->qxToCadMap;
+    const CSEStringCSEStringMapIterator found = map.find(cadTypeAndAttribute);
+    return found == map.end() ? CSEString() : (*found).value;
+}
+
 unsigned char CSEServerSettings::GetQxToCADRevisionAttribute(const CSEString& type, const CSEString& serverAttribute,
                                                              CSEString& cadAttribute) const
 {

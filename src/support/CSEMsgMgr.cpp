@@ -92,6 +92,22 @@ CSEString CSEMsgMgr::GetMsg(CSEString id, CSEWrapperStringVector arguments)
     return Installed()->ReadResourceString(id, arguments);
 }
 
+CSEString CSEMsgMgr::GetMsgOrId(CSEString id, CSEWrapperStringVector arguments)
+{
+    if (m_pMsgMgr != nullptr) {
+        try {
+            CSEString text = GetMsg(id, arguments);
+            if (!text().IsEmpty())
+                return text;
+        } catch (...) {
+            // The host's catalogue failed; the identifier and its arguments still name the error.
+        }
+    }
+    for (int i = 0; i < arguments.Size(); ++i)
+        id += (i == 0 ? u": " : u", ") + arguments[i];
+    return id;
+}
+
 CSEString CSEMsgMgr::GetMsg(int id)
 {
     return Installed()->ReadResourceString(id);

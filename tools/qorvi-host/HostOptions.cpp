@@ -23,12 +23,12 @@ bool HostOptions::Parse(int argc, const char* const* argv, std::string& error)
             help = true;
             continue;
         }
-        if (argument == "--settings") {
-            showSettings = true;
+        if (argument == "--settings" || argument == "--lock") {
+            (argument == "--lock" ? lockOnCheckout : showSettings) = true;
             continue;
         }
-        const bool takesValue =
-            argument == "--timeout" || argument == "--user" || argument == "--password" || argument == "--lql";
+        const bool takesValue = argument == "--timeout" || argument == "--user" || argument == "--password" ||
+                                argument == "--lql" || argument == "--checkout" || argument == "--into";
         if (!takesValue) {
             error = "unknown argument '" + argument + "'";
             return false;
@@ -52,7 +52,20 @@ bool HostOptions::Parse(int argc, const char* const* argv, std::string& error)
             hasPassword = true;
         } else if (argument == "--lql") {
             lqlQueries.push_back(value);
+        } else if (argument == "--checkout") {
+            checkoutDesign = value;
+            hasCheckout = true;
+        } else if (argument == "--into") {
+            checkoutFolder = value;
         }
+    }
+    if (hasCheckout && (checkoutDesign.empty() || checkoutFolder.empty())) {
+        error = "--checkout needs a design name and --into FOLDER";
+        return false;
+    }
+    if (!hasCheckout && (!checkoutFolder.empty() || lockOnCheckout)) {
+        error = "--into and --lock go with --checkout NAME";
+        return false;
     }
     if (hasUser && user.empty()) {
         error = "--user needs a user name";

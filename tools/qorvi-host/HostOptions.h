@@ -20,6 +20,11 @@ struct HostOptions
     std::string password;
     // Run after login, in this order.
     std::vector<std::string> lqlQueries;
+    // Set: after the queries, check the design out into checkoutFolder and show its structure.
+    bool hasCheckout = false;
+    std::string checkoutDesign;
+    std::string checkoutFolder;
+    bool lockOnCheckout = false;
 
     // Reads argv[1..argc-1]; false with a sentence for the user in error.
     bool Parse(int argc, const char* const* argv, std::string& error);

@@ -1,6 +1,7 @@
 // Demo host: drives the library as a CAD plug-in would: connect, log in (as the system user or with
 // a user name and password), ping, show the global settings and the server's component versions,
-// run server queries, log out and disconnect, printing each step. Before connecting it checks the
+// run server queries, check a design out into a folder and show its structure, log out and
+// disconnect, printing each step. Before connecting it checks the
 // installation, and it gives the service a limited time to answer each step.
 #include <chrono>
 #include <cstdio>
@@ -10,10 +11,13 @@
 #include <QorviCSECommon.h>
 
 #include "AnswerDeadline.h"
+#include "CheckoutFolder.h"
+#include "DesignCheckout.h"
 #include "HostOptions.h"
 #include "InstallationCheck.h"
 #include "PasswordReader.h"
 #include "SettingsSummary.h"
+#include "TerminalMsgMgr.h"
 
 namespace {
 
@@ -28,7 +32,8 @@ enum ExitStatus
     ExitNoVersions = 5,
     ExitLogoutFailed = 6,
     ExitNoAnswer = 7,
-    ExitQueryFailed = 8
+    ExitQueryFailed = 8,
+    ExitCheckoutFailed = 9
 };
 
 std::string Utf8(const CSEString& text)
@@ -49,40 +54,13 @@ const char* StatusName(CSEIntegrationAgent::ConnectionStatus status)
     return "unknown";
 }
 
-// The plug-in's message manager: message boxes become lines on the terminal, message identifiers
-// stand for their texts.
-class TerminalMsgMgr : public CSEMsgMgr
-{
-public:
-    CSEString ReadResourceString(int id) override { return CSEString(std::to_string(id).c_str()); }
-    CSEString ReadResourceString(CSEString id, CSEWrapperStringVector) override { return id; }
-    CSEString ReadResourceString(CSEString id) override { return id; }
-    int ShowMessage(CSEString message, int titleId, MessageBoxType type) override
-    {
-        return ShowMessage(message, ReadResourceString(titleId), type);
-    }
-    int ShowMessage(CSEString message, CSEString title, MessageBoxType) override
-    {
-        std::fprintf(stderr, "qorvi-host: message [%s] %s\n", Utf8(title).c_str(), Utf8(message).c_str());
-        return 0;
-    }
-    int ShowMessageEx(CSEString message, int titleId, MessageBoxType type) override
-    {
-        return ShowMessage(message, titleId, type);
-    }
-    int ShowCustomMessage(CSEString message, CSEString title, unsigned char, MessageBoxType type) override
-    {
-        return ShowMessage(message, title, type);
-    }
-};
-
 void Usage(std::FILE* stream)
 {
     std::fprintf(stream,
                  "usage: qorvi-host [--settings] [--user NAME [--password PASSWORD]] [--lql QUERY]...\n"
-                 "                  [--timeout SECONDS]\n"
+                 "                  [--checkout NAME --into FOLDER [--lock]] [--timeout SECONDS]\n"
                  "Connects to the integration service, logs in, pings, prints the server component\n"
-                 "versions, runs the queries, logs out and disconnects.\n"
+                 "versions, runs the queries, checks the design out, logs out and disconnects.\n"
                  "  --settings          print a summary of the global settings of the login\n"
                  "  --user NAME         log in as NAME with a password (\"loginEx\") instead of as the\n"
                  "                      system user without one; the password is asked for on the\n"
@@ -92,14 +70,21 @@ void Usage(std::FILE* stream)
                  "                      prefer the prompt or standard input)\n"
                  "  --lql QUERY         run the server query after login and print its result, reason\n"
                  "                      and text (repeatable)\n"
+                 "  --checkout NAME     check the latest version of the design NAME out, with all it\n"
+                 "                      contains, and print its structure as a tree\n"
+                 "  --into FOLDER       the folder the service places the files in (made when missing;\n"
+                 "                      its parent must exist); the host checks that every file of the\n"
+                 "                      answer lies in it\n"
+                 "  --lock              lock the design for the user on checkout\n"
                  "  --timeout SECONDS   time the service has to answer each step before the connection\n"
                  "                      is dropped (default %g, at most %g)\n"
                  "Environment: QX_DRAVIK_INSTALL_DIR (installation folder, writable, whose settings.ini\n"
                  "names the service's host: clientname=HOST in the section [SERVER]),\n"
-                 "USERPROFILE or HOME (profile folder holding the service's okt.port).\n"
+                 "USERPROFILE or HOME (profile folder holding the service's okt.port),\n"
+                 "DV5_001=1 (the site allows designs with several file formats).\n"
                  "Exit status: 0 success, 1 usage or installation, 2 no connection, 3 login failed,\n"
                  "4 ping failed, 5 no component versions, 6 logout failed, 7 no answer in time,\n"
-                 "8 a query failed (the host still logs out).\n",
+                 "8 a query failed, 9 the checkout failed (the host still logs out after either).\n",
                  HostOptions::kDefaultTimeoutSeconds, HostOptions::kMaxTimeoutSeconds);
 }
 
@@ -214,6 +199,12 @@ int Run(const HostOptions& options)
         std::fprintf(stderr, "qorvi-host: %s\n", passwordError.c_str());
         return ExitUsage;
     }
+    std::string checkoutFolder;
+    std::string folderError;
+    if (options.hasCheckout && !CheckoutFolder::Prepare(options.checkoutFolder, checkoutFolder, folderError)) {
+        std::fprintf(stderr, "qorvi-host: %s\n", folderError.c_str());
+        return ExitUsage;
+    }
     static TerminalMsgMgr msgMgr;
     CSEMsgMgr::SetMsgMgr(&msgMgr);
     static AnswerDeadline deadline(std::chrono::duration_cast<AnswerDeadline::Clock::duration>(
@@ -267,6 +258,19 @@ int Run(const HostOptions& options)
             finalStatus = ExitQueryFailed;
     }
 
+    if (options.hasCheckout) {
+        deadline.Start();
+        std::string checkoutError;
+        const DesignCheckout::Outcome outcome = DesignCheckout::Run(options.checkoutDesign, checkoutFolder,
+                                                                    options.lockOnCheckout, stdout, checkoutError);
+        if (outcome == DesignCheckout::Outcome::NoAnswer)
+            return FailStep(deadline, timeoutSeconds, "checkout", ExitCheckoutFailed, "the checkout got no answer");
+        if (outcome == DesignCheckout::Outcome::Failed) {
+            std::fprintf(stderr, "qorvi-host: %s\n", checkoutError.c_str());
+            finalStatus = ExitCheckoutFailed;
+        }
+    }
+
     CSELogoutCmd logout;
     CSEString thinResponse;
     deadline.Start();
@@ -281,6 +285,8 @@ int Run(const HostOptions& options)
     std::printf("disconnect: %s\n", StatusName(agent.GetConnectionStatus()));
     if (finalStatus == ExitQueryFailed)
         std::fprintf(stderr, "qorvi-host: a query failed (see its reason above)\n");
+    if (finalStatus == ExitCheckoutFailed)
+        std::fprintf(stderr, "qorvi-host: the checkout failed (see its reason above)\n");
     return finalStatus;
 }
 

@@ -1,5 +1,6 @@
-"""The demo host names what keeps it from running, and logs in, shows the global settings and runs
-queries against the reference service: run as `test_qorvi_host.py QORVI_HOST_PROGRAM`."""
+"""The demo host names what keeps it from running, and logs in, shows the global settings, runs
+queries and checks the sample gearbox out against the reference service: run as
+`test_qorvi_host.py QORVI_HOST_PROGRAM`."""
 
 import os
 import re
@@ -17,8 +18,8 @@ SERVICE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "okt-se
 VERSION_QUERY = "exec prog CorvaneHelpAbout.tcl;"
 
 
-def run_host(install, profile, arguments, stdin=""):
-    environment = dict(os.environ, QX_DRAVIK_INSTALL_DIR=install, USERPROFILE=profile)
+def run_host(install, profile, arguments, stdin="", **variables):
+    environment = dict(os.environ, QX_DRAVIK_INSTALL_DIR=install, USERPROFILE=profile, **variables)
     return subprocess.run([PROGRAM] + list(arguments), env=environment, capture_output=True, text=True,
                           input=stdin, timeout=60)
 
@@ -97,7 +98,8 @@ class ServiceTest(unittest.TestCase):
             stream.write(SETTINGS)
         cls.service = subprocess.Popen(
             [sys.executable, SERVICE, "--profile", cls.profile, "--user", "alice:s3 cret",
-             "--log", os.path.join(cls.folder, "service.log")],
+             "--log", os.path.join(cls.folder, "service.log"),
+             "--vault", os.path.join(cls.folder, "vault"), "--seed-sample"],
             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
         line = cls.service.stdout.readline()
         if not line.startswith("okt-service listening on "):
@@ -111,8 +113,8 @@ class ServiceTest(unittest.TestCase):
         cls.service.stdout.close()
         shutil.rmtree(cls.folder, True)
 
-    def run_host(self, *arguments, stdin=""):
-        return run_host(self.install, self.profile, arguments, stdin)
+    def run_host(self, *arguments, stdin="", **variables):
+        return run_host(self.install, self.profile, arguments, stdin, **variables)
 
     def test_login_with_password(self):
         cases = (
@@ -184,6 +186,30 @@ class ServiceTest(unittest.TestCase):
         self.assertIn("text:     0|Framework|QTL2012x-2.4|", answers[0])
         self.assertIn("result:   failure", answers[1])
         self.assertIn("reason:   lql query not supported by this service: 'list parts;'", answers[1])
+
+    def test_checkout_prints_the_tree(self):
+        folder = os.path.join(self.folder, "checkout")
+        arguments = ("--user", "alice", "--password", "s3 cret", "--checkout", "Gearbox", "--into", folder,
+                     "--lock")
+        # The sample's drawing has two formats, which a site allows with DV5_001=1.
+        refused = self.run_host(*arguments)
+        self.assertEqual(refused.returncode, 9, refused.stdout + refused.stderr)
+        self.assertIn("'Gearbox-Drawing' has several file formats", refused.stderr)
+        result = self.run_host(*arguments, DV5_001="1")
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        tree = result.stdout.split("checkout:", 1)[1].split("checked out:", 1)[0].splitlines()[2:]
+        rows = [((len(line) - len(line.lstrip()) - 2) // 2,) + tuple(re.split(r"\s{2,}", line.strip()))
+                for line in tree]
+        self.assertEqual(len(rows), 37, result.stdout)  # each use of a design in the sample
+        for row in ((0, "Gearbox", "assembly", "1", "locked", "Gearbox.asm"),
+                    (2, "Hex-Bolt-M6 x8", "part", "1", "-", "Hex-Bolt-M6.prt"),
+                    (3, "Oil-Channel", "embeddedComponent", "1", "-", "Oil-Channel.prt"),
+                    (2, "歯車", "part", "1", "-", "歯車.prt"),
+                    (1, "Gearbox-Drawing", "drawing", "1", "-", "Gearbox-Drawing.drw, Gearbox-Drawing.dxf")):
+            self.assertIn(row, rows)
+        self.assertEqual([row[:2] for row in rows].count((1, "O'Brien bracket")), 2)
+        self.assertEqual(len(os.listdir(folder)), 29)
+        self.assertIn("28/28", result.stderr)  # the progress display reached every object
 
 
 if __name__ == "__main__":

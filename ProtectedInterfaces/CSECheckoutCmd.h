@@ -1,0 +1,17 @@
+// CSECheckoutCmd: the "checkout" command.
+#ifndef CSECHECKOUTCMD_H
+#define CSECHECKOUTCMD_H
+
+#include "CSECommonCheckoutCmd.h"
+
+class CSECheckoutCmd : public CSECommonCheckoutCmd
+{
+public:
+    // Named "checkout", with its command header.
+    CSECheckoutCmd();
+    // Named as given, without a command header (the caller builds one).
+    explicit CSECheckoutCmd(const CSEString& name);
+    ~CSECheckoutCmd() override;
+};
+
+#endif
