@@ -130,9 +130,9 @@ TEST_F(CheckoutResponse, ObjectRecordsFollowTheAnswer)
         {"c-weld", "Weld Bead", "/ws/gearbox/housing/Weld Bead.prt", "/ws/gearbox/housing/Housing.asm", "Housing.asm"},
         // Shared by both sub-assemblies: the parent met last in the structure.
         {"c-bolt", "Bolt M8", "/ws/library/Bolt M8.prt", "/ws/gearbox/housing/Housing.asm", "Housing.asm"},
-        {"c-obrien", "O'Brien Bracket", "/ws/gearbox/O'Brien Bracket.prt", "/ws/gearbox/Shaft Assembly.asm",
+        {"O'Brien Bracket.prt", "O'Brien Bracket", "/ws/gearbox/O'Brien Bracket.prt", "/ws/gearbox/Shaft Assembly.asm",
          "Shaft Assembly.asm"},
-        {"c-gear", "歯車", "/ws/gearbox/歯車/歯車.prt", "/ws/gearbox/Shaft Assembly.asm", "Shaft Assembly.asm"},
+        {"歯車.prt", "歯車", "/ws/gearbox/歯車/歯車.prt", "/ws/gearbox/Shaft Assembly.asm", "Shaft Assembly.asm"},
         // A drawing reference is no parent.
         {"c-drw", "Gearbox Drawing", "/ws/drawings/Gearbox.drw", "", ""},
     };
@@ -151,12 +151,12 @@ TEST_F(CheckoutResponse, ObjectRecordsFollowTheAnswer)
     ASSERT_EQ(gearbox.modifiedCadAttributes.Size(), 2);
     EXPECT_EQ(Utf8(*gearbox.modifiedCadAttributes[2]), "Weight");
     EXPECT_EQ(Utf8(objects["c-sub2"].tool), "library");
-    EXPECT_EQ(Utf8(objects["c-obrien"].attributes[0].value), "Bracket by O'Brien & Sons");
+    EXPECT_EQ(Utf8(objects["O'Brien Bracket.prt"].attributes[0].value), "Bracket by O'Brien & Sons");
     // The drawing (selected, unlocked) comes first; the selected locked gearbox decides.
     EXPECT_EQ(Utf8(command.GetCheckoutDirectory()), "/ws/gearbox");
     EXPECT_TRUE(command.DoesRenamedObjectsExists());
     CSEObjectInfo found;
-    EXPECT_TRUE(command.GetCSEObjectInfoFromCadId(u"c-gear", found));
+    EXPECT_TRUE(command.GetCSEObjectInfoFromCadId(u"歯車.prt", found));
     EXPECT_EQ(Utf8(found.fileName), "歯車.prt");
 }
 
@@ -201,7 +201,7 @@ TEST_F(CheckoutResponse, RelationshipsGetTheirPlaceInTheStructure)
         // The shared bolt: one relationship under each parent.
         {"R3", "c-sub1", "c-bolt", "/ws/gearbox/Shaft Assembly.asm", "/ws/library/Bolt M8.prt", 4},
         {"R5", "c-sub2", "c-bolt", "/ws/gearbox/housing/Housing.asm", "/ws/library/Bolt M8.prt", 1},
-        {"R6", "c-sub1", "c-gear", "/ws/gearbox/Shaft Assembly.asm", "/ws/gearbox/歯車/歯車.prt", 1},
+        {"R6", "c-sub1", "歯車.prt", "/ws/gearbox/Shaft Assembly.asm", "/ws/gearbox/歯車/歯車.prt", 1},
         {"R7", "c-drw", "c-asm", "/ws/drawings/Gearbox Drawing.drw", "/ws/gearbox/Gearbox.asm", 1},
         {"R9", "c-sub2", "c-emb", "/ws/gearbox/housing/Housing.asm", "/ws/gearbox/housing/Weld Group.emb", 1},
         {"R10", "c-emb", "c-weld", "/ws/gearbox/housing/Weld Group.emb", "/ws/gearbox/housing/Weld Bead.prt", 1},
@@ -252,7 +252,7 @@ TEST_F(CheckoutResponse, OldFileNamesComeFromTheRelationshipThatRenamedThem)
         {"top", "P1.dat", "old.dat"},
         {"c-sub1", "Shaft Assembly.asm", "Shaft Asm Old.asm"}, // "Renamed From" of R1, below a top object
         {"c-asm", "Gearbox.asm", "Gearbox.asm"},               // below the drawing, never renamed
-        {"c-obrien", "O'Brien Bracket.prt", "O'Brien Bracket.prt"}, // deeper than the top objects' children
+        {"O'Brien Bracket.prt", "O'Brien Bracket.prt", "O'Brien Bracket.prt"}, // deeper than the top objects' children
     };
     for (const auto& c : cases) {
         CSEObjectInfo object = objects[c.cadid];
@@ -261,7 +261,7 @@ TEST_F(CheckoutResponse, OldFileNamesComeFromTheRelationshipThatRenamedThem)
             << c.cadid;
     }
     // Through the whole structure, by the rid of the object's relationship.
-    CSEObjectInfo bracket = objects["c-obrien"];
+    CSEObjectInfo bracket = objects["O'Brien Bracket.prt"];
     command.GetObjOldName(CSEString(), 0, bracket);
     EXPECT_EQ(Utf8(bracket.renamedFrom), "OBrien_v1");
 }
