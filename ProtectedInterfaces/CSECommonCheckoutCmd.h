@@ -89,6 +89,7 @@ protected:
 private:
     CSEXMLPacket* ResponsePacket();
     CSEObjectInfo* FindObject(const CSEString& cadid);
+    // The look-ups of the response packet; only for callers that found it not null.
     CSECheckoutLookups& Lookups();
     // Marks list[index] top-level and collects it when it is selected; false otherwise.
     bool MarkTopLevel(CSEObjectInfoVector& list, int index);
