@@ -4,6 +4,8 @@
 #define CSECOMMONCHECKOUTCMD_H
 
 #include <memory>
+#include <string>
+#include <unordered_set>
 
 #include "CSECommand.h"
 #include "CSEObjectInfo.h"
@@ -59,7 +61,7 @@ public:
 
     // Top-level search in any packet, against the caller's list. The first record of list with the
     // node's "cadid" is marked when it is selected: markTopLevelObject marks the node at xpath and
-    // collects it into the top-level objects; findAllTopLevelObjects marks every node of xpath
+    // collects it into the top-level objects (once per cadid, however often it is met); findAllTopLevelObjects marks every node of xpath
     // and, below each node not marked, its "cadobject" children the same way; findTopLevelObject
     // marks (without collecting) the first selected object, depth first from xpath, and stops.
     void findTopLevelObject(CSEString xpath, CSEXMLPacket* packet, CSEObjectInfoVector& list);
@@ -87,12 +89,14 @@ protected:
 private:
     CSEXMLPacket* ResponsePacket();
     CSEObjectInfo* FindObject(const CSEString& cadid);
+    // The look-ups of the response packet; only for callers that found it not null.
     CSECheckoutLookups& Lookups();
     // Marks list[index] top-level and collects it when it is selected; false otherwise.
     bool MarkTopLevel(CSEObjectInfoVector& list, int index);
 
     CSEStringCSEObjectMap m_ObjectMap;
     CSEObjectInfoVector m_TopLevelObjects;
+    std::unordered_set<std::u16string> m_TopLevelCadIds; // those of m_TopLevelObjects
     unsigned char m_bDesignToolObjects;
     CSEString m_sCheckoutDirectory;
     // Look-ups built on first use from the answer getObjectInfoList read.

@@ -177,7 +177,8 @@ CSECommonCheckoutCmd::CSECommonCheckoutCmd() : m_bDesignToolObjects(0)
 
 CSECommonCheckoutCmd::CSECommonCheckoutCmd(const CSECommonCheckoutCmd& other)
     : CSECommand(other), m_ObjectMap(other.m_ObjectMap), m_TopLevelObjects(other.m_TopLevelObjects),
-      m_bDesignToolObjects(other.m_bDesignToolObjects), m_sCheckoutDirectory(other.m_sCheckoutDirectory)
+      m_TopLevelCadIds(other.m_TopLevelCadIds), m_bDesignToolObjects(other.m_bDesignToolObjects),
+      m_sCheckoutDirectory(other.m_sCheckoutDirectory)
 {
 }
 
@@ -188,6 +189,7 @@ CSECommonCheckoutCmd& CSECommonCheckoutCmd::operator=(const CSECommonCheckoutCmd
     CSECommand::operator=(other);
     m_ObjectMap = other.m_ObjectMap;
     m_TopLevelObjects = other.m_TopLevelObjects;
+    m_TopLevelCadIds = other.m_TopLevelCadIds;
     m_bDesignToolObjects = other.m_bDesignToolObjects;
     m_sCheckoutDirectory = other.m_sCheckoutDirectory;
     m_pLookups.reset();
@@ -222,6 +224,7 @@ void CSECommonCheckoutCmd::ForgetAnswer()
 {
     m_ObjectMap.clear();
     m_TopLevelObjects.clear();
+    m_TopLevelCadIds.clear();
     m_bDesignToolObjects = 0;
     m_sCheckoutDirectory.clear();
     m_pLookups.reset();
@@ -495,7 +498,9 @@ bool CSECommonCheckoutCmd::MarkTopLevel(CSEObjectInfoVector& list, int index)
     if (index < 0 || list[index].selected != kTrue)
         return false;
     list[index].isTopLevel = 1;
-    m_TopLevelObjects.push_back(list[index]);
+    // A selected part used in several places is one top-level object.
+    if (m_TopLevelCadIds.insert(list[index].cadId().Text()).second)
+        m_TopLevelObjects.push_back(list[index]);
     return true;
 }
 

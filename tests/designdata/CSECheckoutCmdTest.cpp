@@ -84,25 +84,27 @@ protected:
         ASSERT_TRUE(command.GetResponseObject()->ParseResponse(thin));
     }
 
+    template <class Record, class Vector>
+    static std::map<std::string, Record> ByKey(const Vector& list, CSEString Record::*key)
+    {
+        std::map<std::string, Record> byKey;
+        for (int i = 0; i < list.size(); ++i)
+            byKey[Utf8(list[i].*key)] = list[i];
+        return byKey;
+    }
+
     std::map<std::string, CSEObjectInfo> Objects(CSECommonCheckoutCmd& command)
     {
         CSEObjectInfoVector list;
         command.getObjectInfoList(list);
-        std::map<std::string, CSEObjectInfo> byId;
-        for (int i = 0; i < list.size(); ++i)
-            byId[Utf8(list[i].cadId)] = list[i];
-        EXPECT_EQ(byId.size(), static_cast<std::size_t>(list.size()));
-        return byId;
+        return ByKey(list, &CSEObjectInfo::cadId);
     }
 
     std::map<std::string, CSERelationship> Relationships(CSECommonCheckoutCmd& command)
     {
         CSERelationshipVector list;
         command.getRelationshipList(list);
-        std::map<std::string, CSERelationship> byRid;
-        for (int i = 0; i < list.size(); ++i)
-            byRid[Utf8(list[i].rid)] = list[i];
-        return byRid;
+        return ByKey(list, &CSERelationship::rid);
     }
 };
 
@@ -128,19 +130,18 @@ TEST_F(CheckoutResponse, ObjectRecordsFollowTheAnswer)
         {"c-weld", "Weld Bead", "/ws/gearbox/housing/Weld Bead.prt", "/ws/gearbox/housing/Housing.asm", "Housing.asm"},
         // Shared by both sub-assemblies: the parent met last in the structure.
         {"c-bolt", "Bolt M8", "/ws/library/Bolt M8.prt", "/ws/gearbox/housing/Housing.asm", "Housing.asm"},
-        {"c-obrien", "O'Brien Bracket", "/ws/gearbox/O'Brien Bracket.prt", "/ws/gearbox/Shaft Assembly.asm",
+        {"O'Brien Bracket.prt", "O'Brien Bracket", "/ws/gearbox/O'Brien Bracket.prt", "/ws/gearbox/Shaft Assembly.asm",
          "Shaft Assembly.asm"},
-        {"c-gear", "歯車", "/ws/gearbox/歯車/歯車.prt", "/ws/gearbox/Shaft Assembly.asm", "Shaft Assembly.asm"},
+        {"歯車.prt", "歯車", "/ws/gearbox/歯車/歯車.prt", "/ws/gearbox/Shaft Assembly.asm", "Shaft Assembly.asm"},
         // A drawing reference is no parent.
         {"c-drw", "Gearbox Drawing", "/ws/drawings/Gearbox.drw", "", ""},
     };
     for (const auto& c : cases) {
         const CSEObjectInfo& object = objects[c.cadid];
-        EXPECT_EQ(Utf8(object.name), c.name) << c.cadid;
-        EXPECT_EQ(Utf8(object.fullFileName), c.fullFileName) << c.cadid;
+        EXPECT_EQ(Utf8(object.name + u"|" + object.fullFileName + u"|" + object.parentFullPath + u"|" +
+                       object.parentFileName),
+                  std::string(c.name) + "|" + c.fullFileName + "|" + c.parentFullPath + "|" + c.parentFileName);
         EXPECT_EQ(object.formatCount, 1) << c.cadid;
-        EXPECT_EQ(Utf8(object.parentFullPath), c.parentFullPath) << c.cadid;
-        EXPECT_EQ(Utf8(object.parentFileName), c.parentFileName) << c.cadid;
     }
     const CSEObjectInfo& gearbox = objects["c-asm"];
     EXPECT_EQ(Utf8(gearbox.busType + u"|" + gearbox.qxVersion + u"|" + gearbox.modificationStatus + u"|" +
@@ -150,12 +151,12 @@ TEST_F(CheckoutResponse, ObjectRecordsFollowTheAnswer)
     ASSERT_EQ(gearbox.modifiedCadAttributes.Size(), 2);
     EXPECT_EQ(Utf8(*gearbox.modifiedCadAttributes[2]), "Weight");
     EXPECT_EQ(Utf8(objects["c-sub2"].tool), "library");
-    EXPECT_EQ(Utf8(objects["c-obrien"].attributes[0].value), "Bracket by O'Brien & Sons");
+    EXPECT_EQ(Utf8(objects["O'Brien Bracket.prt"].attributes[0].value), "Bracket by O'Brien & Sons");
     // The drawing (selected, unlocked) comes first; the selected locked gearbox decides.
     EXPECT_EQ(Utf8(command.GetCheckoutDirectory()), "/ws/gearbox");
     EXPECT_TRUE(command.DoesRenamedObjectsExists());
     CSEObjectInfo found;
-    EXPECT_TRUE(command.GetCSEObjectInfoFromCadId(u"c-gear", found));
+    EXPECT_TRUE(command.GetCSEObjectInfoFromCadId(u"歯車.prt", found));
     EXPECT_EQ(Utf8(found.fileName), "歯車.prt");
 }
 
@@ -174,7 +175,7 @@ TEST_F(CheckoutResponse, AttributesToCopyFollowTheServersMappingFrom2010)
         CSECheckoutCmd command;
         Load(command);
         const CSEObjectInfo gearbox = Objects(command)["c-asm"];
-        EXPECT_EQ(Names(gearbox.attributes).size(), 6u) << c.version;
+        EXPECT_EQ(gearbox.attributes.size(), 6) << c.version;
         EXPECT_EQ(Names(gearbox.attributes2), c.copied) << c.version;
     }
 }
@@ -200,21 +201,19 @@ TEST_F(CheckoutResponse, RelationshipsGetTheirPlaceInTheStructure)
         // The shared bolt: one relationship under each parent.
         {"R3", "c-sub1", "c-bolt", "/ws/gearbox/Shaft Assembly.asm", "/ws/library/Bolt M8.prt", 4},
         {"R5", "c-sub2", "c-bolt", "/ws/gearbox/housing/Housing.asm", "/ws/library/Bolt M8.prt", 1},
-        {"R6", "c-sub1", "c-gear", "/ws/gearbox/Shaft Assembly.asm", "/ws/gearbox/歯車/歯車.prt", 1},
+        {"R6", "c-sub1", "歯車.prt", "/ws/gearbox/Shaft Assembly.asm", "/ws/gearbox/歯車/歯車.prt", 1},
         {"R7", "c-drw", "c-asm", "/ws/drawings/Gearbox Drawing.drw", "/ws/gearbox/Gearbox.asm", 1},
         {"R9", "c-sub2", "c-emb", "/ws/gearbox/housing/Housing.asm", "/ws/gearbox/housing/Weld Group.emb", 1},
         {"R10", "c-emb", "c-weld", "/ws/gearbox/housing/Weld Group.emb", "/ws/gearbox/housing/Weld Bead.prt", 1},
         {"R99", "", "", "", "", 1}, // listed, but used nowhere in the structure
     };
     for (const auto& c : cases) {
-        const CSERelationship& relationship = relationships[c.rid];
-        EXPECT_EQ(Utf8(relationship.parentCadId) + ">" + Utf8(relationship.childCadId),
-                  std::string(c.parent) + ">" + c.child) << c.rid;
-        EXPECT_EQ(Utf8(relationship.parent.cadId) + ">" + Utf8(relationship.child.cadId),
-                  std::string(c.parent) + ">" + c.child) << c.rid;
-        EXPECT_EQ(Utf8(relationship.parentFullPath), c.parentPath) << c.rid;
-        EXPECT_EQ(Utf8(relationship.childFullPath), c.childPath) << c.rid;
-        EXPECT_EQ(relationship.quantity, c.quantity) << c.rid;
+        const CSERelationship& r = relationships[c.rid];
+        EXPECT_EQ(Utf8(r.parentCadId + u">" + r.childCadId + u"|" + r.parent.cadId + u">" + r.child.cadId + u"|" +
+                       r.parentFullPath + u">" + r.childFullPath),
+                  std::string(c.parent) + ">" + c.child + "|" + c.parent + ">" + c.child + "|" + c.parentPath + ">" +
+                      c.childPath);
+        EXPECT_EQ(r.quantity, c.quantity) << c.rid;
     }
     const CSERelationship& first = relationships["R1"];
     EXPECT_EQ(Names(first.attributes),
@@ -253,7 +252,7 @@ TEST_F(CheckoutResponse, OldFileNamesComeFromTheRelationshipThatRenamedThem)
         {"top", "P1.dat", "old.dat"},
         {"c-sub1", "Shaft Assembly.asm", "Shaft Asm Old.asm"}, // "Renamed From" of R1, below a top object
         {"c-asm", "Gearbox.asm", "Gearbox.asm"},               // below the drawing, never renamed
-        {"c-obrien", "O'Brien Bracket.prt", "O'Brien Bracket.prt"}, // deeper than the top objects' children
+        {"O'Brien Bracket.prt", "O'Brien Bracket.prt", "O'Brien Bracket.prt"}, // deeper than the top objects' children
     };
     for (const auto& c : cases) {
         CSEObjectInfo object = objects[c.cadid];
@@ -262,7 +261,7 @@ TEST_F(CheckoutResponse, OldFileNamesComeFromTheRelationshipThatRenamedThem)
             << c.cadid;
     }
     // Through the whole structure, by the rid of the object's relationship.
-    CSEObjectInfo bracket = objects["c-obrien"];
+    CSEObjectInfo bracket = objects["O'Brien Bracket.prt"];
     command.GetObjOldName(CSEString(), 0, bracket);
     EXPECT_EQ(Utf8(bracket.renamedFrom), "OBrien_v1");
 }
@@ -292,6 +291,19 @@ TEST_F(CheckoutResponse, TopLevelSearchMarksSelectedObjects)
     EXPECT_EQ(command.GetTopLevelObjectInfoList().size(), 2); // marked, not collected
     EXPECT_FALSE(command.markTopLevelObject(u"//response/info/structure/cadobject[2]", answer, list));
     EXPECT_TRUE(command.markTopLevelObject(u"//cadobject[@cadid='c-weld']", answer, list));
+    EXPECT_EQ(command.GetTopLevelObjectInfoList().size(), 3);
+
+    // The bolt selected under both sub-assemblies is one top-level object.
+    CSECheckoutCmd again;
+    Load(again);
+    CSEObjectInfoVector boltSelected;
+    again.getObjectInfoList(boltSelected);
+    for (int i = 0; i < boltSelected.size(); ++i)
+        boltSelected[i].selected = boltSelected[i].cadId == u"c-bolt" ? u"true" : u"false";
+    again.findAllTopLevelObjects(u"//response/info/structure/cadobject", again.GetResponseObject()->GetXMLPacket(),
+                                 boltSelected);
+    ASSERT_EQ(again.GetTopLevelObjectInfoList().size(), 1);
+    EXPECT_EQ(Utf8(again.GetTopLevelObjectInfoList()[0].cadId), "c-bolt");
 }
 
 TEST_F(CheckoutResponse, FormatsAreCheckedUnlessTheSwitchesAllowThem)
@@ -423,15 +435,12 @@ TEST_F(CheckoutResponse, CommandsCarryTheirNamesAndFocusTheBrowser)
     CSECheckoutCmd checkout;
     CSEFindForCheckoutCmd find;
     CSEStartDesignCmd startDesign;
-    const struct
-    {
-        CSECommand* command;
-        const char* name;
-    } cases[] = {{&checkout, "checkout"}, {&find, "find"}, {&startDesign, "startdesign"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(Attribute(PacketOf(*c.command), u"/command", u"cname"), c.name);
-        EXPECT_EQ(Attribute(PacketOf(*c.command), u"/command", u"focusbrowser"), "true") << c.name;
-    }
+    for (CSECommand* command : std::vector<CSECommand*>{&checkout, &find, &startDesign})
+        EXPECT_EQ(Attribute(PacketOf(*command), u"/command", u"cname") + "," +
+                      Attribute(PacketOf(*command), u"/command", u"focusbrowser"),
+                  Utf8(command->GetCmdName()) + ",true");
+    EXPECT_EQ(Utf8(checkout.GetCmdName() + u"," + find.GetCmdName() + u"," + startDesign.GetCmdName()),
+              "checkout,find,startdesign");
     find.SetCmdName(u"other");
     find.ResetFindForCheckoutCmd();
     EXPECT_EQ(Attribute(PacketOf(find), u"/command", u"cname"), "find");
@@ -443,5 +452,22 @@ TEST_F(CheckoutResponse, CommandsCarryTheirNamesAndFocusTheBrowser)
 
     checkout.CreateResponseForUserExit(u"failure");
     EXPECT_EQ(Attribute(PacketOf(checkout), u"/response", u"result"), "failure");
-    EXPECT_EQ(Attribute(PacketOf(checkout), u"/response", u"cname"), "checkout");
+}
+
+TEST_F(CheckoutResponse, StructureThousandsOfLevelsDeepIsReadWhole)
+{
+    const int depth = 5000;
+    std::string objects, relationships, chain, closing;
+    for (int i = 0; i < depth; ++i) {
+        const std::string id = std::to_string(i);
+        objects += Object("c" + id, "filename='p" + id + ".prt' dirname='/d'");
+        relationships += "<relationship rid='R" + id + "' topnode='dpt'/>";
+        chain += "<cadobject cadid='c" + id + "'><relationship rid='R" + id + "'/>";
+        closing += "</cadobject>";
+    }
+    CSECheckoutCmd command;
+    Load(command, Answer(objects, relationships, chain + closing));
+    EXPECT_EQ(Utf8(Objects(command)["c4999"].parentFullPath), "/d/p4998.prt");
+    std::map<std::string, CSERelationship> read = Relationships(command);
+    EXPECT_EQ(Utf8(read["R4999"].parentCadId) + ">" + Utf8(read["R4999"].childCadId), "c4998>c4999");
 }
