@@ -54,5 +54,7 @@
 #include "CSESetUserDirAliasCmd.h"
 #include "CSECmdInfoExCmd.h"
 #include "CSEProductStructureCreator.h"
+#include "CSECommonCmdForCheckinLockUnlockandRecVer.h"
+#include "CSERecogVerCmd.h"
 
 #endif
