@@ -98,7 +98,8 @@ protected:
 
 private:
     CSEString RootPath();
-    // Node path of the cadid's object-list entry in the command packet.
+    // Node path of the cadid's object-list entry in the command packet; empty when the cadid is
+    // known to name none.
     CSEString ObjectListEntryPath(const CSEString& cadId);
     // Node path of the cadid's first node in the active structure of the packet.
     CSEString FirstStructureNodePath(CSEXMLPacket* packet, const CSEString& cadId);
@@ -108,6 +109,8 @@ private:
     std::shared_ptr<CSEXMLPacket> m_spSparseOwner;
     // Length of the folder part of each m_cadIdToFile value (a folder may hold ",").
     std::unordered_map<std::u16string, int> m_dirLengths;
+    // cadids added as further placements of a listed file (their list entry has another cadid).
+    std::unordered_set<std::u16string> m_sharedOnlyCadIds;
     // The expanded lists in lower case, for look-ups without walking the lists.
     std::unordered_set<std::u16string> m_expandedKeys;
     std::unordered_set<std::u16string> m_currentSparseKeys;

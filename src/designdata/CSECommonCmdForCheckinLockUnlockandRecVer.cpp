@@ -97,6 +97,7 @@ int CSECommonCmdForCheckinLockUnlockandRecVer::AddObject(int parentId, CSEObject
         return 0;
     const int existing = m_pStructureCreator->FindObjectListEntry(object.fileName);
     if (existing >= 1) {
+        m_sharedOnlyCadIds.insert(object.cadId().Text());
         m_pStructureCreator->SetXMLPosKey(parentId);
         return m_pStructureCreator->AddSharedObject(parentId, relationship, existing);
     }
@@ -202,6 +203,9 @@ CSEString CSECommonCmdForCheckinLockUnlockandRecVer::ObjectListEntryPath(const C
             stored == cadId)
             return path;
     }
+    // A cadid seen only on further placements of a listed file names no list entry.
+    if (file == m_cadIdToFile.end() && m_sharedOnlyCadIds.count(cadId().Text()) != 0)
+        return CSEString();
     return RootPath() + u"/cadobjectlist/cadobject[@cadid=" + Literal(cadId) + u"]";
 }
 
@@ -222,8 +226,8 @@ void CSECommonCmdForCheckinLockUnlockandRecVer::SetExpandAble(const CSEString& c
                                                              unsigned char force)
 {
     LogStep(u"SetExpandAble", u"Entering");
-    if (m_pCmdXMLPacket != nullptr) {
-        const CSEString path = ObjectListEntryPath(cadId);
+    const CSEString path = m_pCmdXMLPacket == nullptr ? CSEString() : ObjectListEntryPath(cadId);
+    if (path.size() != 0) {
         if (CaseKey(value) == u"true" || force)
             m_pCmdXMLPacket->createProperty(path, u"expandable", value, 0);
         else
@@ -238,8 +242,8 @@ bool CSECommonCmdForCheckinLockUnlockandRecVer::IsObjectExpandable(const CSEStri
     LogStep(u"IsObjectExpandable", u"Entering");
     expandable = 0;
     CSEString value;
-    if (m_pCmdXMLPacket != nullptr &&
-        m_pCmdXMLPacket->getAttributeValue(ObjectListEntryPath(cadId), u"expandable", value) == 0)
+    const CSEString path = m_pCmdXMLPacket == nullptr ? CSEString() : ObjectListEntryPath(cadId);
+    if (path.size() != 0 && m_pCmdXMLPacket->getAttributeValue(path, u"expandable", value) == 0)
         expandable = CaseKey(value) == u"true" ? 1 : 0;
     LogStep(u"IsObjectExpandable", u"Exiting");
     return m_pCmdXMLPacket != nullptr;

@@ -137,6 +137,9 @@ TEST_F(StructureCommand, ExpandableFlagsAndExpandedLists)
         EXPECT_TRUE(m_cmd->IsObjectExpandable(u"b1", expandable));
         EXPECT_EQ(expandable, c.expandable);
     }
+    // b2 is a further placement of the file listed as b1: it names no list entry.
+    m_cmd->SetExpandAble(u"b2", u"true", 1);
+    EXPECT_EQ(m_cmd->Packet()->getNodeCount(u"//cadobjectlist/cadobject[@expandable='true']"), 0);
     CSEString stored(u"S1"), asked(u"s1"), other(u"t1");
     m_cmd->StoreExpandedObjectInfo(stored);
     EXPECT_TRUE(m_cmd->IsObjectAlreadyExpanded(asked));
