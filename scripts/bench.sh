@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in Release and runs them (packet building and serialising, check-in structures, transport round trips).
+# Builds the benchmarks in Release and runs them (packet building and serialising, check-in structures and partial requests, transport round trips).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"

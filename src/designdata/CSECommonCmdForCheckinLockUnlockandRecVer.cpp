@@ -448,9 +448,14 @@ bool CSECommonCmdForCheckinLockUnlockandRecVer::CreateSparseXMLFromGlobalXML(CSE
         const int top = m_pSparseCmdXMLPacket->copyNode(
             active, m_pGlobalCmdXMLPacket, FirstStructureNodePath(m_pGlobalCmdXMLPacket, cadId));
         GetAlreadyProcessedChildrenFromGlobalXML(cadId, top);
-        m_pSparseCmdXMLPacket->createProperty(
-            u"//response/structure/active/cadobject[@cadid=" + Literal(cadId) + u"]", u"firstentry",
-            u"true", 0);
+        // Through the copy's identifier: a search from the document root per top-level object
+        // would walk the whole object list each time.
+        if (top >= 0)
+            m_pSparseCmdXMLPacket->createProperty(top, u"firstentry", u"true");
+        else
+            m_pSparseCmdXMLPacket->createProperty(
+                u"/response/structure/active/cadobject[@cadid=" + Literal(cadId) + u"]",
+                u"firstentry", u"true", 0);
     }
     LogStep(u"CreateSparseXMLFromGlobalXML", u"Exiting");
     return true;
