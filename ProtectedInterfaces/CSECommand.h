@@ -57,6 +57,11 @@ protected:
     // when no other command shares it. Derived commands never delete m_pCmdXMLPacket or
     // m_pResponse themselves.
     void ReplaceCmdXMLPacket(CSEXMLPacket* packet);
+    // For a command that sends another packet for a while and then returns to its own: the
+    // request packet's shared owner, and a switch that makes a shared packet the request packet
+    // (the previous one lives on while other holders keep it).
+    std::shared_ptr<CSEXMLPacket> ShareCmdXMLPacket();
+    void UseCmdXMLPacket(const std::shared_ptr<CSEXMLPacket>& packet);
     // The constructor log lines of a derived command, through the silent debug log:
     // where + " Constructor." and, without a request packet, where + " m_pCmdXMLPacket == NULL.".
     // where is the bracketed class and constructor, "[CSELqlCmd::CSELqlCmd()]". True when the

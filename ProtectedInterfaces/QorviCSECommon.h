@@ -58,5 +58,7 @@
 #include "CSECheckoutCmd.h"
 #include "CSEFindForCheckoutCmd.h"
 #include "CSEStartDesignCmd.h"
+#include "CSECommonCmdForCheckinLockUnlockandRecVer.h"
+#include "CSERecogVerCmd.h"
 
 #endif

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release and runs them (packet building and serialising, transport round trips,
-# check-in structures, reading checkout answers).
+# check-in structures and partial requests, reading checkout answers).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"

@@ -284,6 +284,19 @@ void CSECommand::ReplaceCmdXMLPacket(CSEXMLPacket* packet)
     m_spCmdXMLPacketOwner.reset(packet);
 }
 
+std::shared_ptr<CSEXMLPacket> CSECommand::ShareCmdXMLPacket()
+{
+    AdoptReplacedObjects();
+    return m_spCmdXMLPacketOwner;
+}
+
+void CSECommand::UseCmdXMLPacket(const std::shared_ptr<CSEXMLPacket>& packet)
+{
+    AdoptReplacedObjects();
+    m_pCmdXMLPacket = packet.get();
+    m_spCmdXMLPacketOwner = packet;
+}
+
 bool CSECommand::LogConstruction(const CSEString& where)
 {
     CSELogger::LogSilentDebugMsg(where + u" Constructor.");
