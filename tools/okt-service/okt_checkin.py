@@ -20,7 +20,8 @@ import stat
 import xml.etree.ElementTree as ET
 
 import okt_vault
-from okt_commands import Refused, command, failure, success
+from okt_commands import Refused, command, success
+from okt_designs import Failed, served
 from okt_protocol import SPARSE_ROOT
 
 SECTIONS = ("relationshiplist", "cadobjectlist", "structure")
@@ -32,10 +33,6 @@ SERVER_TYPES = {"assembly": "CAD Assembly", "part": "CAD Part", "drawing": "CAD 
 STATUS_NEW = "new"              # the vault holds no version (recognition) / version 1 was made
 STATUS_CHECKED_IN = "checkedin"  # the vault holds the design / a further version was made
 MAX_FILE_SIZE = 1 << 31
-
-
-class _Failed(Exception):
-    """A well-formed request that cannot be served; the text is the reason."""
 
 
 class CadObject:
@@ -245,20 +242,20 @@ def read_file(folder, name):
     try:
         directory = os.open(folder, os.O_RDONLY | os.O_DIRECTORY | os.O_CLOEXEC)
     except OSError as error:
-        raise _Failed("cannot open the folder '%s': %s" % (folder, error.strerror)) from None
+        raise Failed("cannot open the folder '%s': %s" % (folder, error.strerror)) from None
     try:
         try:
             descriptor = os.open(name, os.O_RDONLY | os.O_NOFOLLOW | os.O_NONBLOCK | os.O_CLOEXEC,
                                  dir_fd=directory)
         except OSError as error:
             if error.errno == errno.ELOOP:
-                raise _Failed("'%s' in '%s' is a link; only regular files are checked in"
+                raise Failed("'%s' in '%s' is a link; only regular files are checked in"
                               % (name, folder)) from None
-            raise _Failed("cannot read '%s' in '%s': %s" % (name, folder, error.strerror)) from None
+            raise Failed("cannot read '%s' in '%s': %s" % (name, folder, error.strerror)) from None
         status = os.fstat(descriptor)
         if not stat.S_ISREG(status.st_mode) or status.st_size > MAX_FILE_SIZE:
             os.close(descriptor)
-            raise _Failed("'%s' in '%s' is not a regular file of at most %d bytes"
+            raise Failed("'%s' in '%s' is not a regular file of at most %d bytes"
                           % (name, folder, MAX_FILE_SIZE))
         with os.fdopen(descriptor, "rb") as stream:
             return stream.read()
@@ -292,7 +289,7 @@ def store(vault, checkin, user, stored):
         design = _Design(vault, item)
         key = (item.name, design.revision)
         if designs.setdefault(key, cadid) != cadid:
-            raise _Failed("the objects '%s' and '%s' are both the design '%s' revision %s"
+            raise Failed("the objects '%s' and '%s' are both the design '%s' revision %s"
                           % (designs[key], cadid, item.name, design.revision))
         files = [(name, read_file(item.folder, name)) for name in item.file_names]
         versions.append(okt_vault.NewVersion(cadid, item.name, item.cad_type, design.server_type,
@@ -322,20 +319,8 @@ def _answer_object(parent, item, selected, version, status, attributes):
         ET.SubElement(pair, "value").text = value
 
 
-def _served(handler):
-    def serve(request, session, data):
-        try:
-            if data.vault is None:
-                raise _Failed("this service has no vault")
-            return handler(request, session, data.vault)
-        except (Refused, _Failed, okt_vault.VaultError) as error:
-            return failure(str(error))
-    serve.__name__ = handler.__name__
-    return serve
-
-
 @command("checkin", login_required=True)
-@_served
+@served
 def checkin(request, session, vault):
     parsed = CheckinRequest(request)
     stored = {}
@@ -358,7 +343,7 @@ def checkin(request, session, vault):
 
 
 @command("recognizeversion", login_required=True)
-@_served
+@served
 def recognize_version(request, session, vault):
     parsed = CheckinRequest(request)
     info = ET.Element("info")

@@ -30,7 +30,7 @@ MAX_USES = 2_000_000
 _NUMBER = re.compile(r"[0-9]{1,18}")
 
 
-class _Failed(Exception):
+class Failed(Exception):
     """A request that is well-formed but cannot be served; the text is the reason."""
 
 
@@ -56,14 +56,14 @@ class Wanted:
         return text
 
 
-def _served(handler):
+def served(handler):
     """Answers a refused request or a vault fault with its reason."""
     def serve(request, session, data):
         try:
             if data.vault is None:
-                raise _Failed("this service has no vault")
+                raise Failed("this service has no vault")
             return handler(request, session, data.vault)
-        except (Refused, _Failed, okt_vault.VaultError) as error:
+        except (Refused, Failed, okt_vault.VaultError) as error:
             return failure(str(error))
     serve.__name__ = handler.__name__
     return serve
@@ -122,11 +122,11 @@ def _resolve(vault, item):
         if version is not None and ((item.name is not None and item.name != version.name)
                                     or item.revision not in (None, version.revision)
                                     or number not in (None, version.number)):
-            raise _Failed("%s: cadid %s is '%s' revision %s version %d, not %s"
+            raise Failed("%s: cadid %s is '%s' revision %s version %d, not %s"
                           % (item.where, item.cadid, version.name, version.revision,
                              version.number, item.describe()))
     if found is None:
-        raise _Failed("%s: the vault has no design %s" % (item.where, item.describe()))
+        raise Failed("%s: the vault has no design %s" % (item.where, item.describe()))
     return found
 
 
@@ -158,7 +158,7 @@ class Answer:
     def _place(self, parent, version_id, rid):
         self._uses += 1
         if self._uses > MAX_USES:
-            raise _Failed("the structure has more than %d uses of designs" % MAX_USES)
+            raise Failed("the structure has more than %d uses of designs" % MAX_USES)
         node = ET.SubElement(parent, "cadobject", {"cadid": str(version_id)})
         if rid is not None:
             ET.SubElement(node, "relationship", {"rid": str(rid)})
@@ -204,10 +204,10 @@ class Answer:
                     target = self.renamed[version_id] + _extension(name)
                 fault = okt_vault.file_name_fault(target)
                 if fault:
-                    raise _Failed("design '%s': the file name '%s' %s; nothing was placed"
+                    raise Failed("design '%s': the file name '%s' %s; nothing was placed"
                                   % (version.name, target, fault))
                 if target in targets:
-                    raise _Failed("designs '%s' and '%s' both have a file '%s'; nothing was placed"
+                    raise Failed("designs '%s' and '%s' both have a file '%s'; nothing was placed"
                                   % (targets[target][0], version.name, target))
                 targets[target] = (version.name, sha)
         return [(target, lambda stream, sha=sha: vault.copy_content(sha, stream))
@@ -230,11 +230,11 @@ def _place(answer, vault, folder):
     try:
         okt_files.place_files(folder, answer.files(vault))
     except OSError as error:
-        raise _Failed("cannot place the files in '%s': %s" % (folder, error.strerror or error)) from None
+        raise Failed("cannot place the files in '%s': %s" % (folder, error.strerror or error)) from None
 
 
 @command("checkout", login_required=True)
-@_served
+@served
 def checkout(request, session, vault):
     wanted = _read_request(request, folder_required=True)
     roots, named = _roots(vault, wanted)
@@ -251,7 +251,7 @@ def checkout(request, session, vault):
 
 
 @command("find", login_required=True)
-@_served
+@served
 def find(request, session, vault):
     wanted = _read_request(request, folder_required=False)
     roots = {}
@@ -267,7 +267,7 @@ def find(request, session, vault):
 
 
 @command("startdesign", login_required=True)
-@_served
+@served
 def start_design(request, session, vault):
     wanted = _read_request(request, folder_required=True)
     renamed = {}
@@ -276,12 +276,12 @@ def start_design(request, session, vault):
             raise Refused("%s has no new name (attribute 'renameto')" % item.where)
         version_id = _resolve(vault, item)
         if renamed.setdefault(version_id, item.rename) != item.rename:
-            raise _Failed("%s: %s is to get two new names" % (item.where, item.describe()))
+            raise Failed("%s: %s is to get two new names" % (item.where, item.describe()))
     roots = list(renamed)
     snapshot = vault.load(roots)
     for relationship in snapshot.relationships.values():
         if relationship.child in renamed:
-            raise _Failed("'%s' is to get a new name but is also used in '%s'"
+            raise Failed("'%s' is to get a new name but is also used in '%s'"
                           % (snapshot.versions[relationship.child].name,
                              snapshot.versions[relationship.parent].name))
     answer = Answer(snapshot, roots, wanted[0].folder, session.user, renamed)
