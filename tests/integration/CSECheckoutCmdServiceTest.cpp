@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -20,24 +21,6 @@
 #include "integration/OktServiceProcess.h"
 
 namespace {
-
-// Designs of the sample that tell the rules apart; parent: the file of the structure parent the record
-// names (for a part used by several parents, the last one that the structure walk meets).
-const struct
-{
-    const char* name;
-    const char* type;
-    const char* files;
-    const char* parent;
-} kDesigns[] = {
-    {"Gearbox", "assembly", "Gearbox.asm", ""},
-    {"Gearbox-Drawing", "drawing", "Gearbox-Drawing.drw|Gearbox-Drawing.dxf", "Gearbox.asm"},
-    {"Oil-Channel", "embeddedComponent", "Oil-Channel.prt", "Housing-Shell.prt"},
-    {"Hex-Bolt-M6", "part", "Hex-Bolt-M6.prt", "Gearbox.asm"},
-    {"Bearing-6204", "part", "Bearing-6204.prt", "Output-Shaft-Assembly.asm"},
-    {"O'Brien bracket", "part", "O'Brien bracket.prt", "Gearbox.asm"},
-    {"歯車", "part", "歯車.prt", "Output-Shaft-Assembly.asm"},
-};
 
 class CheckoutAgainstService : public ServiceFixture
 {
@@ -101,13 +84,15 @@ TEST_F(CheckoutAgainstService, SampleGearboxLandsInTheFolderAndReadsAsTheVaultHo
         }
         EXPECT_EQ(Utf8(object.fullFileName), fullFileName) << named.first;
     }
-    for (const auto& design : kDesigns) {
-        ASSERT_EQ(byName.count(design.name), 1u) << design.name;
-        const CSEObjectInfo& object = *byName[design.name];
-        EXPECT_EQ(Utf8(object.type + u"|" + object.fileName + u"|" + object.dirName + u"|" + object.parentFullPath),
-                  std::string(design.type) + "|" + design.files + "|" + folder + "|" +
-                      (*design.parent ? folder + "/" + design.parent : ""));
+    // The parent named is the file of the structure parent that the walk meets last.
+    for (const char* parentOfChild : {"Gearbox.asm<Gearbox-Drawing", "Housing-Shell.prt<Oil-Channel",
+                                      "Gearbox.asm<Hex-Bolt-M6", "Output-Shaft-Assembly.asm<歯車"}) {
+        const std::string child = std::strchr(parentOfChild, '<') + 1;
+        ASSERT_EQ(byName.count(child), 1u) << child;
+        EXPECT_EQ(Utf8(byName[child]->parentFullPath) + "<" + child, folder + "/" + parentOfChild);
     }
+    EXPECT_EQ(Utf8(byName["Gearbox"]->parentFullPath), "");
+    EXPECT_EQ(Utf8(byName["Oil-Channel"]->type), "embeddedComponent");
     // The first attribute of each is its description.
     EXPECT_EQ(Utf8(byName["O'Brien bracket"]->attributes[0].value), "Mounting bracket after O'Brien");
     EXPECT_EQ(Utf8(byName["歯車"]->attributes[0].value), "平歯車 71歯 モジュール2");
@@ -128,7 +113,6 @@ TEST_F(CheckoutAgainstService, SampleGearboxLandsInTheFolderAndReadsAsTheVaultHo
                                    command.GetResponseObject()->GetXMLPacket(), objects);
     const CSEObjectInfoVector topLevel = command.GetTopLevelObjectInfoList();
     ASSERT_EQ(topLevel.size(), 1);
-    EXPECT_EQ(Utf8(topLevel[0].name), "Gearbox");
-    EXPECT_EQ(topLevel[0].isTopLevel, 1);
+    EXPECT_EQ(Utf8(topLevel[0].name) + std::to_string(topLevel[0].isTopLevel), "Gearbox1");
     EXPECT_TRUE(m_msgMgr->boxes.empty());
 }

@@ -16,6 +16,11 @@ SETTINGS = "[SERVER]\nclientname=127.0.0.1\n"
 SERVICE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "okt-service", "okt_service.py")
 
 
+def write(path, text):
+    with open(path, "w", encoding="utf-8") as stream:
+        stream.write(text)
+
+
 def run_host(install, profile, arguments, stdin="", **variables):
     environment = dict(os.environ, QX_DRAVIK_INSTALL_DIR=install, USERPROFILE=profile, **variables)
     return subprocess.run([PROGRAM] + list(arguments), env=environment, capture_output=True, text=True,
@@ -50,16 +55,14 @@ class DiagnosticsTest(unittest.TestCase):
         """A fresh installation folder with the given settings.ini text (None: no file)."""
         folder = tempfile.mkdtemp(dir=self.folder)
         if settings is not None:
-            with open(os.path.join(folder, "settings.ini"), "w", encoding="utf-8") as stream:
-                stream.write(settings)
+            write(os.path.join(folder, "settings.ini"), settings)
         return folder
 
     def test_each_mistake_is_named(self):
         with socket.socket() as suspended:  # listens, never accepts or answers: a stopped service
             suspended.bind(("127.0.0.1", 0))
             suspended.listen(1)
-            with open(os.path.join(self.profile, "okt.port"), "w", encoding="ascii") as stream:
-                stream.write("%d\n" % suspended.getsockname()[1])
+            write(os.path.join(self.profile, "okt.port"), "%d\n" % suspended.getsockname()[1])
             missing = os.path.join(self.folder, "missing")
             login = ("--timeout", "1", "--user", "u", "--password", "p")
             # (installation folder, arguments, exit status, what the message must name)
@@ -89,8 +92,7 @@ class ServiceTest(unittest.TestCase):
         cls.profile, cls.install = os.path.join(cls.folder, "profile"), os.path.join(cls.folder, "install")
         os.mkdir(cls.profile)
         os.mkdir(cls.install)
-        with open(os.path.join(cls.install, "settings.ini"), "w", encoding="utf-8") as stream:
-            stream.write(SETTINGS)
+        write(os.path.join(cls.install, "settings.ini"), SETTINGS)
         cls.service = subprocess.Popen(
             [sys.executable, SERVICE, "--profile", cls.profile, "--user", "alice:s3 cret",
              "--log", os.path.join(cls.folder, "service.log"),
@@ -128,9 +130,9 @@ class ServiceTest(unittest.TestCase):
 
     def test_password_prompt_does_not_echo(self):
         controller, terminal = os.openpty()
-        environment = dict(os.environ, QX_DRAVIK_INSTALL_DIR=self.install, USERPROFILE=self.profile)
-        with subprocess.Popen([PROGRAM, "--user", "alice"], env=environment, stdin=terminal,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE) as host:
+        with subprocess.Popen([PROGRAM, "--user", "alice"], stdin=terminal, stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, env=dict(os.environ, QX_DRAVIK_INSTALL_DIR=self.install,
+                                                               USERPROFILE=self.profile)) as host:
             os.close(terminal)
             prompt = b""
             while b"Password for alice: " not in prompt:
@@ -153,17 +155,14 @@ class ServiceTest(unittest.TestCase):
         # The second query is not one the service knows: reported, and the host still logs out.
         self.assertEqual(result.returncode, 8, result.stdout + result.stderr)
         fields = settings_fields(result.stdout)
-        expected = {
-            # Recognised whatever their case; an event the library does not know is left out.
+        expected = {  # user exits recognised whatever their case, unknown events left out
             "user exits": ["CheckinStart", "CheckinPartPre", "CheckinPartPost", "CheckoutPartPost",
                            "LockPartPost", "UpdateAttributesInCADPre"],
-            # The later second mapping of "part" is not taken.
-            "part": ["CAD Part", "Versioned CAD Part"],
+            "part": ["CAD Part", "Versioned CAD Part"],  # the later second mapping of "part" not taken
             "part/CAD Part policies": ["Design Policy", "Versioned Design Policy"],
             "drawing/attributes from server": ["DrawingRevision", "SheetSize", "Owner", "LifecycleState"],
         }
-        for label, items in expected.items():
-            self.assertEqual(fields.get(label), items, label)
+        self.assertEqual({label: fields.get(label) for label in expected}, expected)
         self.assertIn("rapid file access", fields["switched on"])
         self.assertIn("0|Framework|QTL2012x-2.4|", result.stdout)
 
