@@ -74,9 +74,7 @@ TEST_F(PlacementCheckTest, AnObjectThatLeavesTheFolderFailsWithItsReason)
     for (const auto& test : cases) {
         const std::string problem = check.Problem(test.object);
         SCOPED_TRACE(test.object.name().ToUTF8() + ": " + problem);
-        if (*test.reason == '\0')
-            EXPECT_TRUE(problem.empty());
-        else
-            EXPECT_NE(problem.find(test.reason), std::string::npos);
+        EXPECT_EQ(problem.empty(), *test.reason == '\0');
+        EXPECT_NE(problem.find(test.reason), std::string::npos);
     }
 }
