@@ -97,18 +97,9 @@ TEST_F(CheckoutAgainstService, SampleGearboxLandsInTheFolderAndReadsAsTheVaultHo
     EXPECT_EQ(Utf8(byName["O'Brien bracket"]->attributes[0].value), "Mounting bracket after O'Brien");
     EXPECT_EQ(Utf8(byName["歯車"]->attributes[0].value), "平歯車 71歯 モジュール2");
 
-    // Every use of a design in the sample, between records of the answer; the drawings are no assembly.
-    ASSERT_EQ(relationships.size(), 36);
-    int bolts = 0; // 4 under the gearbox, 8 under the housing
-    for (int i = 0; i < relationships.size(); ++i) {
-        const CSERelationship& relationship = relationships[i];
-        bolts += relationship.child.name == u"Hex-Bolt-M6" ? relationship.quantity : 0;
-        EXPECT_EQ(byName.count(Utf8(relationship.parent.name)) * byName.count(Utf8(relationship.child.name)), 1u);
-        EXPECT_EQ(relationship.parentCadId + u">" + relationship.childCadId,
-                  relationship.parent.cadId + u">" + relationship.child.cadId);
-        EXPECT_EQ(relationship.cadRelationship == u"drawing", relationship.child.type == u"drawing");
-    }
-    EXPECT_EQ(bolts, 12);
+    // Every use of a design in the sample; the demo host's test checks the tree they make.
+    EXPECT_EQ(relationships.size(), 36);
+
     command.findAllTopLevelObjects(CSEString(u"//response/info/structure/cadobject"),
                                    command.GetResponseObject()->GetXMLPacket(), objects);
     const CSEObjectInfoVector topLevel = command.GetTopLevelObjectInfoList();
