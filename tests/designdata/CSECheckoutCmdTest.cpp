@@ -1,17 +1,15 @@
-// Behaviour of the checkout commands on responses: the gearbox fixture (sub-assemblies, a bolt shared
-// by two parents, an embedded component, a library housing, a drawing, O'Brien and 歯車), and small
-// answers built in the tests for the edge cases.
+// Behaviour of the checkout commands on responses: the gearbox fixture (a bolt shared by two parents,
+// an embedded component, a library housing, a drawing, O'Brien and 歯車) and small answers built for
+// the edge cases. A real answer of the reference service is read in integration/.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <map>
 #include <string>
-#include <vector>
 
 #include "CSECheckoutCmd.h"
 #include "CSEException.h"
 #include "CSEFindForCheckoutCmd.h"
-#include "CSEStartDesignCmd.h"
 #include "common/CommandProbe.h"
 #include "common/ServiceFixture.h"
 
@@ -53,11 +51,11 @@ std::string Object(const std::string& cadid, const std::string& more)
     return "<cadobject cadid='" + cadid + "' name='" + cadid + "' " + more + "/>";
 }
 
-std::vector<std::string> Names(const CSEAttributeVector& attributes)
+std::string Names(const CSEAttributeVector& attributes)
 {
-    std::vector<std::string> names;
+    std::string names;
     for (int i = 0; i < attributes.size(); ++i)
-        names.push_back(Utf8(attributes[i].name));
+        names += Utf8(attributes[i].name) + ",";
     return names;
 }
 
@@ -84,6 +82,7 @@ protected:
         ASSERT_TRUE(command.GetResponseObject()->ParseResponse(thin));
     }
 
+    // The records the command reads, by cadid or rid.
     template <class Record, class Vector>
     static std::map<std::string, Record> ByKey(const Vector& list, CSEString Record::*key)
     {
@@ -108,123 +107,62 @@ protected:
     }
 };
 
-TEST_F(CheckoutResponse, ObjectRecordsFollowTheAnswer)
+TEST_F(CheckoutResponse, RecordsFollowTheAnswer)
 {
     CSECheckoutCmd command;
     Load(command);
     std::map<std::string, CSEObjectInfo> objects = Objects(command);
     ASSERT_EQ(objects.size(), 9u);
-    const struct
-    {
-        const char* cadid;
-        const char* name;
-        const char* fullFileName;
-        const char* parentFullPath;
-        const char* parentFileName;
-    } cases[] = {
-        {"c-asm", "Gearbox", "/ws/gearbox/Gearbox.asm", "", ""},
-        {"c-sub1", "Shaft Assembly", "/ws/gearbox/Shaft Assembly.asm", "/ws/gearbox/Gearbox.asm", "Gearbox.asm"},
+    // cadid: full file name < full file name of the parent.
+    const std::map<std::string, std::string> objectCases = {
         // The library housing is its parents' child by its name, not its file name.
-        {"c-emb", "Weld Group", "/ws/gearbox/housing/Weld Group.emb", "/ws/gearbox/housing/Housing.asm", "Housing.asm"},
+        {"c-emb", "/ws/gearbox/housing/Weld Group.emb</ws/gearbox/housing/Housing.asm"},
         // The embedded component passes its own parent on.
-        {"c-weld", "Weld Bead", "/ws/gearbox/housing/Weld Bead.prt", "/ws/gearbox/housing/Housing.asm", "Housing.asm"},
+        {"c-weld", "/ws/gearbox/housing/Weld Bead.prt</ws/gearbox/housing/Housing.asm"},
         // Shared by both sub-assemblies: the parent met last in the structure.
-        {"c-bolt", "Bolt M8", "/ws/library/Bolt M8.prt", "/ws/gearbox/housing/Housing.asm", "Housing.asm"},
-        {"O'Brien Bracket.prt", "O'Brien Bracket", "/ws/gearbox/O'Brien Bracket.prt", "/ws/gearbox/Shaft Assembly.asm",
-         "Shaft Assembly.asm"},
-        {"歯車.prt", "歯車", "/ws/gearbox/歯車/歯車.prt", "/ws/gearbox/Shaft Assembly.asm", "Shaft Assembly.asm"},
-        // A drawing reference is no parent.
-        {"c-drw", "Gearbox Drawing", "/ws/drawings/Gearbox.drw", "", ""},
+        {"c-bolt", "/ws/library/Bolt M8.prt</ws/gearbox/housing/Housing.asm"},
+        {"歯車.prt", "/ws/gearbox/歯車/歯車.prt</ws/gearbox/Shaft Assembly.asm"},
+        {"c-drw", "/ws/drawings/Gearbox.drw<"}, // a drawing reference is no parent
     };
-    for (const auto& c : cases) {
-        const CSEObjectInfo& object = objects[c.cadid];
-        EXPECT_EQ(Utf8(object.name + u"|" + object.fullFileName + u"|" + object.parentFullPath + u"|" +
-                       object.parentFileName),
-                  std::string(c.name) + "|" + c.fullFileName + "|" + c.parentFullPath + "|" + c.parentFileName);
-        EXPECT_EQ(object.formatCount, 1) << c.cadid;
-    }
+    for (const auto& c : objectCases)
+        EXPECT_EQ(Utf8(objects[c.first].fullFileName + u"<" + objects[c.first].parentFullPath), c.second);
     const CSEObjectInfo& gearbox = objects["c-asm"];
-    EXPECT_EQ(Utf8(gearbox.busType + u"|" + gearbox.qxVersion + u"|" + gearbox.modificationStatus + u"|" +
-                   gearbox.modificationStatus2 + u"|" + gearbox.familyName + u"|" + gearbox.selDepDoc + u"|" +
-                   gearbox.load + u"|" + gearbox.tool),
-              "CAD Assembly|B.3|modified|modified|GB|true|true|designtool");
-    ASSERT_EQ(gearbox.modifiedCadAttributes.Size(), 2);
-    EXPECT_EQ(Utf8(*gearbox.modifiedCadAttributes[2]), "Weight");
-    EXPECT_EQ(Utf8(objects["c-sub2"].tool), "library");
+    EXPECT_EQ(Utf8(gearbox.busType + u"|" + gearbox.qxVersion + u"|" + gearbox.modificationStatus2 + u"|" +
+                   gearbox.familyName + u"|" + gearbox.selDepDoc + u"|" + gearbox.tool + u"|" +
+                   *gearbox.modifiedCadAttributes[2]),
+              "CAD Assembly|B.3|modified|GB|true|designtool|Weight");
     EXPECT_EQ(Utf8(objects["O'Brien Bracket.prt"].attributes[0].value), "Bracket by O'Brien & Sons");
     // The drawing (selected, unlocked) comes first; the selected locked gearbox decides.
     EXPECT_EQ(Utf8(command.GetCheckoutDirectory()), "/ws/gearbox");
     EXPECT_TRUE(command.DoesRenamedObjectsExists());
-    CSEObjectInfo found;
-    EXPECT_TRUE(command.GetCSEObjectInfoFromCadId(u"歯車.prt", found));
-    EXPECT_EQ(Utf8(found.fileName), "歯車.prt");
-}
 
-TEST_F(CheckoutResponse, AttributesToCopyFollowTheServersMappingFrom2010)
-{
-    const struct
-    {
-        const char* version;
-        std::vector<std::string> copied;
-    } cases[] = {
-        {"QTL2010", {"Description", "Label", "Revision"}},
-        {"10.7.SP1", {"Description", "Title", "Label", "Revision", "Material", "PartNumber"}},
-    };
-    for (const auto& c : cases) {
-        UseSettings(Settings() + "compatiblewkcversion=" + c.version + "\n");
-        CSECheckoutCmd command;
-        Load(command);
-        const CSEObjectInfo gearbox = Objects(command)["c-asm"];
-        EXPECT_EQ(gearbox.attributes.size(), 6) << c.version;
-        EXPECT_EQ(Names(gearbox.attributes2), c.copied) << c.version;
-    }
-}
-
-TEST_F(CheckoutResponse, RelationshipsGetTheirPlaceInTheStructure)
-{
-    CSECheckoutCmd command;
-    Load(command);
-    Objects(command);
     std::map<std::string, CSERelationship> relationships = Relationships(command);
     ASSERT_EQ(relationships.size(), 10u);
-    const struct
-    {
-        const char* rid;
-        const char* parent;
-        const char* child;
-        const char* parentPath;
-        const char* childPath;
-        int quantity;
-    } cases[] = {
-        {"R1", "c-asm", "c-sub1", "/ws/gearbox/Gearbox.asm", "/ws/gearbox/Shaft Assembly.asm", 1},
-        {"R2", "c-asm", "c-sub2", "/ws/gearbox/Gearbox.asm", "/ws/gearbox/housing/Housing.asm", 2},
-        // The shared bolt: one relationship under each parent.
-        {"R3", "c-sub1", "c-bolt", "/ws/gearbox/Shaft Assembly.asm", "/ws/library/Bolt M8.prt", 4},
-        {"R5", "c-sub2", "c-bolt", "/ws/gearbox/housing/Housing.asm", "/ws/library/Bolt M8.prt", 1},
-        {"R6", "c-sub1", "歯車.prt", "/ws/gearbox/Shaft Assembly.asm", "/ws/gearbox/歯車/歯車.prt", 1},
-        {"R7", "c-drw", "c-asm", "/ws/drawings/Gearbox Drawing.drw", "/ws/gearbox/Gearbox.asm", 1},
-        {"R9", "c-sub2", "c-emb", "/ws/gearbox/housing/Housing.asm", "/ws/gearbox/housing/Weld Group.emb", 1},
-        {"R10", "c-emb", "c-weld", "/ws/gearbox/housing/Weld Group.emb", "/ws/gearbox/housing/Weld Bead.prt", 1},
-        {"R99", "", "", "", "", 1}, // listed, but used nowhere in the structure
+    // rid: parent > child | their full file names | quantity.
+    const std::map<std::string, std::string> relationshipCases = {
+        // The shared bolt: one relationship under each parent; a quantity below 1 or empty counts 1.
+        {"R3", "c-sub1>c-bolt|/ws/gearbox/Shaft Assembly.asm>/ws/library/Bolt M8.prt|4"},
+        {"R5", "c-sub2>c-bolt|/ws/gearbox/housing/Housing.asm>/ws/library/Bolt M8.prt|1"},
+        {"R6", "c-sub1>歯車.prt|/ws/gearbox/Shaft Assembly.asm>/ws/gearbox/歯車/歯車.prt|1"},
+        {"R7", "c-drw>c-asm|/ws/drawings/Gearbox Drawing.drw>/ws/gearbox/Gearbox.asm|1"},
+        {"R10", "c-emb>c-weld|/ws/gearbox/housing/Weld Group.emb>/ws/gearbox/housing/Weld Bead.prt|1"},
+        {"R99", ">|>|1"}, // listed, but used nowhere in the structure
     };
-    for (const auto& c : cases) {
-        const CSERelationship& r = relationships[c.rid];
-        EXPECT_EQ(Utf8(r.parentCadId + u">" + r.childCadId + u"|" + r.parent.cadId + u">" + r.child.cadId + u"|" +
-                       r.parentFullPath + u">" + r.childFullPath),
-                  std::string(c.parent) + ">" + c.child + "|" + c.parent + ">" + c.child + "|" + c.parentPath + ">" +
-                      c.childPath);
-        EXPECT_EQ(r.quantity, c.quantity) << c.rid;
+    for (const auto& c : relationshipCases) {
+        const CSERelationship& r = relationships[c.first];
+        EXPECT_EQ(Utf8(r.parentCadId + u">" + r.childCadId + u"|" + r.parentFullPath + u">" + r.childFullPath) + "|" +
+                      std::to_string(r.quantity),
+                  c.second);
+        EXPECT_EQ(Utf8(r.parent.cadId + u">" + r.child.cadId), Utf8(r.parentCadId + u">" + r.childCadId));
     }
     const CSERelationship& first = relationships["R1"];
-    EXPECT_EQ(Names(first.attributes),
-              (std::vector<std::string>{"Quantity", "relativeXform", "componentID", "UUID", "qxid", "Renamed From"}));
+    EXPECT_EQ(Names(first.attributes), "Quantity,relativeXform,componentID,UUID,qxid,Renamed From,");
     EXPECT_EQ(Utf8(first.topNode + u"|" + first.cadRelationship + u"|" + first.structureView + u"|" +
                    first.relativeXform + u"|" + first.componentId + u"|" + first.uuid + u"|" + first.qxId +
                    u"|" + first.renamedFrom + u"|" + first.childName),
               "dpt|assemblyComponent|true|1 0 0 0 1 0 0 0 1 0 0 0|7|5f0c-11|q-11|Shaft Asm Old|Shaft Assembly");
     EXPECT_EQ(Utf8(relationships["R3"].newTransform + u"|" + relationships["R3"].newComponentId),
               "0 1 0 1 0 0 0 0 1 5 0 0|12");
-    EXPECT_EQ(Utf8(relationships["R7"].topNode), "ndpt");
     // Parents of renamed children.
     for (const char* cadid : {"c-asm", "c-sub1", "c-sub2"}) {
         CSEObjectInfo parent;
@@ -233,23 +171,37 @@ TEST_F(CheckoutResponse, RelationshipsGetTheirPlaceInTheStructure)
     }
 }
 
+TEST_F(CheckoutResponse, AttributesToCopyFollowTheServersMappingFrom2010)
+{
+    for (const char* version : {"QTL2010", "10.7.SP1"}) {
+        UseSettings(Settings() + "compatiblewkcversion=" + version + "\n");
+        CSECheckoutCmd command;
+        Load(command);
+        const CSEObjectInfo gearbox = Objects(command)["c-asm"];
+        EXPECT_EQ(gearbox.attributes.size(), 6) << version;
+        EXPECT_EQ(Names(gearbox.attributes2), std::string(version) == "QTL2010"
+                                                  ? "Description,Label,Revision,"
+                                                  : "Description,Title,Label,Revision,Material,PartNumber,");
+    }
+}
+
 TEST_F(CheckoutResponse, OldFileNamesComeFromTheRelationshipThatRenamedThem)
 {
     OpenCheckoutCmd command;
     Load(command);
     std::map<std::string, CSEObjectInfo> objects = Objects(command);
-    CSEObjectInfo topLevel;
-    topLevel.name = u"P1";
-    topLevel.fileName = u"old.dat";
-    topLevel.isTopLevel = 1;
-    objects["top"] = topLevel;
+    for (const char* name : {"P1", "../../outside"}) { // top-level objects renamed in the CAD tool
+        CSEObjectInfo& topLevel = objects[name];
+        topLevel.name = CSEString(name);
+        topLevel.fileName = u"old.dat";
+        topLevel.isTopLevel = 1;
+    }
     const struct
     {
-        const char* cadid;
-        const char* fileName;
-        const char* renamedFrom;
+        const char *cadid, *fileName, *renamedFrom;
     } cases[] = {
-        {"top", "P1.dat", "old.dat"},
+        {"P1", "P1.dat", "old.dat"},
+        {"../../outside", "old.dat", ""}, // a name that would put a folder into the file name
         {"c-sub1", "Shaft Assembly.asm", "Shaft Asm Old.asm"}, // "Renamed From" of R1, below a top object
         {"c-asm", "Gearbox.asm", "Gearbox.asm"},               // below the drawing, never renamed
         {"O'Brien Bracket.prt", "O'Brien Bracket.prt", "O'Brien Bracket.prt"}, // deeper than the top objects' children
@@ -289,19 +241,13 @@ TEST_F(CheckoutResponse, TopLevelSearchMarksSelectedObjects)
     for (int i = 0; i < list.size(); ++i)
         EXPECT_EQ(list[i].isTopLevel, list[i].cadId == u"c-sub2") << Utf8(list[i].cadId);
     EXPECT_EQ(command.GetTopLevelObjectInfoList().size(), 2); // marked, not collected
-    EXPECT_FALSE(command.markTopLevelObject(u"//response/info/structure/cadobject[2]", answer, list));
-    EXPECT_TRUE(command.markTopLevelObject(u"//cadobject[@cadid='c-weld']", answer, list));
-    EXPECT_EQ(command.GetTopLevelObjectInfoList().size(), 3);
 
     // The bolt selected under both sub-assemblies is one top-level object.
     CSECheckoutCmd again;
     Load(again);
-    CSEObjectInfoVector boltSelected;
-    again.getObjectInfoList(boltSelected);
-    for (int i = 0; i < boltSelected.size(); ++i)
-        boltSelected[i].selected = boltSelected[i].cadId == u"c-bolt" ? u"true" : u"false";
-    again.findAllTopLevelObjects(u"//response/info/structure/cadobject", again.GetResponseObject()->GetXMLPacket(),
-                                 boltSelected);
+    for (int i = 0; i < list.size(); ++i)
+        list[i].selected = list[i].cadId == u"c-bolt" ? u"true" : u"false";
+    again.findAllTopLevelObjects(u"//response/info/structure/cadobject", again.GetResponseObject()->GetXMLPacket(), list);
     ASSERT_EQ(again.GetTopLevelObjectInfoList().size(), 1);
     EXPECT_EQ(Utf8(again.GetTopLevelObjectInfoList()[0].cadId), "c-bolt");
 }
@@ -310,9 +256,7 @@ TEST_F(CheckoutResponse, FormatsAreCheckedUnlessTheSwitchesAllowThem)
 {
     const struct
     {
-        const char* fileName;
-        const char* allowing; // the switch that lets the object through
-        const char* messageId;
+        const char *fileName, *allowing, *messageId; // allowing: the switch that lets the object through
     } cases[] = {
         {"Crank.prt|Crank.pdf", "DV5_001", "MSG_MULTIPLE_FORMATS_FORBIDDEN"},
         {"", "DV5_003", "MSG_ERROR_NO_ATTACHED_FORMAT"},
@@ -322,25 +266,26 @@ TEST_F(CheckoutResponse, FormatsAreCheckedUnlessTheSwitchesAllowThem)
         Load(command, Answer(Object("c1", "filename='Before.prt' dirname='/ws'") +
                              Object("c2", std::string("filename='") + c.fileName + "' dirname='/ws'")));
         CSEObjectInfoVector list;
+        std::string message;
         try {
             command.getObjectInfoList(list);
-            ADD_FAILURE() << c.fileName;
         } catch (const CSEException& e) {
-            EXPECT_NE(Utf8(e.GetMsg()).find(c.messageId), std::string::npos) << Utf8(e.GetMsg());
-            EXPECT_NE(Utf8(e.GetMsg()).find("c2"), std::string::npos) << Utf8(e.GetMsg());
+            message = Utf8(e.GetMsg());
         }
+        EXPECT_TRUE(message.find(c.messageId) != std::string::npos && message.find("c2") != std::string::npos)
+            << message;
         EXPECT_EQ(list.size(), 1) << c.fileName; // the records before the offending one
         setenv(c.allowing, "1", 1);
         list = CSEObjectInfoVector();
         command.getObjectInfoList(list);
         unsetenv(c.allowing);
         ASSERT_EQ(list.size(), 2) << c.fileName;
-        EXPECT_EQ(list[1].formatCount, std::string(c.fileName).empty() ? 0 : 2);
-        EXPECT_EQ(Utf8(list[1].fullFileName), std::string(c.fileName).empty() ? "" : "/ws/Crank.prt|/ws/Crank.pdf");
+        EXPECT_EQ(std::to_string(list[1].formatCount) + Utf8(list[1].fullFileName),
+                  *c.fileName ? "2/ws/Crank.prt|/ws/Crank.pdf" : "0");
     }
 }
 
-TEST_F(CheckoutResponse, ReusedCommandForgetsTheEarlierAnswer)
+TEST_F(CheckoutResponse, ReusedCommandReadsOnlyTheNewAnswerAndItsPresentRecords)
 {
     CSEFindForCheckoutCmd command;
     Load(command);
@@ -349,63 +294,50 @@ TEST_F(CheckoutResponse, ReusedCommandForgetsTheEarlierAnswer)
     command.findAllTopLevelObjects(u"//response/info/structure/cadobject", command.GetResponseObject()->GetXMLPacket(),
                                    list);
     ASSERT_EQ(command.GetTopLevelObjectInfoList().size(), 2);
+    command.SetCmdName(u"other");
     command.ResetFindForCheckoutCmd();
     EXPECT_EQ(command.GetTopLevelObjectInfoList().size(), 0);
+    EXPECT_EQ(Attribute(PacketOf(command), u"/command", u"cname"), "find");
 
-    Load(command, Answer(Object("other", "filename='Other.prt' dirname='/ws' fileSource='library'")));
-    std::map<std::string, CSEObjectInfo> objects = Objects(command);
-    EXPECT_EQ(objects.size(), 1u);
-    EXPECT_EQ(objects.count("other"), 1u);
-    EXPECT_FALSE(command.DoesRenamedObjectsExists());
-    EXPECT_EQ(Utf8(command.GetCheckoutDirectory()), "");
-    CSEObjectInfo found;
-    EXPECT_FALSE(command.GetCSEObjectInfoFromCadId(u"c-asm", found));
-}
-
-TEST_F(CheckoutResponse, AbsentObjectsAndRelationshipsAddNoRecords)
-{
     // The structure uses a cadid that the list lacks and, below a node without cadid, a rid it lacks.
-    CSECheckoutCmd command;
-    Load(command, Answer(Object("top", "filename='Top.asm' dirname='/ws'") + Object("leaf", "filename='Leaf.prt'"),
+    const std::string library = " fileSource='library'";
+    Load(command, Answer(Object("top", "filename='Top.asm' dirname='/ws'" + library) +
+                             Object("leaf", "filename='Leaf.prt'" + library),
                          "<relationship rid='R2'/>",
                          "<cadobject cadid='top'><cadobject cadid='ghost'><relationship rid='R-ghost'/>"
                          "<cadobject><relationship rid='R-missing'/><cadobject cadid='leaf'>"
                          "<relationship rid='R2'/></cadobject></cadobject></cadobject></cadobject>"));
     EXPECT_EQ(Objects(command).size(), 2u);
+    EXPECT_FALSE(command.DoesRenamedObjectsExists());
+    EXPECT_EQ(Utf8(command.GetCheckoutDirectory()), "");
     CSEObjectInfo untouched;
     untouched.name = u"kept";
-    EXPECT_FALSE(command.GetCSEObjectInfoFromCadId(u"ghost", untouched));
+    EXPECT_FALSE(command.GetCSEObjectInfoFromCadId(u"c-asm", untouched));
     command.SetFileNameFromCadId(u"ghost", u"Ghost.prt");
     EXPECT_FALSE(command.GetCSEObjectInfoFromCadId(u"ghost", untouched));
     EXPECT_EQ(Utf8(untouched.name), "kept");
     std::map<std::string, CSERelationship> relationships = Relationships(command);
     ASSERT_EQ(relationships.size(), 1u);
     // A folder that is empty gives the bare file name.
-    EXPECT_EQ(Utf8(relationships["R2"].childFullPath), "leaf.prt");
-    EXPECT_EQ(Utf8(relationships["R2"].childCadId), "leaf");
-    EXPECT_EQ(Utf8(relationships["R2"].parentCadId), "");
-    EXPECT_EQ(Objects(command).size(), 2u);
+    EXPECT_EQ(Utf8(relationships["R2"].parentCadId + u">" + relationships["R2"].childCadId + u"|" +
+                   relationships["R2"].childFullPath),
+              ">leaf|leaf.prt");
 }
 
 TEST_F(CheckoutResponse, NamesThatWouldLeaveTheirFolderGiveNoPath)
 {
     const struct
     {
-        const char* dirname;
-        const char* fileName;
-        bool safe;       // a full file name is made
-        bool safeFolder; // the folder can be the checkout folder
+        const char *dirname, *fileName;
+        bool safe, safeFolder; // a full file name is made; the folder can be the checkout folder
     } cases[] = {
         {"/ws/a", "Part.prt", true, true},
         {"", "Part.prt", true, true},
         {"/ws/a", "../../etc/Part.prt", false, true},
-        {"/ws/a", "..", false, true},
         {"/ws/a", "sub/Part.prt", false, true},
-        {"/ws/a", "sub\\Part.prt", false, true},
         {"/ws/a", "/etc/passwd", false, true},
         {"/ws/a", "Part.prt|../Part.pdf", false, true},
         {"/ws/../etc", "Part.prt", false, false},
-        {"/ws/a/.", "Part.prt", false, false},
         {"ws/a", "Part.prt", false, false},
         {"C:\\ws\\..\\a", "Part.prt", false, false},
     };
@@ -420,38 +352,6 @@ TEST_F(CheckoutResponse, NamesThatWouldLeaveTheirFolderGiveNoPath)
         EXPECT_EQ(Utf8(command.GetCheckoutDirectory()), c.safeFolder ? c.dirname : "") << c.dirname;
     }
     unsetenv("DV5_001");
-    // Names that would make a file name with a folder in it.
-    OpenCheckoutCmd command;
-    CSEObjectInfo object;
-    object.name = u"../../outside";
-    object.fileName = u"Part.prt";
-    object.isTopLevel = 1;
-    command.setOldFileName(object);
-    EXPECT_EQ(Utf8(object.fileName + u"<" + object.renamedFrom), "Part.prt<");
-}
-
-TEST_F(CheckoutResponse, CommandsCarryTheirNamesAndFocusTheBrowser)
-{
-    CSECheckoutCmd checkout;
-    CSEFindForCheckoutCmd find;
-    CSEStartDesignCmd startDesign;
-    for (CSECommand* command : std::vector<CSECommand*>{&checkout, &find, &startDesign})
-        EXPECT_EQ(Attribute(PacketOf(*command), u"/command", u"cname") + "," +
-                      Attribute(PacketOf(*command), u"/command", u"focusbrowser"),
-                  Utf8(command->GetCmdName()) + ",true");
-    EXPECT_EQ(Utf8(checkout.GetCmdName() + u"," + find.GetCmdName() + u"," + startDesign.GetCmdName()),
-              "checkout,find,startdesign");
-    find.SetCmdName(u"other");
-    find.ResetFindForCheckoutCmd();
-    EXPECT_EQ(Attribute(PacketOf(find), u"/command", u"cname"), "find");
-
-    CSECheckoutCmd named(CSEString(u"checkoutex"));
-    CSEString root;
-    EXPECT_EQ(named.GetCmdName(), u"checkoutex");
-    EXPECT_NE(PacketOf(named)->getRootNodeName(root), 0); // the caller builds the header
-
-    checkout.CreateResponseForUserExit(u"failure");
-    EXPECT_EQ(Attribute(PacketOf(checkout), u"/response", u"result"), "failure");
 }
 
 TEST_F(CheckoutResponse, StructureThousandsOfLevelsDeepIsReadWhole)
@@ -468,6 +368,5 @@ TEST_F(CheckoutResponse, StructureThousandsOfLevelsDeepIsReadWhole)
     CSECheckoutCmd command;
     Load(command, Answer(objects, relationships, chain + closing));
     EXPECT_EQ(Utf8(Objects(command)["c4999"].parentFullPath), "/d/p4998.prt");
-    std::map<std::string, CSERelationship> read = Relationships(command);
-    EXPECT_EQ(Utf8(read["R4999"].parentCadId) + ">" + Utf8(read["R4999"].childCadId), "c4998>c4999");
+    EXPECT_EQ(Utf8(Relationships(command)["R4999"].parentCadId), "c4998");
 }
