@@ -1,13 +1,11 @@
-// The check-in command against the reference integration service: a small assembly is checked in
-// whole, then again in a partial request, and the rebuilt response reads back what the vault stored.
+// The check-in command against the reference integration service: a small assembly checked in
+// whole, then again in a partial request; the rebuilt response reads back what the vault stored.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
 #include <fstream>
-#include <map>
 #include <string>
-#include <vector>
 
 #include "CSECheckinCmd.h"
 #include "CSERelationship.h"
@@ -19,18 +17,11 @@ using servicetest::Utf8;
 
 namespace {
 
-const struct
-{
-    const char* cadId;
-    const char* name;
-    const char* file;
-    const char* type;
-    const char* serverType;
-    const char* parents;
-} kParts[] = {
-    {"c1", "Frame", "Frame.asm", "assembly", "CAD Assembly", ""},
-    {"c2", "O'Brien bracket", "O'Brien bracket.prt", "part", "CAD Part", "c1"},
-    {"c3", "歯車", "歯車.prt", "part", "CAD Part", "c1"},
+// Frame.asm holds the bracket and the gear: cadid, name, file, type, server type.
+const char* const kParts[][5] = {
+    {"c1", "Frame", "Frame.asm", "assembly", "CAD Assembly"},
+    {"c2", "O'Brien bracket", "O'Brien bracket.prt", "part", "CAD Part"},
+    {"c3", "歯車", "歯車.prt", "part", "CAD Part"},
 };
 
 class CheckinAgainstService : public ServiceFixture
@@ -42,50 +33,43 @@ protected:
         ServiceFixture::TearDown();
     }
 
-    // Frame.asm holds the bracket and the gear.
-    void BuildRequest(CSECheckinCmd& command, const std::string& folder)
+    void BuildRequest(CSECheckinCmd& command)
     {
         int top = -1;
         for (const auto& part : kParts) {
             CSEObjectInfo object;
-            object.cadId = CSEString(part.cadId);
-            object.name = CSEString(part.name);
-            object.fileName = CSEString(part.file);
-            object.dirName = CSEString(folder.c_str());
-            object.type = CSEString(part.type);
+            object.cadId = CSEString(part[0]);
+            object.name = CSEString(part[1]);
+            object.fileName = CSEString(part[2]);
+            object.dirName = CSEString(m_folder.c_str());
+            object.type = CSEString(part[3]);
             CSERelationship relationship;
-            relationship.rid = CSEString(part.cadId) + u"r";
+            relationship.rid = object.cadId + u"r";
             relationship.cadRelationship = u"assembly";
-            if (top < 0)
-                top = command.CreateRootObject(object);
-            else
-                command.AddObject(top, object, relationship);
+            top = top < 0 ? command.CreateRootObject(object) : (command.AddObject(top, object, relationship), top);
         }
     }
 
-    // The objects of the rebuilt response, checked against the parts with the version expected.
-    void ExpectStored(CSECheckinCmd& command, const char* version, const char* status, const std::string& folder)
+    void ExpectStored(CSECheckinCmd& command, const std::string& version, const std::string& status)
     {
+        ASSERT_EQ(Utf8(command.GetResponseObject()->GetResult()), "success")
+            << Utf8(command.GetResponseObject()->GetReason());
         ASSERT_EQ(command.ParseAndBuildResponse(), 0);
         CSEStringCSEObjectMap map;
         const CSEObjectInfoVector objects = command.GetObjectListFromResponse(map, 1);
-        std::map<std::string, CSEObjectInfo> byCadId;
-        for (int i = 0; i < objects.size(); ++i)
-            byCadId[Utf8(objects[i].cadId)] = objects[i];
-        ASSERT_EQ(byCadId.size(), std::size(kParts));
-        for (const auto& part : kParts) {
-            SCOPED_TRACE(part.cadId);
-            const CSEObjectInfo& object = byCadId[part.cadId];
-            EXPECT_EQ(Utf8(object.name), part.name);
-            EXPECT_EQ(Utf8(object.busType), part.serverType);
-            EXPECT_EQ(Utf8(object.qxVersion), version);
-            EXPECT_EQ(Utf8(object.designStatus), status);
-            EXPECT_EQ(Utf8(object.fullFileName), folder + "/" + part.file);
-            EXPECT_EQ(object.parentCadIds.Size() == 0 ? "" : Utf8(*object.parentCadIds[1]), part.parents);
+        ASSERT_EQ(objects.size(), 3);
+        for (int i = 0; i < objects.size(); ++i) {
+            const CSEObjectInfo& o = objects[i];
+            EXPECT_EQ(Utf8(o.cadId) + "|" + Utf8(o.name) + "|" + Utf8(o.busType) + "|" + Utf8(o.qxVersion) + "|" +
+                          Utf8(o.designStatus) + "|" + Utf8(o.fullFileName) + "|" +
+                          (o.parentCadIds.Size() == 1 ? Utf8(*o.parentCadIds[1]) : ""),
+                      std::string(kParts[i][0]) + "|" + kParts[i][1] + "|" + kParts[i][4] + "|" + version + "|" +
+                          status + "|" + m_folder + "/" + kParts[i][2] + "|" + (i == 0 ? "" : "c1"));
         }
     }
 
     OktServiceProcess m_service;
+    std::string m_folder;
 };
 
 } // namespace
@@ -95,35 +79,27 @@ TEST_F(CheckinAgainstService, AssemblyCheckedInWholeThenInPartsReadsBackItsVersi
     ASSERT_TRUE(m_service.Start(m_profile, PathOf("okt-service.log"), {"--vault", PathOf("vault")})) << m_service.Error();
     ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
     ASSERT_EQ(Agent().Login(), CSEIntegrationAgent::LoggedIn);
-    const std::string folder = PathOf("work");
-    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    m_folder = PathOf("work");
+    ASSERT_EQ(::mkdir(m_folder.c_str(), 0700), 0);
     for (const auto& part : kParts)
-        std::ofstream(folder + "/" + part.file, std::ios::binary) << "contents of " << part.name;
+        std::ofstream(m_folder + "/" + part[2], std::ios::binary) << "contents of " << part[1];
 
-    {
-        CSECheckinCmd command;
-        BuildRequest(command, folder);
-        command.AddCheckinModeinXMLRequestPacket();
-        CSEString thin;
-        ASSERT_EQ(command.Execute(thin), 0);
-        ASSERT_EQ(Utf8(command.GetResponseObject()->GetResult()), "success")
-            << Utf8(command.GetResponseObject()->GetReason());
-        EXPECT_EQ(command.GetNumObjectsFromFinalResponse(), 3);
-        ExpectStored(command, "1", "new", folder);
-    }
-    {
-        // The partial request goes out with the identifiers of its nodes stripped, as the whole one.
-        CSECheckinCmd command;
-        BuildRequest(command, folder);
-        CSEWrapperStringVector tops;
-        tops.push_back(u"c1");
-        ASSERT_TRUE(command.CreateSparseXMLFromGlobalXML(tops));
-        command.StartSparseCommand();
-        CSEString thin;
-        ASSERT_EQ(command.Execute(thin), 0);
-        ASSERT_EQ(Utf8(command.GetResponseObject()->GetResult()), "success")
-            << Utf8(command.GetResponseObject()->GetReason());
-        ExpectStored(command, "2", "checkedin", folder);
-        command.EndSparseCommand();
-    }
+    CSECheckinCmd whole;
+    BuildRequest(whole);
+    whole.AddCheckinModeinXMLRequestPacket();
+    CSEString thin;
+    ASSERT_EQ(whole.Execute(thin), 0);
+    EXPECT_EQ(whole.GetNumObjectsFromFinalResponse(), 3);
+    ExpectStored(whole, "1", "new");
+
+    // The partial request goes out without the identifiers of its nodes, as the whole one.
+    CSECheckinCmd partial;
+    BuildRequest(partial);
+    CSEWrapperStringVector tops;
+    tops.push_back(u"c1");
+    ASSERT_TRUE(partial.CreateSparseXMLFromGlobalXML(tops));
+    partial.StartSparseCommand();
+    ASSERT_EQ(partial.Execute(thin), 0);
+    ExpectStored(partial, "2", "checkedin");
+    partial.EndSparseCommand();
 }
