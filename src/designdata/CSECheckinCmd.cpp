@@ -318,7 +318,7 @@ int CSECheckinCmd::GetListOfAllParents(CSEStringCSEObjectMap& objects)
         Log(u"[CSECheckinCmd::GetListOfAllParents] Exting.");
         return 1;
     }
-    CSEString active(u"//response/structure/active");
+    CSEString active(u"/response/structure/active");
     GetAllParentCadIds(active, objects, u"", u"");
     Log(u"[CSECheckinCmd::GetListOfAllParents] Exting.");
     return 0;
@@ -365,7 +365,7 @@ int CSECheckinCmd::UpdateObjectInResponse(const CSEObjectInfo& object)
     if (m_pCmdXMLPacket == nullptr)
         return -1;
     const CSEString node =
-        u"//response/cadobjectlist/cadobject[@cadid=" + CSEXMLPacket::MakeXPathLiteral(object.cadId) + u"]";
+        u"/response/cadobjectlist/cadobject[@cadid=" + CSEXMLPacket::MakeXPathLiteral(object.cadId) + u"]";
     m_pCmdXMLPacket->createProperty(node, u"filename", object.fileName, 0);
     CSEString dirName;
     CSEUtil::FormatDirNameForWKC(object, dirName);
