@@ -86,6 +86,8 @@ protected:
     // Deletes the sparse packet (unless it is the global one) and nulls its pointer; a second call
     // does nothing.
     void ReleaseSparsePacket();
+    // Deletes the global packet (once the command packet no longer needs it) and nulls its pointer.
+    void ReleaseGlobalPacket();
 
     CSEObjectInfoVector m_objectInfos;
     CSEProductStructureCreator* m_pStructureCreator;

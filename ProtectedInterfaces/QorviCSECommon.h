@@ -59,6 +59,7 @@
 #include "CSEFindForCheckoutCmd.h"
 #include "CSEStartDesignCmd.h"
 #include "CSECommonCmdForCheckinLockUnlockandRecVer.h"
+#include "CSECheckinCmd.h"
 #include "CSERecogVerCmd.h"
 
 #endif

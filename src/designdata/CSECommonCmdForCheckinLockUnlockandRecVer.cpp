@@ -383,6 +383,13 @@ void CSECommonCmdForCheckinLockUnlockandRecVer::ReleaseSparsePacket()
     m_pSparseCmdXMLPacket = nullptr;
 }
 
+void CSECommonCmdForCheckinLockUnlockandRecVer::ReleaseGlobalPacket()
+{
+    // When the command packet still is the global one, its shared owner deletes it last.
+    m_spGlobalOwner.reset();
+    m_pGlobalCmdXMLPacket = nullptr;
+}
+
 bool CSECommonCmdForCheckinLockUnlockandRecVer::CreateSparseCmdHeader()
 {
     LogStep(u"CreateSparseCmdHeader", u"Entering");

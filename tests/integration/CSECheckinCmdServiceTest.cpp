@@ -1,0 +1,105 @@
+// The check-in command against the reference integration service: a small assembly checked in
+// whole, then again in a partial request; the rebuilt response reads back what the vault stored.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <string>
+
+#include "CSECheckinCmd.h"
+#include "CSERelationship.h"
+#include "CSEResponse.h"
+#include "common/ServiceFixture.h"
+#include "integration/OktServiceProcess.h"
+
+using servicetest::Utf8;
+
+namespace {
+
+// Frame.asm holds the bracket and the gear: cadid, name, file, type, server type.
+const char* const kParts[][5] = {
+    {"c1", "Frame", "Frame.asm", "assembly", "CAD Assembly"},
+    {"c2", "O'Brien bracket", "O'Brien bracket.prt", "part", "CAD Part"},
+    {"c3", "歯車", "歯車.prt", "part", "CAD Part"},
+};
+
+class CheckinAgainstService : public ServiceFixture
+{
+protected:
+    void TearDown() override
+    {
+        m_service.Stop(SIGTERM);
+        ServiceFixture::TearDown();
+    }
+
+    void BuildRequest(CSECheckinCmd& command)
+    {
+        int top = -1;
+        for (const auto& part : kParts) {
+            CSEObjectInfo object;
+            object.cadId = CSEString(part[0]);
+            object.name = CSEString(part[1]);
+            object.fileName = CSEString(part[2]);
+            object.dirName = CSEString(m_folder.c_str());
+            object.type = CSEString(part[3]);
+            CSERelationship relationship;
+            relationship.rid = object.cadId + u"r";
+            relationship.cadRelationship = u"assembly";
+            top = top < 0 ? command.CreateRootObject(object) : (command.AddObject(top, object, relationship), top);
+        }
+    }
+
+    void ExpectStored(CSECheckinCmd& command, const std::string& version, const std::string& status)
+    {
+        ASSERT_EQ(Utf8(command.GetResponseObject()->GetResult()), "success")
+            << Utf8(command.GetResponseObject()->GetReason());
+        ASSERT_EQ(command.ParseAndBuildResponse(), 0);
+        CSEStringCSEObjectMap map;
+        const CSEObjectInfoVector objects = command.GetObjectListFromResponse(map, 1);
+        ASSERT_EQ(objects.size(), 3);
+        for (int i = 0; i < objects.size(); ++i) {
+            const CSEObjectInfo& o = objects[i];
+            EXPECT_EQ(Utf8(o.cadId) + "|" + Utf8(o.name) + "|" + Utf8(o.busType) + "|" + Utf8(o.qxVersion) + "|" +
+                          Utf8(o.designStatus) + "|" + Utf8(o.fullFileName) + "|" +
+                          (o.parentCadIds.Size() == 1 ? Utf8(*o.parentCadIds[1]) : ""),
+                      std::string(kParts[i][0]) + "|" + kParts[i][1] + "|" + kParts[i][4] + "|" + version + "|" +
+                          status + "|" + m_folder + "/" + kParts[i][2] + "|" + (i == 0 ? "" : "c1"));
+        }
+    }
+
+    OktServiceProcess m_service;
+    std::string m_folder;
+};
+
+} // namespace
+
+TEST_F(CheckinAgainstService, AssemblyCheckedInWholeThenInPartsReadsBackItsVersions)
+{
+    ASSERT_TRUE(m_service.Start(m_profile, PathOf("okt-service.log"), {"--vault", PathOf("vault")})) << m_service.Error();
+    ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
+    ASSERT_EQ(Agent().Login(), CSEIntegrationAgent::LoggedIn);
+    m_folder = PathOf("work");
+    ASSERT_EQ(::mkdir(m_folder.c_str(), 0700), 0);
+    for (const auto& part : kParts)
+        std::ofstream(m_folder + "/" + part[2], std::ios::binary) << "contents of " << part[1];
+
+    CSECheckinCmd whole;
+    BuildRequest(whole);
+    whole.AddCheckinModeinXMLRequestPacket();
+    CSEString thin;
+    ASSERT_EQ(whole.Execute(thin), 0);
+    EXPECT_EQ(whole.GetNumObjectsFromFinalResponse(), 3);
+    ExpectStored(whole, "1", "new");
+
+    // The partial request goes out without the identifiers of its nodes, as the whole one.
+    CSECheckinCmd partial;
+    BuildRequest(partial);
+    CSEWrapperStringVector tops;
+    tops.push_back(u"c1");
+    ASSERT_TRUE(partial.CreateSparseXMLFromGlobalXML(tops));
+    partial.StartSparseCommand();
+    ASSERT_EQ(partial.Execute(thin), 0);
+    ExpectStored(partial, "2", "checkedin");
+    partial.EndSparseCommand();
+}
