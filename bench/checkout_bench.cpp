@@ -15,29 +15,20 @@
 #include "CSEIntegrationAgent.h"
 #include "CSEMsgMgr.h"
 #include "CSEString.h"
+#include "common/ScratchInstallFolder.h"
 
 namespace {
 
 const int kChildren = 8;
 
-void WriteFile(const std::string& path, const std::string& text)
-{
-    if (FILE* file = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(text.data(), 1, text.size(), file);
-        std::fclose(file);
-    }
-}
-
 // An installation folder (no log), a silent message manager and global settings with a mapping.
 const std::string& Folder()
 {
-    static std::string folder;
-    if (!folder.empty())
+    static bool prepared = false;
+    const std::string& folder = ScratchInstallFolder("[CLIENT]\ncompatiblewkcversion=QTL2010\n");
+    if (prepared)
         return folder;
-    char pattern[] = "/tmp/qorvi-checkout-bench-XXXXXX";
-    folder = mkdtemp(pattern) != nullptr ? pattern : "/tmp";
-    WriteFile(folder + "/settings.ini", "[CLIENT]\ncompatiblewkcversion=QTL2010\n");
-    setenv("QX_DRAVIK_INSTALL_DIR", folder.c_str(), 1);
+    prepared = true;
     static CSEMsgMgr silent;
     CSEMsgMgr::SetMsgMgr(&silent);
     CSEIntegrationAgent::GetIntegrationAgent().InitServerSettingsForSilent(
@@ -95,7 +86,7 @@ CSEString Answer(int objects)
     }
     text += "</structure></info></response>\n";
     const std::string name = "answer_" + std::to_string(objects) + ".xml";
-    WriteFile(Folder() + "/" + name, text);
+    WriteScratchFile(Folder() + "/" + name, text);
     return CSEString(("<response dirname='" + Folder() + "' filename='" + name + "'/>").c_str());
 }
 

@@ -14,6 +14,7 @@
 #include "CSERecogVerCmd.h"
 #include "CSERelationship.h"
 #include "CSEWrapperStringVector.h"
+#include "common/ScratchInstallFolder.h"
 
 namespace {
 
@@ -85,10 +86,8 @@ BENCHMARK(BuildAndCutIntoPartialRequests)->Arg(1000)->Arg(10000)->Arg(100000)->U
 int main(int argc, char** argv)
 {
     // The request envelope needs an installation folder.
-    char folder[] = "/tmp/qorvi-bench-XXXXXX";
-    if (mkdtemp(folder) == nullptr)
+    if (ScratchInstallFolder().empty())
         return 1;
-    setenv("QX_DRAVIK_INSTALL_DIR", folder, 1);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -16,28 +16,19 @@
 #include "CSEMsgMgr.h"
 #include "CSEResponse.h"
 #include "CSEString.h"
+#include "common/ScratchInstallFolder.h"
 
 namespace {
-
-void WriteFile(const std::string& path, const std::string& text)
-{
-    if (FILE* file = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(text.data(), 1, text.size(), file);
-        std::fclose(file);
-    }
-}
 
 // Installation folder without logs, the selective attribute rules on, a silent message manager and
 // global settings with a mapping of each kind.
 const std::string& Prepare()
 {
-    static std::string folder;
-    if (!folder.empty())
+    static bool prepared = false;
+    const std::string& folder = ScratchInstallFolder("[CLIENT]\ncompatiblewkcversion=QTL2010\n");
+    if (prepared)
         return folder;
-    char pattern[] = "/tmp/qorvi-checkout-fuzz-XXXXXX";
-    folder = mkdtemp(pattern) != nullptr ? pattern : "/tmp";
-    WriteFile(folder + "/settings.ini", "[CLIENT]\ncompatiblewkcversion=QTL2010\n");
-    setenv("QX_DRAVIK_INSTALL_DIR", folder.c_str(), 1);
+    prepared = true;
     static CSEMsgMgr silent;
     CSEMsgMgr::SetMsgMgr(&silent);
     CSEIntegrationAgent::GetIntegrationAgent().InitServerSettingsForSilent(
@@ -113,7 +104,7 @@ void Read(CSECheckoutCmd& command)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string folder = Prepare();
-    WriteFile(folder + "/Response.xml", std::string(reinterpret_cast<const char*>(data), size));
+    WriteScratchFile(folder + "/Response.xml", std::string(reinterpret_cast<const char*>(data), size));
     const CSEString thin(("<response dirname='" + folder + "' filename='Response.xml'/>").c_str());
 
     CSECheckoutCmd command;

@@ -15,6 +15,7 @@
 #include "CSEServerSettings.h"
 #include "CSEString.h"
 #include "CSEUtil.h"
+#include "common/ScratchInstallFolder.h"
 #include "connection/CSEVersionList.h"
 
 namespace {
@@ -23,20 +24,7 @@ namespace {
 // version-dependent settings on.
 void PrepareInstallationFolder()
 {
-    static bool prepared = false;
-    if (prepared)
-        return;
-    prepared = true;
-    char pattern[] = "/tmp/qorvi-login-fuzz-XXXXXX";
-    const char* folder = mkdtemp(pattern);
-    if (folder == nullptr)
-        return;
-    const std::string ini = std::string(folder) + "/settings.ini";
-    if (FILE* file = std::fopen(ini.c_str(), "wb")) {
-        std::fputs("[SERVER]\nclientname=127.0.0.1\n[CLIENT]\ncompatiblewkcversion=QTL2011\n", file);
-        std::fclose(file);
-    }
-    setenv("QX_DRAVIK_INSTALL_DIR", folder, 1);
+    ScratchInstallFolder("[SERVER]\nclientname=127.0.0.1\n[CLIENT]\ncompatiblewkcversion=QTL2011\n");
 }
 
 const char16_t* const kNames[] = {u"Part", u"ALL", u"all", u"", u"assemblyComponent", u"TYPE_DERIVEDOUTPUT_LIKE",

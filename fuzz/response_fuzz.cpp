@@ -9,18 +9,14 @@
 
 #include "CSEResponse.h"
 #include "CSEString.h"
+#include "common/ScratchInstallFolder.h"
 
 namespace {
 
 std::string ScratchFolder()
 {
-    static std::string folder;
-    if (folder.empty()) {
-        char pattern[] = "/tmp/qorvi-response-fuzz-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        folder = made ? made : "/tmp";
-    }
-    return folder;
+    const std::string& folder = ScratchInstallFolder();
+    return folder.empty() ? std::string("/tmp") : folder;
 }
 
 } // namespace
