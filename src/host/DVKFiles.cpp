@@ -233,7 +233,21 @@ std::FILE* OpenForAppend(const std::string& path)
 {
     if (path.empty())
         return nullptr;
-    return std::fopen(path.c_str(), "a+e");
+    // Logs can hold whole request texts: owner-only, like the request files. Opened without
+    // blocking so that a FIFO in the log's place is refused instead of hanging the host.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0600);
+    if (fd < 0)
+        return nullptr;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* stream = ::fdopen(fd, "a");
+    if (stream == nullptr)
+        ::close(fd);
+    return stream;
 }
 
 bool GetRealPath(const std::string& path, std::string& realPath)

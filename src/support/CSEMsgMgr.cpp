@@ -1,7 +1,33 @@
 // CSEMsgMgr: the silent base manager and the static operations that forward to the installed one.
 #include "CSEMsgMgr.h"
 
+#include "CSELogger.h"
+#include "connection/CSECaughtException.h"
 #include "host/DVKFatal.h"
+
+namespace {
+
+// Runs one call into the host's message manager. A host that throws from a message box or a
+// progress step must not take the command (or a destructor) down with it: the failure is logged
+// and the call answers as the silent manager would.
+template <typename Result, typename Call>
+Result GuardedHostCall(CSEMsgMgr* manager, const char16_t* operation, Call call)
+{
+    try {
+        return call(manager);
+    } catch (...) {
+        try {
+            CSELogger::LogMsg(3, CSEString(u"[CSEMsgMgr::") + operation
+                                     + u"] The message manager failed: "
+                                     + DescribeCaughtException() + u".");
+        } catch (...) {
+            // Nothing more can be done for a failure while reporting a failure.
+        }
+        return Result();
+    }
+}
+
+} // namespace
 
 CSEMsgMgr* CSEMsgMgr::m_pMsgMgr = nullptr;
 
@@ -70,7 +96,8 @@ CSEMsgMgr* CSEMsgMgr::Installed()
 
 CSEString CSEMsgMgr::GetMsg(CSEString id)
 {
-    return Installed()->ReadResourceString(id);
+    return GuardedHostCall<CSEString>(Installed(), u"GetMsg",
+                                      [&](CSEMsgMgr* m) { return m->ReadResourceString(id); });
 }
 
 CSEString CSEMsgMgr::GetMsgOrId(CSEString id)
@@ -89,7 +116,7 @@ CSEString CSEMsgMgr::GetMsgOrId(CSEString id)
 
 CSEString CSEMsgMgr::GetMsg(CSEString id, CSEWrapperStringVector arguments)
 {
-    return Installed()->ReadResourceString(id, arguments);
+    return GuardedHostCall<CSEString>(Installed(), u"GetMsg", [&](CSEMsgMgr* m) { return m->ReadResourceString(id, arguments); });
 }
 
 CSEString CSEMsgMgr::GetMsgOrId(CSEString id, CSEWrapperStringVector arguments)
@@ -110,31 +137,39 @@ CSEString CSEMsgMgr::GetMsgOrId(CSEString id, CSEWrapperStringVector arguments)
 
 CSEString CSEMsgMgr::GetMsg(int id)
 {
-    return Installed()->ReadResourceString(id);
+    return GuardedHostCall<CSEString>(Installed(), u"GetMsg",
+                                      [&](CSEMsgMgr* m) { return m->ReadResourceString(id); });
 }
 
 int CSEMsgMgr::ShowMsg(CSEString message, CSEString title, MessageBoxType type)
 {
-    return Installed()->ShowMessage(message, title, type);
+    return GuardedHostCall<int>(Installed(), u"ShowMsg", [&](CSEMsgMgr* m) { return m->ShowMessage(message, title, type); });
 }
 
 int CSEMsgMgr::ShowCustomMsg(CSEString message, CSEString title, unsigned char flag,
                              MessageBoxType type)
 {
-    return Installed()->ShowCustomMessage(message, title, flag, type);
+    return GuardedHostCall<int>(Installed(), u"ShowCustomMsg", [&](CSEMsgMgr* m) {
+        return m->ShowCustomMessage(message, title, flag, type);
+    });
 }
 
 unsigned char CSEMsgMgr::ProgressStart(int steps)
 {
-    return Installed()->ProgressStartA(steps);
+    return GuardedHostCall<unsigned char>(Installed(), u"ProgressStart",
+                                          [&](CSEMsgMgr* m) { return m->ProgressStartA(steps); });
 }
 
 void CSEMsgMgr::ProgressShowNextStep(CSEString text)
 {
-    Installed()->ProgressShowNextStepA(text);
+    GuardedHostCall<int>(Installed(), u"ProgressShowNextStep", [&](CSEMsgMgr* m) {
+        m->ProgressShowNextStepA(text);
+        return 0;
+    });
 }
 
 unsigned char CSEMsgMgr::ProgressEnd()
 {
-    return Installed()->ProgressEndA();
+    return GuardedHostCall<unsigned char>(Installed(), u"ProgressEnd",
+                                          [](CSEMsgMgr* m) { return m->ProgressEndA(); });
 }

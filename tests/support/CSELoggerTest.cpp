@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "CSEClientSettings.h"
@@ -138,6 +140,19 @@ TEST_F(Logger, LinesFollowTheLoggerThatLivesAndFatalOrLostLinesDoNoHarm)
     logger->SetLogFilename(CSEString((m_folder + "/missing/sub/x.log").c_str()));
     CSELogger::LogMsg(2, u"lost");
     EXPECT_FALSE(Exists("missing"));
+}
+
+TEST_F(Logger, LogIsOwnerOnlyAndAFifoInItsPlaceIsRefusedWithoutWaiting)
+{
+    WriteSettings("[CLIENT]\ndebugflag=true\nclientloglevel=6\n");
+    CSELogger::LogMsg(3, u"request text");
+    struct stat info {};
+    ASSERT_EQ(stat(PathOf(kMainLog).c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    ASSERT_EQ(unlink(PathOf(kMainLog).c_str()), 0);
+    ASSERT_EQ(mkfifo(PathOf(kMainLog).c_str(), 0600), 0);
+    EXPECT_NO_THROW(CSELogger::LogMsg(3, u"no reader on the other side"));
 }
 
 TEST_F(Logger, LogCallWithoutInstallFolderIsDropped)
