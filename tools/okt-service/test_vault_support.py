@@ -108,4 +108,5 @@ def exchange(connection, folder, request):
 def run_ended_at(step, code, *arguments):
     """Runs the Python code in a process of its own that the vault ends at the write step; its status."""
     return subprocess.run([sys.executable, "-c", code] + list(arguments), cwd=HERE, timeout=60,
-                          env=dict(os.environ, **{okt_vault.EXIT_AT_VARIABLE: step})).returncode
+                          env=dict(os.environ, **{okt_vault.EXIT_AT_VARIABLE: step,
+                                                 okt_vault.TEST_HOOKS_VARIABLE: "1"})).returncode
