@@ -172,6 +172,10 @@ class Answer:
                 self._list_relationship(relationship)
             self._place(node, relationship.child, child_rid)
 
+    def listed(self):
+        """The ids of the versions listed, in answer order."""
+        return list(self._listed_objects)
+
     def _list_object(self, version):
         file_names = "|".join(name for name, _sha, _size in version.files)
         attributes = {"cadid": str(version.id), "name": version.name, "filename": file_names,
@@ -247,6 +251,11 @@ def checkout(request, session, vault):
                 version.locked_by = session.user
         answer = Answer(snapshot, roots, wanted[0].folder, session.user)
         _place(answer, vault, wanted[0].folder)
+    folder = wanted[0].folder.rstrip("/")
+    vault.record_local_copies(session.user, [
+        (folder + "/" + name, snapshot.versions[version_id].design_id, position)
+        for version_id in answer.listed()
+        for position, (name, _sha, _size) in enumerate(snapshot.versions[version_id].files, 1)])
     return success(info=answer.info)
 
 

@@ -11,6 +11,8 @@ from xml.sax.saxutils import quoteattr
 import okt_checkin  # noqa: F401  (registers the check-in commands)
 import okt_commands
 import okt_designs  # noqa: F401  (registers the design commands)
+import okt_locks  # noqa: F401  (registers the lock commands)
+import okt_updates  # noqa: F401  (registers the update, attribute and details commands)
 import okt_manifest
 import okt_protocol
 import okt_settings
