@@ -540,7 +540,7 @@ class Vault:
                     snapshot.children.setdefault(relationship.parent, []).append(relationship.id)
                     found.add(relationship.child)
             self._read_relationship_attributes(snapshot, frontier)
-            frontier = found - set(snapshot.versions)
+            frontier = {version_id for version_id in found if version_id not in snapshot.versions}
         return snapshot
 
     def _read_versions(self, snapshot, ids):
