@@ -310,17 +310,15 @@ def store(vault, checkin, user, stored, keep=None):
                 cadid, stored.get(child, child), use.cad_relationship, use.topnode, use.quantity,
                 use.attributes))
     ids = vault.add_versions(versions, relationships, user)
-    placed = {cadid: stored[cadid] if cadid in stored else ids[cadid] for cadid in reached}
-    _note_local_copies(vault, checkin, user, placed)
-    return placed
+    return {cadid: stored[cadid] if cadid in stored else ids[cadid] for cadid in reached}
 
 
-def _note_local_copies(vault, checkin, user, placed):
-    snapshot_versions = {version_id: vault.describe(version_id) for version_id in set(placed.values())}
+def _note_local_copies(vault, checkin, user, ids, snapshot):
+    """Notes where the user's files of the designs checked in are (for later update checks)."""
     vault.record_local_copies(user, [
-        (checkin.objects[cadid].folder.rstrip("/") + "/" + name, snapshot_versions[version_id].design_id,
+        (checkin.objects[cadid].folder.rstrip("/") + "/" + name, snapshot.versions[version_id].design_id,
          position)
-        for cadid, version_id in placed.items()
+        for cadid, version_id in ids.items()
         for position, name in enumerate(checkin.objects[cadid].file_names, 1)])
 
 
@@ -355,6 +353,7 @@ def _check_in(request, session, vault, keep=None, flags=None):
     # The next part of the same check-in uses what this one stored; a whole request ends it.
     session.checkin_part = (fingerprint, dict(stored, **ids)) if parsed.sparse else None
     snapshot = vault.load(set(ids.values()))
+    _note_local_copies(vault, parsed, session.user, ids, snapshot)
     info = ET.Element("info")
     listed = ET.SubElement(info, "cadobjectlist")
     top = set(parsed.top)
