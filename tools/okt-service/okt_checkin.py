@@ -46,7 +46,7 @@ class CadObject:
         self.cad_type = element.get("type", "")
         self.server_type = element.get("bustype") or None
         self.revision = element.get("busrevision") or None
-        self.attributes = _pairs(element, where)
+        self.attributes = read_pairs(element, where)
         self.element = element
         for label, value in (("cadid", self.cadid), ("name", self.name), ("type", self.cad_type)):
             if not value.strip():
@@ -68,7 +68,7 @@ class Use:
         self.rid = element.get("rid", "")
         self.cad_relationship = element.get("cadrelationship", "")
         self.topnode = element.get("topnode", "")
-        pairs = _pairs(element, where)
+        pairs = read_pairs(element, where)
         self.attributes = [(name, value) for name, value in pairs if name != "Quantity"]
         quantities = [value for name, value in pairs if name == "Quantity"]
         if not self.rid.strip() or not self.cad_relationship.strip():
@@ -222,7 +222,7 @@ class CheckinRequest:
         return [cadid for cadid in self.objects if cadid in found]
 
 
-def _pairs(element, where):
+def read_pairs(element, where):
     pairs = []
     for child in element:
         if child.tag != "attribute":

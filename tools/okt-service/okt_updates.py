@@ -14,7 +14,7 @@ import xml.etree.ElementTree as ET
 import okt_files
 import okt_vault
 import okt_workspace
-from okt_checkin import _pairs as read_pairs
+from okt_checkin import read_pairs
 from okt_commands import Refused, command, success
 from okt_designs import Failed, served
 

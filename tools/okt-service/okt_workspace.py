@@ -66,12 +66,12 @@ def read_objects(request, required, optional=(), children=()):
         if element.tag != "cadobject":
             raise Refused("%s request: 'cadobjectlist' holds '%s'" % (cname, element.tag))
         missing = [name for name in required if name not in element.attrib]
+        if missing:
+            raise Refused("%s lacks the attribute(s) %s" % (where, ", ".join("'%s'" % name for name in missing)))
         unknown = sorted(set(element.attrib) - set(required) - set(optional))
-        if missing or unknown:
-            raise Refused("%s %s%s" % (where, "lacks %s" % ", ".join("'%s'" % name for name in missing)
-                                       if missing else "",
-                                       "carries %s" % ", ".join("'%s'" % name for name in unknown)
-                                       if unknown and not missing else ""))
+        if unknown:
+            raise Refused("%s carries the attribute(s) %s, which this request does not have"
+                          % (where, ", ".join("'%s'" % name for name in unknown)))
         strays = sorted({child.tag for child in element} - set(children))
         if strays:
             raise Refused("%s holds the element(s) %s" % (where, ", ".join("'%s'" % tag for tag in strays)))

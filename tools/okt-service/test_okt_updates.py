@@ -69,6 +69,10 @@ class WorkspaceTest(unittest.TestCase):
                           "Gasket": ("modified", "true", "bob", "bob", "false", "2", "A"),
                           "Nameplate": ("checkedin", "false", None, None, "true", "1", "A"),
                           "Nowhere": ("new", "false", None, None, "true", None, None)})
+        for body, reason in ((flat("work", "Cover"), "dirname='work'"), (objects({"name": "Cover"}), "lacks"),
+                             (flat(self.mine, "Cover", colour="red"), "'colour'"),
+                             (flat(self.mine, "../Cover"), "path separator")):
+            self.assertIn(reason, refusal(perform(self.vault, envelope("cadobjdetails", body))))
 
     def test_attribute_synchronisation_both_ways(self):
         def synch(direction, names, user="alice", values=()):
