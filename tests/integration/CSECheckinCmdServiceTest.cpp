@@ -2,6 +2,7 @@
 // whole, then again in a partial request; the rebuilt response reads back what the vault stored.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <fstream>
@@ -102,4 +103,41 @@ TEST_F(CheckinAgainstService, AssemblyCheckedInWholeThenInPartsReadsBackItsVersi
     ASSERT_EQ(partial.Execute(thin), 0);
     ExpectStored(partial, "2", "checkedin");
     partial.EndSparseCommand();
+}
+
+TEST_F(CheckinAgainstService, ServiceDyingDuringTheCheckinIsAFailureAndKeepsTheVersionBefore)
+{
+    const std::vector<std::string> vault = {"--vault", PathOf("vault")};
+    m_folder = PathOf("work");
+    ASSERT_EQ(::mkdir(m_folder.c_str(), 0700), 0);
+    for (const auto& part : kParts)
+        std::ofstream(m_folder + "/" + part[2], std::ios::binary) << "contents of " << part[1];
+    CSEString thin;
+    int stored = 0;
+    for (const char* dyingAt : {"", "stored", "inserted", ""}) {
+        SCOPED_TRACE(dyingAt);
+        Agent().Disconnect();
+        // The service's test hook ends its process at that step of storing the check-in.
+        ::setenv("OKT_TEST_HOOKS", "1", 1);
+        ::setenv("OKT_VAULT_EXIT_AT", dyingAt, 1);
+        const bool started = m_service.Start(m_profile, PathOf("okt-service.log"), vault);
+        ::unsetenv("OKT_VAULT_EXIT_AT");
+        ::unsetenv("OKT_TEST_HOOKS");
+        ASSERT_TRUE(started) << m_service.Error();
+        ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
+        ASSERT_EQ(Agent().Login(), CSEIntegrationAgent::LoggedIn);
+        CSECheckinCmd command;
+        BuildRequest(command);
+        command.AddCheckinModeinXMLRequestPacket();
+        if (*dyingAt != 0) {
+            EXPECT_NE(command.Execute(thin), 0);
+            EXPECT_NE(Utf8(command.GetResponseObject()->GetResult()), "success");
+            EXPECT_NE(Agent().GetConnectionStatus(), CSEIntegrationAgent::LoggedIn);
+            continue;
+        }
+        // The check-ins that died stored nothing: the next one after version 1 is version 2.
+        ASSERT_EQ(command.Execute(thin), 0);
+        ++stored;
+        ExpectStored(command, std::to_string(stored), stored == 1 ? "new" : "checkedin");
+    }
 }

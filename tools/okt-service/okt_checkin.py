@@ -46,7 +46,7 @@ class CadObject:
         self.cad_type = element.get("type", "")
         self.server_type = element.get("bustype") or None
         self.revision = element.get("busrevision") or None
-        self.attributes = _pairs(element, where)
+        self.attributes = read_pairs(element, where)
         self.element = element
         for label, value in (("cadid", self.cadid), ("name", self.name), ("type", self.cad_type)):
             if not value.strip():
@@ -68,7 +68,7 @@ class Use:
         self.rid = element.get("rid", "")
         self.cad_relationship = element.get("cadrelationship", "")
         self.topnode = element.get("topnode", "")
-        pairs = _pairs(element, where)
+        pairs = read_pairs(element, where)
         self.attributes = [(name, value) for name, value in pairs if name != "Quantity"]
         quantities = [value for name, value in pairs if name == "Quantity"]
         if not self.rid.strip() or not self.cad_relationship.strip():
@@ -222,7 +222,7 @@ class CheckinRequest:
         return [cadid for cadid in self.objects if cadid in found]
 
 
-def _pairs(element, where):
+def read_pairs(element, where):
     pairs = []
     for child in element:
         if child.tag != "attribute":
@@ -270,21 +270,25 @@ class _Design:
         found = vault.resolve(item.name, item.revision)
         version = found and vault.describe(found)
         self.revision = item.revision or (version.revision if version else DEFAULT_REVISION)
+        self.latest = None  # the design's latest version, when the vault holds the design
         if version and version.revision == self.revision:
             self.server_type = version.server_type
+            self.latest = version
         else:
             self.server_type = item.server_type or SERVER_TYPES.get(item.cad_type, "CAD " + item.cad_type)
 
 
-def store(vault, checkin, user, stored):
+def store(vault, checkin, user, stored, keep=None):
     """Stores the objects the structure places as new versions, except those in stored
-    (cadid -> version id of an earlier part of the same check-in), which are used as they are.
-    Returns cadid -> version id of every object reached."""
+    (cadid -> version id of an earlier part of the same check-in), which are used as they are, and
+    those of a design in the vault for which keep(vault, latest version, files) is true, for which
+    the latest version is used. Returns cadid -> version id of every object reached."""
     reached = checkin.reached()
+    stored = dict(stored)
     fresh = [cadid for cadid in reached if cadid not in stored]
     designs = {}
     versions = []
-    for cadid in fresh:
+    for cadid in list(fresh):
         item = checkin.objects[cadid]
         design = _Design(vault, item)
         key = (item.name, design.revision)
@@ -292,6 +296,10 @@ def store(vault, checkin, user, stored):
             raise Failed("the objects '%s' and '%s' are both the design '%s' revision %s"
                           % (designs[key], cadid, item.name, design.revision))
         files = [(name, read_file(item.folder, name)) for name in item.file_names]
+        if keep is not None and design.latest is not None and keep(vault, design.latest, files):
+            stored[cadid] = design.latest.id
+            fresh.remove(cadid)
+            continue
         versions.append(okt_vault.NewVersion(cadid, item.name, item.cad_type, design.server_type,
                                              design.revision, files, item.attributes))
     relationships = []
@@ -303,6 +311,15 @@ def store(vault, checkin, user, stored):
                 use.attributes))
     ids = vault.add_versions(versions, relationships, user)
     return {cadid: stored[cadid] if cadid in stored else ids[cadid] for cadid in reached}
+
+
+def _note_local_copies(vault, checkin, user, ids, snapshot):
+    """Notes where the user's files of the designs checked in are (for later update checks)."""
+    vault.record_local_copies(user, [
+        (checkin.objects[cadid].folder.rstrip("/") + "/" + name, snapshot.versions[version_id].design_id,
+         position)
+        for cadid, version_id in ids.items()
+        for position, name in enumerate(checkin.objects[cadid].file_names, 1)])
 
 
 def _answer_object(parent, item, selected, version, status, attributes):
@@ -322,16 +339,21 @@ def _answer_object(parent, item, selected, version, status, attributes):
 @command("checkin", login_required=True)
 @served
 def checkin(request, session, vault):
+    return _check_in(request, session, vault)
+
+
+def _check_in(request, session, vault, keep=None, flags=None):
     parsed = CheckinRequest(request)
     stored = {}
     fingerprint = parsed.fingerprint(request.root) if parsed.sparse else None
     earlier = getattr(session, "checkin_part", None)
     if fingerprint is not None and earlier is not None and earlier[0] == fingerprint:
         stored = earlier[1]
-    ids = store(vault, parsed, session.user, stored)
+    ids = store(vault, parsed, session.user, stored, keep)
     # The next part of the same check-in uses what this one stored; a whole request ends it.
     session.checkin_part = (fingerprint, dict(stored, **ids)) if parsed.sparse else None
     snapshot = vault.load(set(ids.values()))
+    _note_local_copies(vault, parsed, session.user, ids, snapshot)
     info = ET.Element("info")
     listed = ET.SubElement(info, "cadobjectlist")
     top = set(parsed.top)
@@ -339,7 +361,49 @@ def checkin(request, session, vault):
         version = snapshot.versions[version_id]
         _answer_object(listed, parsed.objects[cadid], "true" if cadid in top else "false", version,
                        STATUS_NEW if version.number == 1 else STATUS_CHECKED_IN, version.attributes)
+    if flags is not None:
+        # The extended check-in keeps the user's locks on what it checked in, or releases them.
+        keep_locks = flags.get("maintainlock") == "true"
+        held = {version.design_id for version in snapshot.versions.values()
+                if keep_locks or version.locked_by == session.user}
+        vault.change_locks([(design_id, keep_locks) for design_id in held], session.user)
+        return success(info=info, **flags)
     return success(info=info)
+
+
+# The options of the extended check-in, "false" when the request lacks them (a partial request
+# carries none).
+CHECKIN_OPTIONS = ("deletefiles", "maintainlock", "createversion", "overwriteobject")
+
+
+def _unchanged(vault, latest, files):
+    """Whether the files are those of the latest version."""
+    known = vault.load([latest.id]).versions[latest.id].files
+    return [(name, sha) for name, sha, _size in known] == [
+        (name, hashlib.sha256(data).hexdigest()) for name, data in files]
+
+
+@command("checkinEx", login_required=True)
+@served
+def checkin_ex(request, session, vault):
+    """As "checkin", with its options: createversion "true" stores a new version of every design;
+    else overwriteobject "true" stores one of the designs whose files changed, and with both
+    "false" the designs that the vault holds already are left as they are. maintainlock "true"
+    keeps (or takes) the user's locks on the designs checked in, "false" releases them; the answer
+    carries deletefiles and maintainlock as the request gave them."""
+    options = {}
+    for name in CHECKIN_OPTIONS:
+        options[name] = request.get(name, "false")
+        if options[name] not in ("true", "false"):
+            raise Refused("checkinEx request has %s='%s'; it must be 'true' or 'false'" % (name, options[name]))
+    if options["createversion"] == "true":
+        keep = None
+    elif options["overwriteobject"] == "true":
+        keep = _unchanged
+    else:
+        keep = lambda _vault, _latest, _files: True  # noqa: E731
+    return _check_in(request, session, vault, keep,
+                     {name: options[name] for name in ("deletefiles", "maintainlock")})
 
 
 @command("recognizeversion", login_required=True)

@@ -153,24 +153,35 @@ class Answer:
         self._uses = 0
         structure = ET.SubElement(self.info, "structure")
         for root in roots:
-            self._place(structure, root, None)
+            self._place(structure, root)
 
-    def _place(self, parent, version_id, rid):
-        self._uses += 1
-        if self._uses > MAX_USES:
-            raise Failed("the structure has more than %d uses of designs" % MAX_USES)
-        node = ET.SubElement(parent, "cadobject", {"cadid": str(version_id)})
-        if rid is not None:
-            ET.SubElement(node, "relationship", {"rid": str(rid)})
-        if version_id not in self._listed_objects:
-            self._listed_objects[version_id] = None
-            self._list_object(self.snapshot.versions[version_id])
-        for child_rid in self.snapshot.children.get(version_id, ()):
-            relationship = self.snapshot.relationships[child_rid]
-            if child_rid not in self._listed_relationships:
-                self._listed_relationships.add(child_rid)
-                self._list_relationship(relationship)
-            self._place(node, relationship.child, child_rid)
+    def _place(self, structure, root):
+        """Places the root and every use below it, depth first in position order, without
+        recursion (structures are deep)."""
+        pending = [(structure, root, None)]
+        while pending:
+            parent, version_id, rid = pending.pop()
+            self._uses += 1
+            if self._uses > MAX_USES:
+                raise Failed("the structure has more than %d uses of designs" % MAX_USES)
+            node = ET.SubElement(parent, "cadobject", {"cadid": str(version_id)})
+            if rid is not None:
+                ET.SubElement(node, "relationship", {"rid": str(rid)})
+            if version_id not in self._listed_objects:
+                self._listed_objects[version_id] = None
+                self._list_object(self.snapshot.versions[version_id])
+            below = []
+            for child_rid in self.snapshot.children.get(version_id, ()):
+                relationship = self.snapshot.relationships[child_rid]
+                if child_rid not in self._listed_relationships:
+                    self._listed_relationships.add(child_rid)
+                    self._list_relationship(relationship)
+                below.append((node, relationship.child, child_rid))
+            pending.extend(reversed(below))
+
+    def listed(self):
+        """The ids of the versions listed, in answer order."""
+        return list(self._listed_objects)
 
     def _list_object(self, version):
         file_names = "|".join(name for name, _sha, _size in version.files)
@@ -247,6 +258,11 @@ def checkout(request, session, vault):
                 version.locked_by = session.user
         answer = Answer(snapshot, roots, wanted[0].folder, session.user)
         _place(answer, vault, wanted[0].folder)
+    folder = wanted[0].folder.rstrip("/")
+    vault.record_local_copies(session.user, [
+        (folder + "/" + name, snapshot.versions[version_id].design_id, position)
+        for version_id in answer.listed()
+        for position, (name, _sha, _size) in enumerate(snapshot.versions[version_id].files, 1)])
     return success(info=answer.info)
 
 

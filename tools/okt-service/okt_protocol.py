@@ -19,7 +19,7 @@ POINTER_ATTRIBUTES = ("dirname", "filename", "ver", "csever")
 REQUEST_ROOT = "command"
 # A partial request of a check-in (one group of its top-level objects) comes under this root.
 SPARSE_ROOT = "response"
-SPARSE_COMMANDS = ("checkin", "recognizeversion")
+SPARSE_COMMANDS = ("checkin", "checkinEx", "recognizeversion")
 # Every request envelope the client builds carries these attributes.
 ENVELOPE_ATTRIBUTES = ("cname", "iid", "cse", "addn", "ver", "csever", "focusbrowser", "loglevel")
 # Values that the client writes the same into every envelope.

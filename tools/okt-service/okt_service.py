@@ -13,6 +13,8 @@ import sys
 
 import okt_checkin  # noqa: F401  (registers the check-in commands)
 import okt_designs  # noqa: F401  (registers the design commands)
+import okt_locks  # noqa: F401  (registers the lock commands)
+import okt_updates  # noqa: F401  (registers the update, attribute and details commands)
 import okt_manifest
 import okt_settings
 import okt_vault

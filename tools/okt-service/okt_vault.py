@@ -2,13 +2,16 @@
 
 Layout of a vault folder:
     vault.sqlite          the database (schema below)
-    vault.lock            locked by the one process that has the vault open
+    vault.lock            held by the one process that writes to the store at a time
     store/                file contents, named by their SHA-256 (see okt_store)
 
-A write puts every new content into the store first (a temporary file, renamed to its hash once
-complete), then commits all its rows in one transaction. A process that dies before the commit
-leaves only store files that no row names; opening the vault removes them. So the vault is always as
-before a write or as after it.
+Several services (one per user) may have one vault open at once. A write holds the lock file while
+it puts every new content into the store (a temporary file, renamed to its hash once complete) and
+commits all its rows in one transaction. A process that dies before the commit leaves only store
+files that no row names; the next one to open the vault removes them, under the same lock, so never
+while another write is on its way. So the vault is always as before a write or as after it.
+Changes of locks and attributes are single transactions of the database, which lets one process
+at a time change it.
 """
 
 import contextlib
@@ -24,10 +27,16 @@ import okt_xml
 DATABASE_NAME = "vault.sqlite"
 LOCK_NAME = "vault.lock"
 STORE_NAME = "store"
-SCHEMA_VERSION = 1
-# Tests set this to a step name ("stored", "inserted", "committed") to end the process there.
+SCHEMA_VERSION = 2
+# Test hooks, honoured only when TEST_HOOKS_VARIABLE is "1" (a vault refuses to open when a hook is
+# set without it): end the process at a write step ("stored", "inserted", "committed"), or write
+# "paused at STEP" to standard error there and wait to be killed.
+TEST_HOOKS_VARIABLE = "OKT_TEST_HOOKS"
 EXIT_AT_VARIABLE = "OKT_VAULT_EXIT_AT"
+PAUSE_AT_VARIABLE = "OKT_VAULT_PAUSE_AT"
 EXIT_AT_STATUS = 70
+# How long a process waits for another one's transaction.
+BUSY_TIMEOUT = 60.0
 # Placeholders per "IN (...)" query, below SQLite's limit.
 BATCH = 500
 
@@ -100,11 +109,25 @@ CREATE TABLE relationship_attribute (
     PRIMARY KEY (relationship_id, position),
     UNIQUE (relationship_id, name)
 );
+{local_copy}
 PRAGMA user_version = {version};
 """.format(name=_SQL_NAME.format("name"), revision=_SQL_NAME.format("revision"),
            cad_type=_SQL_NAME.format("cad_type"), server_type=_SQL_NAME.format("server_type"),
            locked_by=_SQL_NAME.format("locked_by"), file_name=_SQL_PLAIN_FILE_NAME,
-           version=SCHEMA_VERSION)
+           version=SCHEMA_VERSION, local_copy="{local_copy}")
+
+# Added in version 2: where each user's service placed the files of a design (checkout, check-in),
+# so that an update check of all of them knows where to look.
+LOCAL_COPY = """
+CREATE TABLE local_copy (
+    user TEXT NOT NULL,
+    path TEXT NOT NULL CHECK (substr(path, 1, 1) = '/'),
+    design_id INTEGER NOT NULL REFERENCES design (id),
+    file_position INTEGER NOT NULL CHECK (file_position >= 1),
+    PRIMARY KEY (user, path)
+);
+"""
+SCHEMA = SCHEMA.replace("{local_copy}", LOCAL_COPY)
 
 
 class VaultError(Exception):
@@ -186,8 +209,22 @@ _VERSION_COLUMNS = ("SELECT version.id, version.number, design.id, design.name, 
 
 
 def _exit_point(step):
+    if os.environ.get(TEST_HOOKS_VARIABLE) != "1":
+        return
     if os.environ.get(EXIT_AT_VARIABLE) == step:
         os._exit(EXIT_AT_STATUS)
+    if os.environ.get(PAUSE_AT_VARIABLE) == step:
+        os.write(2, b"paused at %s\n" % step.encode())
+        while True:
+            time.sleep(60)
+
+
+def _check_test_hooks():
+    if os.environ.get(TEST_HOOKS_VARIABLE) != "1":
+        for name in (EXIT_AT_VARIABLE, PAUSE_AT_VARIABLE):
+            if os.environ.get(name):
+                raise VaultError("%s is a test hook; it is refused unless %s=1"
+                                 % (name, TEST_HOOKS_VARIABLE))
 
 
 def _batches(items):
@@ -203,39 +240,47 @@ def _glob_literal(pattern):
 
 
 class Vault:
-    """An open vault folder; one process at a time."""
+    """An open vault folder, shared with the other processes that have it open."""
 
     def __init__(self, folder):
+        _check_test_hooks()
         self.folder = os.path.abspath(folder)
         self._lock_file = None
         self.db = None
         try:
             self.store = okt_store.ContentStore(os.path.join(self.folder, STORE_NAME))
             self._lock_file = open(os.path.join(self.folder, LOCK_NAME), "a+b")
-            fcntl.flock(self._lock_file, fcntl.LOCK_EX | fcntl.LOCK_NB)
-        except BlockingIOError:
-            self.close()
-            raise VaultError("the vault '%s' is in use by another process" % self.folder) from None
         except OSError as error:
             self.close()
             raise VaultError("cannot open the vault folder '%s': %s"
                              % (self.folder, error.strerror or error)) from None
         try:
             self._open_database()
-            self.sweep()
+            with self._writing():
+                self.sweep()
         except (sqlite3.Error, OSError) as error:
             self.close()
             raise VaultError("cannot open the vault database in '%s': %s"
                              % (self.folder, error)) from None
 
     def _open_database(self):
-        self.db = sqlite3.connect(os.path.join(self.folder, DATABASE_NAME), isolation_level=None)
+        self.db = sqlite3.connect(os.path.join(self.folder, DATABASE_NAME), isolation_level=None,
+                                  timeout=BUSY_TIMEOUT)
         self.db.execute("PRAGMA foreign_keys = ON")
         self.db.execute("PRAGMA synchronous = FULL")
+        with self._writing():  # two processes creating one vault at once
+            self._create_or_upgrade()
+
+    def _create_or_upgrade(self):
         version = self.db.execute("PRAGMA user_version").fetchone()[0]
+        script = None
         if version == 0 and self.db.execute("SELECT count(*) FROM sqlite_master").fetchone()[0] == 0:
+            script = SCHEMA
+        elif version == 1:
+            script = LOCAL_COPY + "PRAGMA user_version = %d;" % SCHEMA_VERSION
+        if script is not None:
             try:
-                self.db.executescript("BEGIN IMMEDIATE;" + SCHEMA + "COMMIT;")
+                self.db.executescript("BEGIN IMMEDIATE;" + script + "COMMIT;")
             except BaseException:
                 if self.db.in_transaction:
                     self.db.execute("ROLLBACK")
@@ -251,6 +296,15 @@ class Vault:
         if self._lock_file is not None:
             self._lock_file.close()  # releases the lock
             self._lock_file = None
+
+    @contextlib.contextmanager
+    def _writing(self):
+        """Holds the vault's write lock (waiting for another process's write to end)."""
+        fcntl.flock(self._lock_file, fcntl.LOCK_EX)
+        try:
+            yield
+        finally:
+            fcntl.flock(self._lock_file, fcntl.LOCK_UN)
 
     def __enter__(self):
         return self
@@ -285,6 +339,10 @@ class Vault:
         """Writes new versions and their relationships, all or none. Each gets the next version
         number of its design (name, revision), which is created when new. Returns key -> version id."""
         order = _check_write(versions, relationships)
+        with self._writing():
+            return self._add_versions(versions, relationships, user, order)
+
+    def _add_versions(self, versions, relationships, user, order):
         written = set()
         try:
             contents = {}
@@ -367,6 +425,76 @@ class Vault:
                 self.db.execute("UPDATE design SET locked_by = ? WHERE id IN (%s)" % marks, [user] + chunk)
             yield
 
+    def change_locks(self, changes, user):
+        """Locks (wanted True) or unlocks (False) designs for user, given as (design id, wanted)
+        pairs, in one transaction, so that of two processes changing the same designs one sees the
+        other's result. A design that another user holds is left as it is. Returns design id ->
+        its holder before (None when it was free)."""
+        with _Transaction(self.db):
+            before = {}
+            for chunk, marks in _batches(sorted({design_id for design_id, _wanted in changes})):
+                before.update(self.db.execute(
+                    "SELECT id, locked_by FROM design WHERE id IN (%s)" % marks, chunk))
+            for design_id, wanted in changes:
+                holder = before.get(design_id)
+                if holder is None or holder == user:
+                    self.db.execute("UPDATE design SET locked_by = ? WHERE id = ?",
+                                    (user if wanted else None, design_id))
+            return before
+
+    def set_attributes(self, version_id, pairs, user):
+        """Gives the version the attribute values (name, value) pairs, adding the names it lacks,
+        unless another user holds its design's lock (VaultError)."""
+        _check_pairs(pairs, "version %d: attribute" % version_id)
+        with _Transaction(self.db):
+            row = self.db.execute("SELECT design.name, design.revision, design.locked_by FROM version "
+                                  "JOIN design ON design.id = version.design_id WHERE version.id = ?",
+                                  (version_id,)).fetchone()
+            if row is None:
+                raise VaultError("the vault has no version %r" % (version_id,))
+            if row[2] is not None and row[2] != user:
+                raise VaultError("design '%s' revision %s is locked by %s" % row)
+            known = dict(self.db.execute("SELECT name, position FROM attribute WHERE version_id = ?",
+                                         (version_id,)))
+            last = max(known.values(), default=0)
+            for name, value in pairs:
+                if name in known:
+                    self.db.execute("UPDATE attribute SET value = ? WHERE version_id = ? AND name = ?",
+                                    (value, version_id, name))
+                else:
+                    last += 1
+                    self.db.execute("INSERT INTO attribute (version_id, position, name, value) "
+                                    "VALUES (?, ?, ?, ?)", (version_id, last, name, value))
+
+    def record_local_copies(self, user, copies):
+        """Notes where the user's files of designs are: (absolute path, design id, file position)."""
+        with _Transaction(self.db):
+            self.db.executemany("INSERT OR REPLACE INTO local_copy (user, path, design_id, file_position) "
+                                "VALUES (?, ?, ?, ?)", [(user,) + tuple(copy) for copy in copies])
+
+    def local_copies(self, user):
+        """(path, design id, file position) of every file noted for the user, by path."""
+        return self.db.execute("SELECT path, design_id, file_position FROM local_copy WHERE user = ? "
+                               "ORDER BY path", (user,)).fetchall()
+
+    def local_copy(self, user, path):
+        """(design id, file position) noted for the user's file at path, or None."""
+        return self.db.execute("SELECT design_id, file_position FROM local_copy WHERE user = ? AND path = ?",
+                               (user, path)).fetchone()
+
+    def latest(self, design_id):
+        """The id of the design's latest version, or None."""
+        row = self.db.execute("SELECT id FROM version WHERE design_id = ? ORDER BY number DESC LIMIT 1",
+                              (design_id,)).fetchone()
+        return row and row[0]
+
+    def version_of_content(self, design_id, position, sha256):
+        """The number of the design's latest version whose file at position has that content, or None."""
+        return self.db.execute(
+            "SELECT max(version.number) FROM version JOIN file ON file.version_id = version.id "
+            "WHERE version.design_id = ? AND file.position = ? AND file.blob = ?",
+            (design_id, position, sha256)).fetchone()[0]
+
     # -- reads --
 
     def resolve(self, name, revision=None, number=None):
@@ -412,7 +540,7 @@ class Vault:
                     snapshot.children.setdefault(relationship.parent, []).append(relationship.id)
                     found.add(relationship.child)
             self._read_relationship_attributes(snapshot, frontier)
-            frontier = found - set(snapshot.versions)
+            frontier = {version_id for version_id in found if version_id not in snapshot.versions}
         return snapshot
 
     def _read_versions(self, snapshot, ids):

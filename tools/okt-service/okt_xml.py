@@ -55,7 +55,38 @@ def quote_attribute(value):
     return "'" + escaped + "'"
 
 
+_TEXT_ESCAPES = str.maketrans({"&": "&amp;", "<": "&lt;", ">": "&gt;"})
+_VALUE_ESCAPES = str.maketrans({"&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;",
+                                "\t": "&#9;", "\n": "&#10;", "\r": "&#13;"})
+
+
+def serialise(root):
+    """The element as XML text, without recursion (structures are deep); characters that XML cannot
+    carry are replaced."""
+    parts = []
+    pending = [(root, False)]
+    while pending:
+        element, closing = pending.pop()
+        if closing:
+            parts.append("</%s>" % element.tag)
+        else:
+            parts.append("<" + element.tag)
+            for name, value in element.items():
+                parts.append(' %s="%s"' % (name, clean_text(value).translate(_VALUE_ESCAPES)))
+            if len(element) == 0 and not element.text:
+                parts.append("/>")
+            else:
+                parts.append(">")
+                if element.text:
+                    parts.append(clean_text(element.text).translate(_TEXT_ESCAPES))
+                pending.append((element, True))
+                pending.extend((child, False) for child in reversed(element))
+                continue
+        if element.tail and element is not root:
+            parts.append(clean_text(element.tail).translate(_TEXT_ESCAPES))
+    return "".join(parts)
+
+
 def to_document(root):
     """Serialises an element as a complete UTF-8 document with its declaration."""
-    body = ET.tostring(root, encoding="unicode")
-    return ('<?xml version="1.0" encoding="UTF-8"?>\n' + body + "\n").encode("utf-8")
+    return ('<?xml version="1.0" encoding="UTF-8"?>\n' + serialise(root) + "\n").encode("utf-8")

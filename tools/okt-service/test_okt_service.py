@@ -58,14 +58,14 @@ def temporary_folder(test):
 class Service:
     """A service process in its own profile folder."""
 
-    def __init__(self, *options):
+    def __init__(self, *options, env=None):
         self.folder = tempfile.mkdtemp(prefix="okt-test-")
         self.profile = os.path.join(self.folder, "profile")
         os.makedirs(self.profile)
         log = os.path.join(self.folder, "exchange.log")
         self.process = subprocess.Popen(
             [sys.executable, SCRIPT, "--profile", self.profile, "--log", log] + list(options),
-            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, env=env)
         match = re.fullmatch(r"okt-service listening on 127\.0\.0\.1:(\d+)\n",
                              self.process.stdout.readline())
         if not match:

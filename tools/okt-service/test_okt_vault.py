@@ -4,13 +4,11 @@ import json
 import os
 import re
 import sqlite3
-import subprocess
-import sys
 import unittest
 
 import okt_manifest
 import okt_vault
-from test_okt_service import SCRIPT, Service, envelope, temporary_folder, write
+from test_okt_service import Service, envelope, temporary_folder, write
 from test_vault_support import (MANIFEST, SAMPLE_FILES, exchange, flagged, folder_contents, listed, manifest_uses,
                            objects, pairs, perform, read, refusal, run_ended_at, uses)
 
@@ -187,9 +185,6 @@ class ServedCheckoutTest(unittest.TestCase):
         vault = os.path.join(folder, "vault")
         service = Service("--vault", vault, "--seed-sample")
         self.addCleanup(service.close)
-        second = subprocess.run([sys.executable, SCRIPT, "--profile", folder, "--vault", vault],
-                                capture_output=True, text=True, timeout=10)
-        self.assertEqual((second.returncode, "in use" in second.stderr), (2, True))
 
         target = os.path.join(folder, "O'Brien & 歯車")
         os.mkdir(target)

@@ -11,6 +11,8 @@ from xml.sax.saxutils import quoteattr
 import okt_checkin  # noqa: F401  (registers the check-in commands)
 import okt_commands
 import okt_designs  # noqa: F401  (registers the design commands)
+import okt_locks  # noqa: F401  (registers the lock commands)
+import okt_updates  # noqa: F401  (registers the update, attribute and details commands)
 import okt_manifest
 import okt_protocol
 import okt_settings
@@ -108,4 +110,5 @@ def exchange(connection, folder, request):
 def run_ended_at(step, code, *arguments):
     """Runs the Python code in a process of its own that the vault ends at the write step; its status."""
     return subprocess.run([sys.executable, "-c", code] + list(arguments), cwd=HERE, timeout=60,
-                          env=dict(os.environ, **{okt_vault.EXIT_AT_VARIABLE: step})).returncode
+                          env=dict(os.environ, **{okt_vault.EXIT_AT_VARIABLE: step,
+                                                 okt_vault.TEST_HOOKS_VARIABLE: "1"})).returncode
