@@ -20,15 +20,17 @@ public:
     /// Whether the file is written (capture) or read (replay).
     enum SaveORRetrieveMode
     {
-        Save,
-        Retrieve
+        Save,    ///< written by a capture
+        Retrieve ///< read by a replay
     };
 
     /// An argument file of the given mode, not yet open.
     explicit MOCK_ArgumentSaverAndRetriever(SaveORRetrieveMode mode);
     /// Releases the document; nothing is written (see Close).
     ~MOCK_ArgumentSaverAndRetriever();
+    /// Not copyable: one object stands for one file.
     MOCK_ArgumentSaverAndRetriever(const MOCK_ArgumentSaverAndRetriever&) = delete;
+    /// Not copyable.
     MOCK_ArgumentSaverAndRetriever& operator=(const MOCK_ArgumentSaverAndRetriever&) = delete;
 
     /// Save: a new document whose root element is rootName. Retrieve: loads fileName and takes its
