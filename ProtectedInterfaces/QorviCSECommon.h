@@ -61,5 +61,15 @@
 #include "CSECommonCmdForCheckinLockUnlockandRecVer.h"
 #include "CSECheckinCmd.h"
 #include "CSERecogVerCmd.h"
+#include "MOCK_EnvironmentServices.h"
+#include "TST_XMLServices.h"
+#include "MOCK_ArgumentSaverAndRetriever.h"
+#include "TST_SendCSEString.h"
+#include "TST_ReceiveCSEString.h"
+#include "TST_ReadPortFromFile.h"
+#include "MOCK_CreateSocketActual.h"
+#include "MOCK_CloseSocket.h"
+#include "MOCK_GetHostIPAddress.h"
+#include "MOCK_StartBrowser.h"
 
 #endif

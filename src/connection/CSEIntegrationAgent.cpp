@@ -21,6 +21,8 @@
 #include "CSEStringCSEStringMap.h"
 #include "CSEUtil.h"
 #include "CSEXMLPacket.h"
+#include "MOCK_EnvironmentServices.h"
+#include "capture/MOCK_CallHooks.h"
 #include "commands/CSERequestMasking.h"
 #include "connection/CSEVersionList.h"
 #include "host/DVKEnv.h"
@@ -243,33 +245,44 @@ CSEString CSEIntegrationAgent::GetCurrentUserProfileDirectory()
 int CSEIntegrationAgent::ReadSocketPortFromFile()
 {
     CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::ReadSocketPortFromFile]Entered function");
-    CSEString path = GetCurrentUserProfileDirectory();
-    CSEUtil::AppendSlash(path);
-    path += kPortFileName;
-    CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::ReadSocketPortFromFile] Looking up for the OKT.PORT file : "
-                           + path);
-    std::string line;
-    switch (ReadFirstLine(path().ToUTF8(), line)) {
-    case PortFileRead::Missing:
-        CSELogger::LogMsg(3, u"[CSEIntegrationAgent::ReadSocketPortFromFile] OKT.PORT file doesnot exists at "
-                             u"the following location "
-                                 + path);
-        return -1;
-    case PortFileRead::Unreadable:
-        CSELogger::LogMsg(3, u"[CSEIntegrationAgent::ReadSocketPortFromFile] OKT.PORT file could not be read : "
-                                 + path);
-        return -1;
-    case PortFileRead::Read:
-        break;
+    // Recorded in capture mode; in replay mode the recorded port stands in for the file.
+    const auto readPortFile = [this]() -> int {
+        CSEString path = GetCurrentUserProfileDirectory();
+        CSEUtil::AppendSlash(path);
+        path += kPortFileName;
+        CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::ReadSocketPortFromFile] Looking up for the OKT.PORT file : "
+                               + path);
+        std::string line;
+        switch (ReadFirstLine(path().ToUTF8(), line)) {
+        case PortFileRead::Missing:
+            CSELogger::LogMsg(3, u"[CSEIntegrationAgent::ReadSocketPortFromFile] OKT.PORT file doesnot exists at "
+                                 u"the following location "
+                                     + path);
+            return -1;
+        case PortFileRead::Unreadable:
+            CSELogger::LogMsg(3, u"[CSEIntegrationAgent::ReadSocketPortFromFile] OKT.PORT file could not be read : "
+                                     + path);
+            return -1;
+        case PortFileRead::Read:
+            break;
+        }
+        CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::ReadSocketPortFromFile] Found the OKT.PORT file : " + path);
+        CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::ReadSocketPortFromFile] The content of the OKT.PORT file is : "
+                               + Utf8(line));
+        const int port = LeadingInteger(line);
+        CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::ReadSocketPortFromFile] The port number parsed from the "
+                               u"content of the OKT.PORT file is : "
+                               + Decimal(port));
+        CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::ReadSocketPortFromFile] Exiting function");
+        return port;
+    };
+    const int port = MOCK_CallHooks::ReadSocketPortFromFile(readPortFile);
+    if (MOCK_EnvironmentServices::IsReplay()) {
+        CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::ReadSocketPortFromFile] The port number parsed from the "
+                               u"content of the OKT.PORT file is : "
+                               + Decimal(port));
+        CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::ReadSocketPortFromFile] Exiting function");
     }
-    CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::ReadSocketPortFromFile] Found the OKT.PORT file : " + path);
-    CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::ReadSocketPortFromFile] The content of the OKT.PORT file is : "
-                           + Utf8(line));
-    const int port = LeadingInteger(line);
-    CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::ReadSocketPortFromFile] The port number parsed from the "
-                           u"content of the OKT.PORT file is : "
-                           + Decimal(port));
-    CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::ReadSocketPortFromFile] Exiting function");
     return port;
 }
 

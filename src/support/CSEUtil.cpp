@@ -16,6 +16,7 @@
 #include "CSEServerSettings.h"
 #include "cad_part_struct.h"
 #include "CSEMsgMgr.h"
+#include "capture/MOCK_CallHooks.h"
 #include "host/DVKCaseMap.h"
 #include "host/DVKEnv.h"
 #include "host/DVKFatal.h"
@@ -799,14 +800,17 @@ unsigned char CSEUtil::GetCAD_PARTfromObjectInfo(cad_part_struct& part, const CS
 
 int CSEUtil::StartBrowser(const CSEString& url)
 {
-    const CSEString mode = ClientSetting(CSE_SECTION_CLIENT, CSE_KEY_WINDOWSBROWSERMODE);
-    if (mode == u"DefaultBrowser")
-        return LaunchDefaultBrowser(url);
-    if (mode == u"HTMLApplication")
+    // Recorded in capture mode; in replay mode no browser is started and the recorded result stands.
+    return MOCK_CallHooks::StartBrowser(url, [&url]() {
+        const CSEString mode = ClientSetting(CSE_SECTION_CLIENT, CSE_KEY_WINDOWSBROWSERMODE);
+        if (mode == u"DefaultBrowser")
+            return LaunchDefaultBrowser(url);
+        if (mode == u"HTMLApplication")
+            return LaunchAppAssocWithHTMLBrowser(url);
+        if (!dvk::GetEnvOrEmpty(kCustomBrowserVariable).empty())
+            return LaunchCustomAppBrowser(url);
         return LaunchAppAssocWithHTMLBrowser(url);
-    if (!dvk::GetEnvOrEmpty(kCustomBrowserVariable).empty())
-        return LaunchCustomAppBrowser(url);
-    return LaunchAppAssocWithHTMLBrowser(url);
+    });
 }
 
 int CSEUtil::LaunchDefaultBrowser(const CSEString& url)

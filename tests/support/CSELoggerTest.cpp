@@ -13,6 +13,7 @@
 #include "CSEException.h"
 #include "CSELogger.h"
 #include "DVKListValDVKUnicodeString.h"
+#include "capture/MOCK_EnvironmentState.h"
 #include "core/LogLines.h"
 #include "host/DVKFatal.h"
 #include "support/InstallFolderFixture.h"
@@ -86,6 +87,7 @@ TEST_F(Logger, CaptureLogOnlyInCaptureOrReplayMode)
         EXPECT_EXIT(
             {
                 setenv("DV5_MOCK_MODE", mode, 1);
+                mock::ForgetResolvedEnvironment(); // an earlier test may have resolved it in this process
                 log();
                 std::exit(LogTextsAt(ReadFile(kCaptureLog), priority) == written ? 0 : 1);
             },
