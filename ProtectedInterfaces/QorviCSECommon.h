@@ -61,5 +61,11 @@
 #include "CSECommonCmdForCheckinLockUnlockandRecVer.h"
 #include "CSECheckinCmd.h"
 #include "CSERecogVerCmd.h"
+#include "CSECheckForUpdateAllCmd.h"
+#include "CSECheckForUpdateCurrentCmd.h"
+#include "CSESynchAttrCmd.h"
+#include "CSESynchAttrToeLedgraCmd.h"
+#include "CSESynchAttrFromeLedgraCmd.h"
+#include "CSEGetObjectDetailsCmd.h"
 
 #endif
