@@ -36,6 +36,8 @@ using UpdateCurrent = CannedResponse;
 TEST_F(UpdateCurrent, RequestListsEachFileOnceWithTheBusFieldsItHas)
 {
     Probe<CSECheckForUpdateCurrentCmd> command;
+    // A list made empty beforehand is the list to fill, not a reason for a second one.
+    command.Packet()->createChildNode(u"/command", u"cadobjectlist", u"", 1);
     CSEObjectInfo objects[] = {Object(u"gear.prt", CSEString(m_folder.c_str()), u"Part"),
                                Object(u"O'Brien \"2\".prt", u""), Object(u"gear.prt", u"/elsewhere"),
                                Object(u"O'Brien \"2\".prt", u"")};
