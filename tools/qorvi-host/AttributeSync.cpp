@@ -40,7 +40,10 @@ DesignCheckout::Outcome AttributeSync::Run(const std::vector<std::string>& files
             return DesignCheckout::Outcome::Failed;
         for (const auto& attribute : attributes)
             object.attributes.push_back(CSEAttribute(attribute.first.c_str(), attribute.second.c_str()));
-        command->AddObjectToRequest(object);
+        if (command->AddObjectToRequest(object) < 0) {
+            error = "the attribute sync request could not be made (see the library log)";
+            return DesignCheckout::Outcome::Failed;
+        }
     }
     const DesignCheckout::Outcome outcome = LocalDesignFile::Exchange(*command, "the attribute sync", error);
     if (outcome != DesignCheckout::Outcome::Succeeded)

@@ -27,7 +27,10 @@ DesignCheckout::Outcome ObjectDetails::Run(const std::vector<std::string>& files
         CSEObjectInfo object;
         if (!LocalDesignFile::Record(file, object, error))
             return DesignCheckout::Outcome::Failed;
-        command.AddObjectToCmdPacket(object, 0);
+        if (command.AddObjectToCmdPacket(object, 0) < 0) {
+            error = "the details request could not be made (see the library log)";
+            return DesignCheckout::Outcome::Failed;
+        }
     }
     const DesignCheckout::Outcome outcome = LocalDesignFile::Exchange(command, "the details request", error);
     if (outcome != DesignCheckout::Outcome::Succeeded)
