@@ -6,6 +6,8 @@
 #include "CSECommand.h"
 #include "CSEObjectInfo.h"
 
+/// The "checkforupdateall" command: the service updates every local file of the user; the answer lists
+/// the files updated and those that failed.
 class CSECheckForUpdateAllCmd : public CSECommand
 {
 public:

@@ -8,6 +8,8 @@
 #include "CSECommand.h"
 #include "CSEObjectInfo.h"
 
+/// The "checkforupdatecurrent" command: the service updates the files listed; the answer lists the
+/// files updated and those that failed.
 class CSECheckForUpdateCurrentCmd : public CSECommand
 {
 public:

@@ -6,6 +6,7 @@
 #include "CSECommand.h"
 #include "CSEObjectInfo.h"
 
+/// The "cadobjdetails" command: one record of server-side state per object listed.
 class CSEGetObjectDetailsCmd : public CSECommand
 {
 public:

@@ -6,6 +6,7 @@
 #include "CSECommand.h"
 #include "CSEObjectInfo.h"
 
+/// The common part of the "attributesynch" commands: request objects and response records.
 class CSESynchAttrCmd : public CSECommand
 {
 public:

@@ -5,6 +5,7 @@
 
 #include "CSESynchAttrCmd.h"
 
+/// The "attributesynch" command in the direction "ledgra-to-cad".
 class CSESynchAttrFromeLedgraCmd : public CSESynchAttrCmd
 {
 public:

@@ -5,6 +5,7 @@
 
 #include "CSESynchAttrCmd.h"
 
+/// The "attributesynch" command in the direction "cad-to-ledgra".
 class CSESynchAttrToeLedgraCmd : public CSESynchAttrCmd
 {
 public:
