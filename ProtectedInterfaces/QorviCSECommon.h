@@ -71,5 +71,11 @@
 #include "MOCK_CloseSocket.h"
 #include "MOCK_GetHostIPAddress.h"
 #include "MOCK_StartBrowser.h"
+#include "CSECheckForUpdateAllCmd.h"
+#include "CSECheckForUpdateCurrentCmd.h"
+#include "CSESynchAttrCmd.h"
+#include "CSESynchAttrToeLedgraCmd.h"
+#include "CSESynchAttrFromeLedgraCmd.h"
+#include "CSEGetObjectDetailsCmd.h"
 
 #endif

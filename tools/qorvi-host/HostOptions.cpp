@@ -23,12 +23,14 @@ bool HostOptions::Parse(int argc, const char* const* argv, std::string& error)
             help = true;
             continue;
         }
-        if (argument == "--settings" || argument == "--lock") {
-            (argument == "--lock" ? lockOnCheckout : showSettings) = true;
+        if (argument == "--settings" || argument == "--lock" || argument == "--update-all") {
+            (argument == "--lock" ? lockOnCheckout : argument == "--settings" ? showSettings : updateAll) = true;
             continue;
         }
         const bool takesValue = argument == "--timeout" || argument == "--user" || argument == "--password" ||
-                                argument == "--lql" || argument == "--checkout" || argument == "--into";
+                                argument == "--lql" || argument == "--checkout" || argument == "--into" ||
+                                argument == "--update" || argument == "--sync-to" || argument == "--attr" ||
+                                argument == "--sync-from" || argument == "--details";
         if (!takesValue) {
             error = "unknown argument '" + argument + "'";
             return false;
@@ -57,6 +59,8 @@ bool HostOptions::Parse(int argc, const char* const* argv, std::string& error)
             hasCheckout = true;
         } else if (argument == "--into") {
             checkoutFolder = value;
+        } else if (argument != "--timeout" && !ParseLocalFileOption(argument, value, error)) {
+            return false;
         }
     }
     if (hasCheckout && (checkoutDesign.empty() || checkoutFolder.empty())) {
@@ -67,6 +71,10 @@ bool HostOptions::Parse(int argc, const char* const* argv, std::string& error)
         error = "--into and --lock go with --checkout NAME";
         return false;
     }
+    if (!syncAttributes.empty() && syncToFiles.empty()) {
+        error = "--attr goes with --sync-to FILE";
+        return false;
+    }
     if (hasUser && user.empty()) {
         error = "--user needs a user name";
         return false;
@@ -75,5 +83,27 @@ bool HostOptions::Parse(int argc, const char* const* argv, std::string& error)
         error = "--password goes with --user NAME";
         return false;
     }
+    return true;
+}
+
+bool HostOptions::ParseLocalFileOption(const std::string& argument, const char* value, std::string& error)
+{
+    const std::string text = value;
+    if (text.empty()) {
+        error = argument + " needs a value";
+        return false;
+    }
+    if (argument == "--attr") {
+        const std::size_t equals = text.find('=');
+        if (equals == 0 || equals == std::string::npos) {
+            error = "--attr needs NAME=VALUE";
+            return false;
+        }
+        syncAttributes.emplace_back(text.substr(0, equals), text.substr(equals + 1));
+        return true;
+    }
+    (argument == "--update" ? updateFiles : argument == "--sync-to" ? syncToFiles
+                                          : argument == "--sync-from" ? syncFromFiles : detailFiles)
+        .push_back(text);
     return true;
 }

@@ -3,6 +3,7 @@
 #define QORVI_HOST_HOSTOPTIONS_H
 
 #include <string>
+#include <utility>
 #include <vector>
 
 struct HostOptions
@@ -25,12 +26,23 @@ struct HostOptions
     std::string checkoutDesign;
     std::string checkoutFolder;
     bool lockOnCheckout = false;
+    // Commands on local design files, run after the checkout: update checks of every file or of
+    // the files named, attribute synchronisation to the server (with the attributes, NAME=VALUE)
+    // and from it, object details.
+    bool updateAll = false;
+    std::vector<std::string> updateFiles;
+    std::vector<std::string> syncToFiles;
+    std::vector<std::pair<std::string, std::string>> syncAttributes;
+    std::vector<std::string> syncFromFiles;
+    std::vector<std::string> detailFiles;
 
     // Reads argv[1..argc-1]; false with a sentence for the user in error.
     bool Parse(int argc, const char* const* argv, std::string& error);
 
 private:
     static bool ParseSeconds(const char* text, double& seconds);
+    // The options for local design files; false when argument is none of them.
+    bool ParseLocalFileOption(const std::string& argument, const char* value, std::string& error);
 };
 
 #endif

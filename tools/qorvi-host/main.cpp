@@ -1,6 +1,7 @@
 // Demo host: drives the library as a CAD plug-in would: connect, log in (as the system user or with
 // a user name and password), ping, show the global settings and the server's component versions,
-// run server queries, check a design out into a folder and show its structure, log out and
+// run server queries, check a design out into a folder and show its structure, check local files
+// for updates, synchronise their attributes and show their server state, log out and
 // disconnect, printing each step. Before connecting it checks the
 // installation, and it gives the service a limited time to answer each step.
 #include <chrono>
@@ -15,6 +16,7 @@
 #include "DesignCheckout.h"
 #include "HostOptions.h"
 #include "InstallationCheck.h"
+#include "LocalFileSteps.h"
 #include "PasswordReader.h"
 #include "SettingsSummary.h"
 #include "TerminalMsgMgr.h"
@@ -33,7 +35,8 @@ enum ExitStatus
     ExitLogoutFailed = 6,
     ExitNoAnswer = 7,
     ExitQueryFailed = 8,
-    ExitCheckoutFailed = 9
+    ExitCheckoutFailed = 9,
+    ExitLocalFileStepFailed = 10
 };
 
 std::string Utf8(const CSEString& text)
@@ -58,7 +61,9 @@ void Usage(std::FILE* stream)
 {
     std::fprintf(stream,
                  "usage: qorvi-host [--settings] [--user NAME [--password PASSWORD]] [--lql QUERY]...\n"
-                 "                  [--checkout NAME --into FOLDER [--lock]] [--timeout SECONDS]\n"
+                 "                  [--checkout NAME --into FOLDER [--lock]] [--update-all] [--update FILE]...\n"
+                 "                  [--sync-to FILE [--attr NAME=VALUE]...]... [--sync-from FILE]...\n"
+                 "                  [--details FILE]... [--timeout SECONDS]\n"
                  "Connects to the integration service, logs in, pings, prints the server component\n"
                  "versions, runs the queries, checks the design out, logs out and disconnects.\n"
                  "  --settings          print a summary of the global settings of the login\n"
@@ -76,6 +81,16 @@ void Usage(std::FILE* stream)
                  "                      its parent must exist); the host checks that every file of the\n"
                  "                      answer lies in it\n"
                  "  --lock              lock the design for the user on checkout\n"
+                 "  --update-all        bring every local file of the user up to date from the server\n"
+                 "  --update FILE       bring the local design file up to date (repeatable; one request)\n"
+                 "  --sync-to FILE      write the attributes given with --attr to the server's design of\n"
+                 "                      the file (repeatable)\n"
+                 "  --attr NAME=VALUE   an attribute for --sync-to (repeatable)\n"
+                 "  --sync-from FILE    read the server's attributes of the file's design (repeatable)\n"
+                 "  --details FILE      show the server's state of the file's design: status, lock,\n"
+                 "                      check-in access, type, revision, version (repeatable)\n"
+                 "                      (each of these prints a table; the design is named by the file\n"
+                 "                      name without its extension)\n"
                  "  --timeout SECONDS   time the service has to answer each step before the connection\n"
                  "                      is dropped (default %g, at most %g)\n"
                  "Environment: QX_DRAVIK_INSTALL_DIR (installation folder, writable, whose settings.ini\n"
@@ -84,7 +99,8 @@ void Usage(std::FILE* stream)
                  "DV5_001=1 (the site allows designs with several file formats).\n"
                  "Exit status: 0 success, 1 usage or installation, 2 no connection, 3 login failed,\n"
                  "4 ping failed, 5 no component versions, 6 logout failed, 7 no answer in time,\n"
-                 "8 a query failed, 9 the checkout failed (the host still logs out after either).\n",
+                 "8 a query failed, 9 the checkout failed, 10 an update check, attribute sync or details\n"
+                 "request failed (the host still logs out after any of these).\n",
                  HostOptions::kDefaultTimeoutSeconds, HostOptions::kMaxTimeoutSeconds);
 }
 
@@ -271,6 +287,19 @@ int Run(const HostOptions& options)
         }
     }
 
+    for (const LocalFileStep& step : LocalFileSteps::From(options)) {
+        deadline.Start();
+        std::string stepError;
+        const DesignCheckout::Outcome outcome = step.run(stdout, stepError);
+        if (outcome == DesignCheckout::Outcome::NoAnswer)
+            return FailStep(deadline, timeoutSeconds, step.name.c_str(), ExitLocalFileStepFailed,
+                            "the " + step.name + " got no answer");
+        if (outcome == DesignCheckout::Outcome::Failed) {
+            std::fprintf(stderr, "qorvi-host: %s\n", stepError.c_str());
+            finalStatus = ExitLocalFileStepFailed;
+        }
+    }
+
     CSELogoutCmd logout;
     CSEString thinResponse;
     deadline.Start();
@@ -287,6 +316,8 @@ int Run(const HostOptions& options)
         std::fprintf(stderr, "qorvi-host: a query failed (see its reason above)\n");
     if (finalStatus == ExitCheckoutFailed)
         std::fprintf(stderr, "qorvi-host: the checkout failed (see its reason above)\n");
+    if (finalStatus == ExitLocalFileStepFailed)
+        std::fprintf(stderr, "qorvi-host: a step on local files failed (see its reason above)\n");
     return finalStatus;
 }
 

@@ -73,6 +73,8 @@ class DiagnosticsTest(unittest.TestCase):
                 (self.install_folder(None), (), 1, "settings.ini"),
                 (self.install_folder("[SERVER]\naddress=http://pdm\n[CLIENT]\nclientname=x\n"), (), 1, "clientname"),
                 (self.install_folder(SETTINGS), ("--timeout", "0"), 1, "--timeout"),
+                (self.install_folder(SETTINGS), ("--attr", "a=b"), 1, "--sync-to"),
+                (self.install_folder(SETTINGS), ("--sync-to", "f.prt", "--attr", "a"), 1, "NAME=VALUE"),
                 (self.install_folder(SETTINGS), login[:2], 7, "1 s"),
                 (self.install_folder(SETTINGS), login, 7, "1 s"),
             )

@@ -1,0 +1,40 @@
+// Behaviour of the update check of every file: its result lists and the response for user exits.
+#include <gtest/gtest.h>
+
+#include "CSECheckForUpdateAllCmd.h"
+#include "common/CannedResponse.h"
+#include "common/CommandProbe.h"
+
+using UpdateAll = CannedResponse;
+
+TEST_F(UpdateAll, ListsHoldTheListedObjectsAsWritten)
+{
+    CSECheckForUpdateAllCmd command;
+    Answer(command, "<cadobjectlist><cadobject downloadedpath='/v/a.prt' filename=' a.prt' dirname='/w' "
+                    "name='A' qxtype='Part' qxversion='2'/><note/></cadobjectlist>"
+                    "<errorfiles><cadobject filename='b.prt' dirname='/w'/></errorfiles>");
+    const CSEObjectInfoVector success = command.GetSuccessObjectInfoList();
+    ASSERT_EQ(success.size(), 1);
+    EXPECT_TRUE(success[0].fileName == u" a.prt" && success[0].downloadedPath == u"/v/a.prt" &&
+                success[0].dirName == u"" && success[0].name == u"");
+    const CSEObjectInfoVector failure = command.GetFailureObjectInfoList();
+    ASSERT_EQ(failure.size(), 1);
+    EXPECT_TRUE(failure[0].fileName == u"b.prt" && failure[0].dirName == u"");
+
+    // The user-exit reading appends to what the caller holds.
+    CSEObjectInfoVector forExits;
+    forExits.push_back(CSEObjectInfo());
+    ASSERT_EQ(command.GetObjectsFromRespForUserExit(forExits), 2);
+    EXPECT_TRUE(forExits[1].name == u"A" && forExits[1].busType == u"Part" && forExits[1].qxVersion == u"2" &&
+                forExits[1].downloadedPath == u"");
+    CSECheckForUpdateAllCmd unanswered;
+    EXPECT_EQ(unanswered.GetObjectsFromRespForUserExit(forExits), 2);
+}
+
+TEST_F(UpdateAll, ResponseForUserExitsCarriesTheResult)
+{
+    Probe<CSECheckForUpdateAllCmd> command;
+    command.CreateResponseForUserExit(u"failure");
+    EXPECT_EQ(Attribute(command.Packet(), u"/response", u"result"), "failure");
+    EXPECT_EQ(Attribute(command.Packet(), u"/response", u"cname"), "checkforupdateall");
+}

@@ -1,0 +1,23 @@
+// The demo host's tables: columns line up whatever the bytes of a character.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "TextTable.h"
+
+TEST(TextTable, ColumnsAlignOnCharactersAndEmptyCellsShowADash)
+{
+    TextTable table({"FILE", "STATE"});
+    table.Add({"歯車.prt", "updated"});
+    table.Add({"gear-housing.prt"});
+    char buffer[512] = {};
+    std::FILE* out = fmemopen(buffer, sizeof buffer, "w");
+    ASSERT_NE(out, nullptr);
+    table.Print(out);
+    std::fclose(out);
+    EXPECT_EQ(std::string(buffer), "  FILE             STATE\n"
+                                   "  歯車.prt           updated\n"
+                                   "  gear-housing.prt -\n");
+    EXPECT_EQ(table.Rows(), 2);
+}
