@@ -28,7 +28,8 @@ bool HostOptions::Parse(int argc, const char* const* argv, std::string& error)
             continue;
         }
         const bool takesValue = argument == "--timeout" || argument == "--user" || argument == "--password" ||
-                                argument == "--lql" || argument == "--checkout" || argument == "--into";
+                                argument == "--lql" || argument == "--checkout" || argument == "--into" ||
+                                argument == "--checkin";
         if (!takesValue) {
             error = "unknown argument '" + argument + "'";
             return false;
@@ -57,6 +58,12 @@ bool HostOptions::Parse(int argc, const char* const* argv, std::string& error)
             hasCheckout = true;
         } else if (argument == "--into") {
             checkoutFolder = value;
+        } else if (argument == "--checkin") {
+            checkinManifest = value;
+            if (checkinManifest.empty()) {
+                error = "--checkin needs a manifest file";
+                return false;
+            }
         }
     }
     if (hasCheckout && (checkoutDesign.empty() || checkoutFolder.empty())) {
