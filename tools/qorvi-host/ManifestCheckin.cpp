@@ -2,6 +2,7 @@
 // its first placement only (a further placement stands for the same contents), without recursion.
 #include "ManifestCheckin.h"
 
+#include <exception>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -64,6 +65,15 @@ CSERelationship RelationshipOf(const AssemblyManifest& manifest, int index)
 } // namespace
 
 bool ManifestCheckin::BuildRequest(const AssemblyManifest& manifest, CSECheckinCmd& command)
+{
+    try {
+        return PlaceDesigns(manifest, command);
+    } catch (const std::exception&) {
+        return false; // the library has logged what it could not write, or memory ran out
+    }
+}
+
+bool ManifestCheckin::PlaceDesigns(const AssemblyManifest& manifest, CSECheckinCmd& command)
 {
     const std::vector<std::vector<int>> usesByParent = manifest.UsesByParent();
     std::vector<char> expanded(manifest.Designs().size(), 0);

@@ -26,6 +26,9 @@ public:
     // Writes the manifest's structure into the command's request; false when the request could not
     // take an object.
     static bool BuildRequest(const AssemblyManifest& manifest, CSECheckinCmd& command);
+
+private:
+    static bool PlaceDesigns(const AssemblyManifest& manifest, CSECheckinCmd& command);
 };
 
 #endif

@@ -75,6 +75,7 @@ class DiagnosticsTest(unittest.TestCase):
                 (self.install_folder(None), (), 1, "settings.ini"),
                 (self.install_folder("[SERVER]\naddress=http://pdm\n[CLIENT]\nclientname=x\n"), (), 1, "clientname"),
                 (self.install_folder(SETTINGS), ("--timeout", "0"), 1, "--timeout"),
+                (self.install_folder(SETTINGS), ("--checkin", missing), 1, missing),
                 (self.install_folder(SETTINGS), login[:2], 7, "1 s"),
                 (self.install_folder(SETTINGS), login, 7, "1 s"),
             )
