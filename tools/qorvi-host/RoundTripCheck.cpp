@@ -95,6 +95,9 @@ std::vector<std::string> RoundTripCheck::Differences(const AssemblyManifest& man
 {
     std::vector<std::string> differences;
     const std::vector<int> reached = manifest.Reached(design);
+    std::vector<char> inside(manifest.Designs().size(), 0);
+    for (int index : reached)
+        inside[index] = 1;
     std::unordered_map<std::string, int> records; // name -> object index
     std::unordered_map<std::string, std::string> names; // cadid -> name
     for (int i = 0; i < objects.size(); ++i) {
@@ -102,8 +105,7 @@ std::vector<std::string> RoundTripCheck::Differences(const AssemblyManifest& man
         names[Utf8(objects[i].cadId)] = name;
         if (!records.emplace(name, i).second)
             differences.push_back("the checkout lists the design " + Quoted(name) + " twice");
-        else if (manifest.Find(name) < 0 ||
-                 std::find(reached.begin(), reached.end(), manifest.Find(name)) == reached.end())
+        else if (manifest.Find(name) < 0 || !inside[manifest.Find(name)])
             differences.push_back("the checkout holds " + Quoted(name) + ", which was not checked in under " +
                                   Quoted(manifest.Designs()[design].name));
     }
@@ -136,9 +138,6 @@ std::vector<std::string> RoundTripCheck::Differences(const AssemblyManifest& man
     }
 
     std::vector<std::string> checkedIn, checkedOut;
-    std::vector<char> inside(manifest.Designs().size(), 0);
-    for (int index : reached)
-        inside[index] = 1;
     for (const AssemblyManifest::Use& use : manifest.Uses())
         if (inside[use.parent])
             checkedIn.push_back(UseText(manifest.Designs()[use.parent].name, manifest.Designs()[use.child].name,
