@@ -52,7 +52,8 @@ public:
                             CSEString ownerCadId);
 
     // Writes the user's edits of the object into the rebuilt response: the result of setting
-    // "name" (0 on success), -1 without a command packet.
+    // "name" (0 on success), -1 without a command packet. The first call stamps the response's
+    // objects with identifiers, so that each call finds its object without searching the list.
     int UpdateObjectInResponse(const CSEObjectInfo& object);
     // Gives the listed records of the object's cadid its file name, folder, name and attributes.
     // Always -1.
@@ -78,6 +79,13 @@ private:
     std::unordered_map<std::u16string, std::vector<int>> m_cadIdPositions;
     std::unordered_map<std::u16string, int> m_fullNamePositions;
     bool m_fullNamesStale = true;
+
+    // The node path of the rebuilt response's first object of the cadid.
+    CSEString ResponseObjectPath(const CSEString& cadId);
+    void IndexResponseObjects();
+    // Identifier of the first object element per cadid in the packet m_pIndexedResponse.
+    std::unordered_map<std::u16string, int> m_responseObjectIds;
+    CSEXMLPacket* m_pIndexedResponse = nullptr;
 };
 
 #endif

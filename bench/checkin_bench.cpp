@@ -3,17 +3,21 @@
 // children to an assembly), every tenth part placed once more under three other assemblies, and
 // name/value attributes on every object. Before each placement the caller's look-ups run as a
 // check-in does: the file's list entry and the ancestor check. The cost per component must stay flat.
+// Then the user's edits written back into a rebuilt check-in response of as many objects, one edit
+// per object: the cost per edit must stay flat too.
 #include <benchmark/benchmark.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "CSECheckinCmd.h"
 #include "CSEObjectInfo.h"
 #include "CSEProductStructureCreator.h"
 #include "CSERelationship.h"
 #include "CSEString.h"
 #include "CSEXMLPacket.h"
+#include "common/ScratchInstallFolder.h"
 
 namespace {
 
@@ -97,8 +101,73 @@ void BuildAndSerialise(benchmark::State& state)
     state.SetComplexityN(components);
 }
 
+// A check-in command whose packet holds a rebuilt response.
+struct RebuiltCheckin : CSECheckinCmd
+{
+    bool UseResponse(const CSEString& text) { return m_pCmdXMLPacket->loadXMLinMemory(text) == 0; }
+};
+
+CSEString RebuiltResponse(int objects)
+{
+    std::string text = "<response cname='checkin' result='success'><cadobjectlist>";
+    for (int i = 0; i < objects; ++i) {
+        const std::string id = std::to_string(i);
+        text += "<cadobject cadid='cad_" + id + "' name='Part " + id + "' filename='part_" + id +
+                ".prt' dirname='/tmp'>";
+        for (int a = 0; a < kAttributes; ++a)
+            text += "<attribute><name>attribute_" + std::to_string(a) + "</name><value>v</value></attribute>";
+        text += "</cadobject>";
+    }
+    return Text(text + "</cadobjectlist></response>");
+}
+
+void EditRebuiltResponse(benchmark::State& state)
+{
+    const int components = static_cast<int>(state.range(0));
+    const CSEString response = RebuiltResponse(components);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto command = std::make_unique<RebuiltCheckin>();
+        if (!command->UseResponse(response)) {
+            state.SkipWithError("the response cannot be loaded");
+            return;
+        }
+        state.ResumeTiming();
+        int failures = 0;
+        for (int i = 0; i < components; ++i) {
+            CSEObjectInfo edit;
+            edit.cadId = Text("cad_" + std::to_string(i));
+            edit.name = Text("Edited " + std::to_string(i));
+            edit.fileName = Text("edited_" + std::to_string(i) + ".prt");
+            edit.dirName = u"/tmp";
+            edit.attributes.push_back(CSEAttribute(u"attribute_0", u"changed")); // replaces one
+            edit.attributes.push_back(CSEAttribute(u"added", u"new"));
+            failures += command->UpdateObjectInResponse(edit) != 0;
+        }
+        if (failures != 0) {
+            state.SkipWithError("an edit failed");
+            return;
+        }
+        state.PauseTiming();
+        command.reset();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * components);
+    state.SetComplexityN(components);
+}
+
 } // namespace
 
 BENCHMARK(BuildAndSerialise)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(EditRebuiltResponse)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    // The check-in command's request envelope needs an installation folder.
+    if (ScratchInstallFolder().empty())
+        return 1;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The main job: builds the library and the demo host, starts the reference integration service on a
-# fresh profile folder with a vault seeded with the sample gearbox assembly, runs the demo host
-# against it (login to disconnect, with a summary of the global settings and a checkout of the
-# gearbox into a fresh folder, printed as a tree; further arguments go to the demo host) and stops
-# the service.
+# fresh profile folder with an empty vault, runs the demo host against it (login to disconnect: a
+# summary of the global settings, the check-in of the sample gearbox assembly from its manifest as
+# new designs, its checkout into a fresh folder printed as a tree and compared with what was
+# checked in; further arguments go to the demo host) and stops the service. Exits non-zero when a
+# step fails or the checkout differs from what was checked in.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -28,7 +29,7 @@ EOF
 service_out="$work/okt-service.out"
 service_log="$work/okt-service.log"
 python3 "$root/tools/okt-service/okt_service.py" --profile "$profile" --log "$service_log" \
-  --vault "$work/vault" --seed-sample >"$service_out" 2>&1 &
+  --vault "$work/vault" >"$service_out" 2>&1 &
 service_pid=$!
 
 stop_service() {
@@ -63,7 +64,8 @@ echo "demo: DV5_001=1 (this site allows designs with several file formats)"
 checkout="$work/checkout"
 status=0
 DV5_001=1 QX_DRAVIK_INSTALL_DIR="$install" USERPROFILE="$profile" \
-  "$build/tools/qorvi-host/qorvi-host" --settings --checkout Gearbox --into "$checkout" --lock "$@" \
+  "$build/tools/qorvi-host/qorvi-host" --settings --checkin "$root/tools/okt-service/sample/manifest.xml" \
+  --checkout Gearbox --into "$checkout" --lock "$@" \
   || status=$?
 
 stop_service
@@ -78,7 +80,7 @@ echo "  service exchange log: $service_log"
 echo "  service output:       $service_out"
 echo "  vault:                $work/vault"
 if [ "$status" -eq 0 ]; then
-  echo "demo: succeeded"
+  echo "demo: succeeded: the checked-out gearbox holds the files and the structure checked in"
 else
   echo "demo: the demo host failed with exit status $status" >&2
 fi

@@ -158,6 +158,7 @@ int CSECheckinCmd::ParseAndBuildResponse()
     ReleaseSparsePacket();
     CreateResponseHeader();
 
+    m_pIndexedResponse = nullptr;
     CSEProductStructureCreator::Release(m_pStructureCreator);
     try {
         m_pStructureCreator = new CSEProductStructureCreator(m_pCmdXMLPacket, 0);
@@ -364,8 +365,7 @@ int CSECheckinCmd::UpdateObjectInResponse(const CSEObjectInfo& object)
 {
     if (m_pCmdXMLPacket == nullptr)
         return -1;
-    const CSEString node =
-        u"/response/cadobjectlist/cadobject[@cadid=" + CSEXMLPacket::MakeXPathLiteral(object.cadId) + u"]";
+    const CSEString node = ResponseObjectPath(object.cadId);
     m_pCmdXMLPacket->createProperty(node, u"filename", object.fileName, 0);
     CSEString dirName;
     CSEUtil::FormatDirNameForWKC(object, dirName);
@@ -385,6 +385,45 @@ int CSECheckinCmd::UpdateObjectInResponse(const CSEObjectInfo& object)
         m_pCmdXMLPacket->createAttributeNVPair(node, attribute.GetName(), attribute.GetValue());
     }
     return result;
+}
+
+CSEString CSECheckinCmd::ResponseObjectPath(const CSEString& cadId)
+{
+    if (m_pIndexedResponse != m_pCmdXMLPacket)
+        IndexResponseObjects();
+    // The element found must still be the cadid's: the packet may have been changed since.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const auto found = m_responseObjectIds.find(cadId().Text());
+        if (found == m_responseObjectIds.end())
+            break;
+        const CSEString path = m_pCmdXMLPacket->getNodePathFromUniqueId(found->second);
+        CSEString carried;
+        if (m_pCmdXMLPacket->getAttributeValue(path, u"cadid", carried) == 0 && carried == cadId)
+            return path;
+        if (attempt == 0)
+            IndexResponseObjects();
+    }
+    // An object added after the index was made, or none of the cadid: searched for.
+    return u"/response/cadobjectlist/cadobject[@cadid=" + CSEXMLPacket::MakeXPathLiteral(cadId) + u"]";
+}
+
+void CSECheckinCmd::IndexResponseObjects()
+{
+    m_responseObjectIds.clear();
+    m_pIndexedResponse = m_pCmdXMLPacket;
+    // Read and stamped through one node path by position, which the packet answers in one pass.
+    const CSEString path(kRebuiltObjects);
+    const int count = m_pCmdXMLPacket->getNodeCount(path);
+    int identifier = m_pCmdXMLPacket->getLastValueOfUniqueIdentifier();
+    for (int index = 0; index < count; ++index) {
+        CSEString cadId;
+        m_pCmdXMLPacket->getAttributeValueAt(path, index, u"cadid", cadId);
+        if (m_responseObjectIds.count(cadId().Text()) != 0)
+            continue;
+        if (m_pCmdXMLPacket->setAttributeValueAt(path, index, u"iGSSLID", CSEUtil::getCSEStringFromInt(++identifier)) == 0)
+            m_responseObjectIds.emplace(cadId().Text(), identifier);
+    }
+    m_pCmdXMLPacket->SetGSSLUniqueIdentifier(identifier);
 }
 
 int CSECheckinCmd::UpdateObjectInObjectList(const CSEObjectInfo& object)

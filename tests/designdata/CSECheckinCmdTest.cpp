@@ -195,6 +195,31 @@ TEST_F(CheckinCmd, EditsReplaceEarlierOnesInResponseAndList)
     EXPECT_FALSE(m_cmd->IsValueAlreadyAdded(values, other));
 }
 
+TEST_F(CheckinCmd, EditsFindTheirObjectAfterTheResponseChanged)
+{
+    LoadAnswer();
+    m_cmd->ParseAndBuildResponse();
+    CSEXMLPacket* rebuilt = m_cmd->Packet();
+    const CSEString list(u"/response/cadobjectlist");
+    CSEObjectInfo edit = Object(u"x.prt", u"b1");
+    edit.name = u"first";
+    ASSERT_EQ(m_cmd->UpdateObjectInResponse(edit), 0); // objects indexed here
+    // The bolt's element replaced by another of the cadid, and an object added after the first edit.
+    rebuilt->removeChildNode(list, list + u"/cadobject[@cadid='b1']");
+    rebuilt->appendXMLString(list, u"<cadobject cadid='n1'/>");
+    rebuilt->appendXMLString(list, u"<cadobject cadid='b1'/>");
+    const std::pair<const char16_t*, const char16_t*> edits[] = {{u"b1", u"bolt"}, {u"n1", u"new"}, {u"t1", u"top"}};
+    for (const auto& [cadId, name] : edits) {
+        edit = Object(u"x.prt", cadId);
+        edit.name = name;
+        EXPECT_EQ(m_cmd->UpdateObjectInResponse(edit), 0) << Utf8(cadId);
+        EXPECT_EQ(Attribute(rebuilt, list + u"/cadobject[@cadid='" + cadId + u"']", u"name"), Utf8(name));
+    }
+    edit = Object(u"x.prt", u"none");
+    EXPECT_NE(m_cmd->UpdateObjectInResponse(edit), 0);
+    EXPECT_EQ(rebuilt->getNodeCount(list + u"/cadobject"), 6); // nothing made for the unknown cadid
+}
+
 TEST_F(CheckinCmd, RebuildWaitsForAnAnswerAndDeletesEachPacketOnce)
 {
     EXPECT_EQ(m_cmd->ParseAndBuildResponse(), 0);

@@ -16,8 +16,9 @@ TEST(TextTable, ColumnsAlignOnCharactersAndEmptyCellsShowADash)
     ASSERT_NE(out, nullptr);
     table.Print(out);
     std::fclose(out);
-    EXPECT_EQ(std::string(buffer), "  FILE             STATE\n"
-                                   "  歯車.prt           updated\n"
-                                   "  gear-housing.prt -\n");
+    // A wide character takes two columns; columns are two blanks apart.
+    EXPECT_EQ(std::string(buffer), "  FILE              STATE\n"
+                                   "  歯車.prt          updated\n"
+                                   "  gear-housing.prt  -\n");
     EXPECT_EQ(table.Rows(), 2);
 }

@@ -13,6 +13,7 @@
 namespace {
 
 const char16_t kRelationships[] = u"//response/info/relationshiplist/relationship";
+const char16_t kObjects[] = u"//response/info/cadobjectlist/cadobject";
 const char16_t kStructureRoots[] = u"//response/info/structure/cadobject";
 
 std::string Utf8(const CSEString& text)
@@ -37,8 +38,29 @@ std::vector<std::string> DesignCheckout::RidOrder(CSEXMLPacket* packet)
     return rids;
 }
 
+void DesignCheckout::AddRevisions(CSEXMLPacket* packet, CSEObjectInfoVector& objects)
+{
+    if (packet == nullptr)
+        return;
+    std::unordered_map<std::string, std::string> revisions;
+    const CSEString path(kObjects);
+    const int count = packet->getNodeCount(path);
+    for (int i = 0; i < count; ++i) {
+        CSEString cadId, revision;
+        packet->getAttributeValueAt(path, i, CSEString(u"cadid"), cadId);
+        packet->getAttributeValueAt(path, i, CSEString(u"busrevision"), revision);
+        revisions.emplace(Utf8(cadId), Utf8(revision));
+    }
+    for (int i = 0; i < objects.size(); ++i) {
+        const auto found = revisions.find(Utf8(objects[i].cadId));
+        if (found != revisions.end())
+            objects[i].busRevision = CSEString(found->second.c_str());
+    }
+}
+
 DesignCheckout::Outcome DesignCheckout::Run(const std::string& design, const std::string& folder, bool lock,
-                                            std::FILE* out, std::string& error)
+                                            std::FILE* out, std::string& error, CSEObjectInfoVector* objectsOut,
+                                            CSERelationshipVector* relationshipsOut)
 {
     std::fprintf(out, "checkout:   %s into %s%s\n", design.c_str(), folder.c_str(), lock ? ", locked" : "");
     DesignCheckoutCmd command;
@@ -69,6 +91,12 @@ DesignCheckout::Outcome DesignCheckout::Run(const std::string& design, const std
                 " (the service has placed the files in '" + folder + "' and taken any lock asked for all the same)";
         return Outcome::Failed;
     }
+    if (objectsOut != nullptr) {
+        *objectsOut = objects;
+        AddRevisions(command.AnswerPacket(), *objectsOut);
+    }
+    if (relationshipsOut != nullptr)
+        *relationshipsOut = relationships;
     command.findAllTopLevelObjects(CSEString(kStructureRoots), command.AnswerPacket(), objects);
     const CSEObjectInfoVector topLevelObjects = command.GetTopLevelObjectInfoList();
     std::vector<std::string> topLevel;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class CSEObjectInfoVector;
+class CSERelationshipVector;
 class CSEXMLPacket;
 
 class DesignCheckout
@@ -21,13 +23,17 @@ public:
     };
 
     // folder: absolute and canonical (CheckoutFolder). Failed: error says why; an object that
-    // leaves the folder also fails the checkout, after the tree has shown it.
+    // leaves the folder also fails the checkout, after the tree has shown it;
+    // the checkout's records go to objectsOut and relationshipsOut when given (and read).
     static Outcome Run(const std::string& design, const std::string& folder, bool lock, std::FILE* out,
-                       std::string& error);
+                       std::string& error, CSEObjectInfoVector* objectsOut = nullptr,
+                       CSERelationshipVector* relationshipsOut = nullptr);
 
 private:
     // The rids of the answer's relationship list, in its order.
     static std::vector<std::string> RidOrder(CSEXMLPacket* packet);
+    // Gives the records the revision ("busrevision") the answer lists for their cadid.
+    static void AddRevisions(CSEXMLPacket* packet, CSEObjectInfoVector& objects);
 };
 
 #endif

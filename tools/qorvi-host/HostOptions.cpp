@@ -30,7 +30,8 @@ bool HostOptions::Parse(int argc, const char* const* argv, std::string& error)
         const bool takesValue = argument == "--timeout" || argument == "--user" || argument == "--password" ||
                                 argument == "--lql" || argument == "--checkout" || argument == "--into" ||
                                 argument == "--update" || argument == "--sync-to" || argument == "--attr" ||
-                                argument == "--sync-from" || argument == "--details";
+                                argument == "--sync-from" || argument == "--details" ||
+                                argument == "--checkin";
         if (!takesValue) {
             error = "unknown argument '" + argument + "'";
             return false;
@@ -59,6 +60,12 @@ bool HostOptions::Parse(int argc, const char* const* argv, std::string& error)
             hasCheckout = true;
         } else if (argument == "--into") {
             checkoutFolder = value;
+        } else if (argument == "--checkin") {
+            checkinManifest = value;
+            if (checkinManifest.empty()) {
+                error = "--checkin needs a manifest file";
+                return false;
+            }
         } else if (argument != "--timeout" && !ParseLocalFileOption(argument, value, error)) {
             return false;
         }

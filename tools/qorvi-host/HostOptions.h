@@ -21,7 +21,9 @@ struct HostOptions
     std::string password;
     // Run after login, in this order.
     std::vector<std::string> lqlQueries;
-    // Set: after the queries, check the design out into checkoutFolder and show its structure.
+    // Set: after the queries, check in the assembly of this manifest file.
+    std::string checkinManifest;
+    // Set: after the queries (and the check-in), check the design out into checkoutFolder and show its structure.
     bool hasCheckout = false;
     std::string checkoutDesign;
     std::string checkoutFolder;

@@ -7,33 +7,13 @@
 #include <CSEObjectInfo.h>
 #include <CSERelationship.h>
 
+#include "TextTable.h"
+
 namespace {
 
 std::string Utf8(const CSEString& text)
 {
     return text().ToUTF8();
-}
-
-// Columns a text takes on a terminal: East Asian wide characters take two, combining marks none.
-std::size_t DisplayWidth(const std::string& text)
-{
-    std::size_t width = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned char lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t point = length == 1 ? lead : lead & (0x3F >> (length - 1));
-        for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
-            point = (point << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        i += length;
-        if (point >= 0x300 && point <= 0x36F)
-            continue;
-        const bool wide = (point >= 0x1100 && point <= 0x115F) || (point >= 0x2E80 && point <= 0xA4CF) ||
-                          (point >= 0xAC00 && point <= 0xD7A3) || (point >= 0xF900 && point <= 0xFAFF) ||
-                          (point >= 0xFE30 && point <= 0xFE4F) || (point >= 0xFF00 && point <= 0xFF60) ||
-                          (point >= 0xFFE0 && point <= 0xFFE6) || (point >= 0x20000 && point <= 0x3FFFD);
-        width += wide ? 2 : 1;
-    }
-    return width;
 }
 
 std::string FileColumn(const std::string& fileNames)
@@ -147,7 +127,7 @@ void StructureTree::Print(const std::vector<Line>& lines, const CSEObjectInfoVec
     std::array<std::size_t, kColumns> widths{};
     for (const auto& row : rows) {
         for (std::size_t c = 0; c < kColumns; ++c)
-            widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+            widths[c] = std::max(widths[c], TextTable::DisplayWidth(row[c]));
     }
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const Line* line = r == 0 ? nullptr : &lines[r - 1];
@@ -157,7 +137,7 @@ void StructureTree::Print(const std::vector<Line>& lines, const CSEObjectInfoVec
         for (std::size_t c = 0; c < kColumns; ++c) {
             text += rows[r][c];
             if (c + 1 < kColumns)
-                text.append(widths[c] - DisplayWidth(rows[r][c]) + 2, ' ');
+                text.append(widths[c] - TextTable::DisplayWidth(rows[r][c]) + 2, ' ');
         }
         if (line != nullptr) {
             const auto problem = problems.find(Utf8(objects[line->object].cadId));

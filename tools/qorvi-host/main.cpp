@@ -12,12 +12,15 @@
 #include <QorviCSECommon.h>
 
 #include "AnswerDeadline.h"
+#include "AssemblyManifest.h"
 #include "CheckoutFolder.h"
 #include "DesignCheckout.h"
 #include "HostOptions.h"
 #include "InstallationCheck.h"
 #include "LocalFileSteps.h"
+#include "ManifestCheckin.h"
 #include "PasswordReader.h"
+#include "RoundTripCheck.h"
 #include "SettingsSummary.h"
 #include "TerminalMsgMgr.h"
 
@@ -36,7 +39,9 @@ enum ExitStatus
     ExitNoAnswer = 7,
     ExitQueryFailed = 8,
     ExitCheckoutFailed = 9,
-    ExitLocalFileStepFailed = 10
+    ExitCheckinFailed = 10,
+    ExitRoundTripDiffers = 11,
+    ExitLocalFileStepFailed = 12
 };
 
 std::string Utf8(const CSEString& text)
@@ -61,11 +66,12 @@ void Usage(std::FILE* stream)
 {
     std::fprintf(stream,
                  "usage: qorvi-host [--settings] [--user NAME [--password PASSWORD]] [--lql QUERY]...\n"
-                 "                  [--checkout NAME --into FOLDER [--lock]] [--update-all] [--update FILE]...\n"
-                 "                  [--sync-to FILE [--attr NAME=VALUE]...]... [--sync-from FILE]...\n"
-                 "                  [--details FILE]... [--timeout SECONDS]\n"
+                 "                  [--checkin MANIFEST] [--checkout NAME --into FOLDER [--lock]]\n"
+                 "                  [--update-all] [--update FILE]... [--sync-to FILE [--attr NAME=VALUE]...]...\n"
+                 "                  [--sync-from FILE]... [--details FILE]... [--timeout SECONDS]\n"
                  "Connects to the integration service, logs in, pings, prints the server component\n"
-                 "versions, runs the queries, checks the design out, logs out and disconnects.\n"
+                 "versions, runs the queries, checks the manifest's assembly in, checks the design out,\n"
+                 "logs out and disconnects.\n"
                  "  --settings          print a summary of the global settings of the login\n"
                  "  --user NAME         log in as NAME with a password (\"loginEx\") instead of as the\n"
                  "                      system user without one; the password is asked for on the\n"
@@ -75,8 +81,12 @@ void Usage(std::FILE* stream)
                  "                      prefer the prompt or standard input)\n"
                  "  --lql QUERY         run the server query after login and print its result, reason\n"
                  "                      and text (repeatable)\n"
+                 "  --checkin MANIFEST  check in the assembly the manifest file describes (its files in\n"
+                 "                      the folder \"files\" beside it) and print what the service stored\n"
                  "  --checkout NAME     check the latest version of the design NAME out, with all it\n"
-                 "                      contains, and print its structure as a tree\n"
+                 "                      contains, and print its structure as a tree; a design of the\n"
+                 "                      --checkin manifest is then compared with it: files byte by\n"
+                 "                      byte, designs, attributes and uses\n"
                  "  --into FOLDER       the folder the service places the files in (made when missing;\n"
                  "                      its parent must exist); the host checks that every file of the\n"
                  "                      answer lies in it\n"
@@ -99,7 +109,8 @@ void Usage(std::FILE* stream)
                  "DV5_001=1 (the site allows designs with several file formats).\n"
                  "Exit status: 0 success, 1 usage or installation, 2 no connection, 3 login failed,\n"
                  "4 ping failed, 5 no component versions, 6 logout failed, 7 no answer in time,\n"
-                 "8 a query failed, 9 the checkout failed, 10 an update check, attribute sync or details\n"
+                 "8 a query failed, 9 the checkout failed, 10 the check-in failed, 11 the checkout\n"
+                 "differs from the manifest checked in, 12 an update check, attribute sync or details\n"
                  "request failed (the host still logs out after any of these).\n",
                  HostOptions::kDefaultTimeoutSeconds, HostOptions::kMaxTimeoutSeconds);
 }
@@ -221,6 +232,12 @@ int Run(const HostOptions& options)
         std::fprintf(stderr, "qorvi-host: %s\n", folderError.c_str());
         return ExitUsage;
     }
+    AssemblyManifest manifest;
+    std::string manifestError;
+    if (!options.checkinManifest.empty() && !manifest.Load(options.checkinManifest, manifestError)) {
+        std::fprintf(stderr, "qorvi-host: %s\n", manifestError.c_str());
+        return ExitUsage;
+    }
     static TerminalMsgMgr msgMgr;
     CSEMsgMgr::SetMsgMgr(&msgMgr);
     static AnswerDeadline deadline(std::chrono::duration_cast<AnswerDeadline::Clock::duration>(
@@ -274,16 +291,43 @@ int Run(const HostOptions& options)
             finalStatus = ExitQueryFailed;
     }
 
-    if (options.hasCheckout) {
+    if (!options.checkinManifest.empty()) {
+        deadline.Start();
+        std::string checkinError;
+        const ManifestCheckin::Outcome outcome = ManifestCheckin::Run(manifest, stdout, checkinError);
+        if (outcome == ManifestCheckin::Outcome::NoAnswer)
+            return FailStep(deadline, timeoutSeconds, "check-in", ExitCheckinFailed, "the check-in got no answer");
+        if (outcome == ManifestCheckin::Outcome::Failed) {
+            std::fprintf(stderr, "qorvi-host: %s\n", checkinError.c_str());
+            finalStatus = ExitCheckinFailed;
+        }
+    }
+
+    if (options.hasCheckout && finalStatus != ExitCheckinFailed) {
         deadline.Start();
         std::string checkoutError;
-        const DesignCheckout::Outcome outcome = DesignCheckout::Run(options.checkoutDesign, checkoutFolder,
-                                                                    options.lockOnCheckout, stdout, checkoutError);
+        CSEObjectInfoVector objects;
+        CSERelationshipVector relationships;
+        const DesignCheckout::Outcome outcome =
+            DesignCheckout::Run(options.checkoutDesign, checkoutFolder, options.lockOnCheckout, stdout, checkoutError,
+                                &objects, &relationships);
         if (outcome == DesignCheckout::Outcome::NoAnswer)
             return FailStep(deadline, timeoutSeconds, "checkout", ExitCheckoutFailed, "the checkout got no answer");
         if (outcome == DesignCheckout::Outcome::Failed) {
             std::fprintf(stderr, "qorvi-host: %s\n", checkoutError.c_str());
             finalStatus = ExitCheckoutFailed;
+        }
+        const int checkedIn = manifest.Find(options.checkoutDesign);
+        if (outcome == DesignCheckout::Outcome::Succeeded && checkedIn >= 0) {
+            const std::vector<std::string> differences =
+                RoundTripCheck::Differences(manifest, checkedIn, objects, relationships, checkoutFolder);
+            for (const std::string& difference : differences)
+                std::fprintf(stderr, "qorvi-host: round trip: %s\n", difference.c_str());
+            if (differences.empty())
+                std::printf("round trip: the checkout of %s holds the %zu designs, their files and the uses "
+                            "checked in\n", options.checkoutDesign.c_str(), manifest.Reached(checkedIn).size());
+            else
+                finalStatus = ExitRoundTripDiffers;
         }
     }
 
@@ -318,6 +362,10 @@ int Run(const HostOptions& options)
         std::fprintf(stderr, "qorvi-host: the checkout failed (see its reason above)\n");
     if (finalStatus == ExitLocalFileStepFailed)
         std::fprintf(stderr, "qorvi-host: a step on local files failed (see its reason above)\n");
+    if (finalStatus == ExitCheckinFailed)
+        std::fprintf(stderr, "qorvi-host: the check-in failed (see its reason above)\n");
+    if (finalStatus == ExitRoundTripDiffers)
+        std::fprintf(stderr, "qorvi-host: the checkout differs from what was checked in (see above)\n");
     return finalStatus;
 }
 

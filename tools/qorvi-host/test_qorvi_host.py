@@ -1,5 +1,6 @@
 """The demo host names what keeps it from running, and logs in, shows the global settings, runs
-queries and checks the sample gearbox out against the reference service: run as
+queries, checks the sample gearbox out and makes the round trip (check-in from the manifest, checkout,
+comparison) against the reference service: run as
 `test_qorvi_host.py QORVI_HOST_PROGRAM`."""
 
 import os
@@ -14,6 +15,7 @@ import unittest
 PROGRAM = None
 SETTINGS = "[SERVER]\nclientname=127.0.0.1\n"
 SERVICE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "okt-service", "okt_service.py")
+SAMPLE = os.path.join(os.path.dirname(SERVICE), "sample")
 
 
 def write(path, text):
@@ -75,6 +77,7 @@ class DiagnosticsTest(unittest.TestCase):
                 (self.install_folder(SETTINGS), ("--timeout", "0"), 1, "--timeout"),
                 (self.install_folder(SETTINGS), ("--attr", "a=b"), 1, "--sync-to"),
                 (self.install_folder(SETTINGS), ("--sync-to", "f.prt", "--attr", "a"), 1, "NAME=VALUE"),
+                (self.install_folder(SETTINGS), ("--checkin", missing), 1, missing),
                 (self.install_folder(SETTINGS), login[:2], 7, "1 s"),
                 (self.install_folder(SETTINGS), login, 7, "1 s"),
             )
@@ -85,8 +88,10 @@ class DiagnosticsTest(unittest.TestCase):
                     self.assertIn(named, result.stderr)
 
 
-class ServiceTest(unittest.TestCase):
-    """Against the reference service, which lets only alice log in, with her password."""
+class ServiceCase(unittest.TestCase):
+    """A reference service of its own for the tests of the class, started with SERVICE_OPTIONS."""
+
+    SERVICE_OPTIONS = ()
 
     @classmethod
     def setUpClass(cls):
@@ -96,9 +101,8 @@ class ServiceTest(unittest.TestCase):
         os.mkdir(cls.install)
         write(os.path.join(cls.install, "settings.ini"), SETTINGS)
         cls.service = subprocess.Popen(
-            [sys.executable, SERVICE, "--profile", cls.profile, "--user", "alice:s3 cret",
-             "--log", os.path.join(cls.folder, "service.log"),
-             "--vault", os.path.join(cls.folder, "vault"), "--seed-sample"],
+            [sys.executable, SERVICE, "--profile", cls.profile, "--log", os.path.join(cls.folder, "service.log"),
+             "--vault", os.path.join(cls.folder, "vault")] + list(cls.SERVICE_OPTIONS),
             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
         line = cls.service.stdout.readline()
         if not line.startswith("okt-service listening on "):
@@ -114,6 +118,12 @@ class ServiceTest(unittest.TestCase):
 
     def run_host(self, *arguments, stdin="", **variables):
         return run_host(self.install, self.profile, arguments, stdin, **variables)
+
+
+class ServiceTest(ServiceCase):
+    """Against the reference service, which lets only alice log in, with her password."""
+
+    SERVICE_OPTIONS = ("--user", "alice:s3 cret", "--seed-sample")
 
     def test_login_with_password(self):
         cases = (  # (arguments, standard input, exit status); the plain login carries no password
@@ -188,6 +198,36 @@ class ServiceTest(unittest.TestCase):
                     (1, "Gearbox-Drawing", "drawing", "1", "-", "Gearbox-Drawing.drw, Gearbox-Drawing.dxf")):
             self.assertIn(row, rows)
         self.assertEqual(len(os.listdir(folder)), 29)
+
+
+class RoundTripTest(ServiceCase):
+    """The sample checked in from its manifest into an empty vault, checked out and compared."""
+
+    def round_trip(self, manifest, name):
+        folder = os.path.join(self.folder, name)
+        return folder, self.run_host("--checkin", manifest, "--checkout", "Gearbox", "--into", folder, DV5_001="1")
+
+    def test_sample_round_trip_as_new_designs_then_as_new_versions(self):
+        manifest = os.path.join(SAMPLE, "manifest.xml")
+        for name, version, status in (("first", "1", "new"), ("second", "2", "checkedin")):
+            folder, result = self.round_trip(manifest, name)
+            self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+            stored = re.findall(r"^  (.+?)\s{2,}(CAD \w+)\s+(\d+)\s+(\w+)$", result.stdout, re.M)
+            self.assertEqual(len(stored), 28, result.stdout)
+            self.assertIn(("歯車", "CAD Part", version, status), stored)
+            self.assertIn("round trip:", result.stdout)
+            for file in ("O'Brien bracket.prt", "Zahnrad-ü.prt", "歯車.prt", "Gearbox-Drawing.dxf"):
+                with open(os.path.join(folder, file), "rb") as out, open(os.path.join(SAMPLE, "files", file), "rb") as sent:
+                    self.assertEqual(out.read(), sent.read(), file)
+
+    def test_failed_checkin_is_reported_and_nothing_checked_out(self):
+        sample = os.path.join(self.folder, "sample")
+        shutil.copytree(SAMPLE, sample)
+        os.remove(os.path.join(sample, "files", "Zahnrad-ü.prt"))
+        folder, result = self.round_trip(os.path.join(sample, "manifest.xml"), "failed")
+        self.assertEqual(result.returncode, 10, result.stdout + result.stderr)
+        self.assertIn("Zahnrad-ü.prt", result.stderr)
+        self.assertFalse(os.listdir(folder))
 
 
 if __name__ == "__main__":
