@@ -61,5 +61,9 @@
 #include "CSECommonCmdForCheckinLockUnlockandRecVer.h"
 #include "CSECheckinCmd.h"
 #include "CSERecogVerCmd.h"
+#include "CSELockUnlockCmd.h"
+#include "CSEUserLockStatusCmd.h"
+#include "DVKDCICheckinExCmd.h"
+#include "DVKDCILockUnlockExCmd.h"
 
 #endif

@@ -38,7 +38,7 @@ std::vector<std::string> DesignCheckout::RidOrder(CSEXMLPacket* packet)
 }
 
 DesignCheckout::Outcome DesignCheckout::Run(const std::string& design, const std::string& folder, bool lock,
-                                            std::FILE* out, std::string& error)
+                                            std::FILE* out, std::string& error, CSEObjectInfoVector* checkedOut)
 {
     std::fprintf(out, "checkout:   %s into %s%s\n", design.c_str(), folder.c_str(), lock ? ", locked" : "");
     DesignCheckoutCmd command;
@@ -69,6 +69,8 @@ DesignCheckout::Outcome DesignCheckout::Run(const std::string& design, const std
                 " (the service has placed the files in '" + folder + "' and taken any lock asked for all the same)";
         return Outcome::Failed;
     }
+    if (checkedOut != nullptr)
+        *checkedOut = objects;
     command.findAllTopLevelObjects(CSEString(kStructureRoots), command.AnswerPacket(), objects);
     const CSEObjectInfoVector topLevelObjects = command.GetTopLevelObjectInfoList();
     std::vector<std::string> topLevel;

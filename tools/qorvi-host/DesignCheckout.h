@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class CSEObjectInfoVector;
 class CSEXMLPacket;
 
 class DesignCheckout
@@ -22,8 +23,9 @@ public:
 
     // folder: absolute and canonical (CheckoutFolder). Failed: error says why; an object that
     // leaves the folder also fails the checkout, after the tree has shown it.
+    // checkedOut (when given) receives the objects of the answer.
     static Outcome Run(const std::string& design, const std::string& folder, bool lock, std::FILE* out,
-                       std::string& error);
+                       std::string& error, CSEObjectInfoVector* checkedOut = nullptr);
 
 private:
     // The rids of the answer's relationship list, in its order.

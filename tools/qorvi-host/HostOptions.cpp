@@ -27,6 +27,11 @@ bool HostOptions::Parse(int argc, const char* const* argv, std::string& error)
             (argument == "--lock" ? lockOnCheckout : showSettings) = true;
             continue;
         }
+        if (argument == "--lock-objects" || argument == "--unlock-objects" || argument == "--lock-status") {
+            (argument == "--lock-objects" ? lockObjects : argument == "--unlock-objects" ? unlockObjects : showLockStatus) =
+                true;
+            continue;
+        }
         const bool takesValue = argument == "--timeout" || argument == "--user" || argument == "--password" ||
                                 argument == "--lql" || argument == "--checkout" || argument == "--into";
         if (!takesValue) {
@@ -65,6 +70,10 @@ bool HostOptions::Parse(int argc, const char* const* argv, std::string& error)
     }
     if (!hasCheckout && (!checkoutFolder.empty() || lockOnCheckout)) {
         error = "--into and --lock go with --checkout NAME";
+        return false;
+    }
+    if (!hasCheckout && (lockObjects || unlockObjects || showLockStatus)) {
+        error = "--lock-objects, --unlock-objects and --lock-status go with --checkout NAME";
         return false;
     }
     if (hasUser && user.empty()) {

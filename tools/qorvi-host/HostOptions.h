@@ -25,6 +25,10 @@ struct HostOptions
     std::string checkoutDesign;
     std::string checkoutFolder;
     bool lockOnCheckout = false;
+    // After the checkout, in this order: lock, unlock, show the lock state of its objects.
+    bool lockObjects = false;
+    bool unlockObjects = false;
+    bool showLockStatus = false;
 
     // Reads argv[1..argc-1]; false with a sentence for the user in error.
     bool Parse(int argc, const char* const* argv, std::string& error);

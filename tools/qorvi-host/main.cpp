@@ -7,12 +7,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include <QorviCSECommon.h>
 
 #include "AnswerDeadline.h"
 #include "CheckoutFolder.h"
 #include "DesignCheckout.h"
+#include "DesignLocks.h"
 #include "HostOptions.h"
 #include "InstallationCheck.h"
 #include "PasswordReader.h"
@@ -33,7 +35,8 @@ enum ExitStatus
     ExitLogoutFailed = 6,
     ExitNoAnswer = 7,
     ExitQueryFailed = 8,
-    ExitCheckoutFailed = 9
+    ExitCheckoutFailed = 9,
+    ExitLockFailed = 10
 };
 
 std::string Utf8(const CSEString& text)
@@ -58,7 +61,8 @@ void Usage(std::FILE* stream)
 {
     std::fprintf(stream,
                  "usage: qorvi-host [--settings] [--user NAME [--password PASSWORD]] [--lql QUERY]...\n"
-                 "                  [--checkout NAME --into FOLDER [--lock]] [--timeout SECONDS]\n"
+                 "                  [--checkout NAME --into FOLDER [--lock] [--lock-objects] [--unlock-objects]\n"
+                 "                  [--lock-status]] [--timeout SECONDS]\n"
                  "Connects to the integration service, logs in, pings, prints the server component\n"
                  "versions, runs the queries, checks the design out, logs out and disconnects.\n"
                  "  --settings          print a summary of the global settings of the login\n"
@@ -76,6 +80,9 @@ void Usage(std::FILE* stream)
                  "                      its parent must exist); the host checks that every file of the\n"
                  "                      answer lies in it\n"
                  "  --lock              lock the design for the user on checkout\n"
+                 "  --lock-objects      after the checkout, lock its objects and print what changed\n"
+                 "  --unlock-objects    after the checkout, unlock its objects and print what changed\n"
+                 "  --lock-status       after the checkout, print the lock state of its objects\n"
                  "  --timeout SECONDS   time the service has to answer each step before the connection\n"
                  "                      is dropped (default %g, at most %g)\n"
                  "Environment: QX_DRAVIK_INSTALL_DIR (installation folder, writable, whose settings.ini\n"
@@ -84,7 +91,8 @@ void Usage(std::FILE* stream)
                  "DV5_001=1 (the site allows designs with several file formats).\n"
                  "Exit status: 0 success, 1 usage or installation, 2 no connection, 3 login failed,\n"
                  "4 ping failed, 5 no component versions, 6 logout failed, 7 no answer in time,\n"
-                 "8 a query failed, 9 the checkout failed (the host still logs out after either).\n",
+                 "8 a query failed, 9 the checkout failed, 10 a lock, unlock or lock status failed\n"
+                 "(the host still logs out after these).\n",
                  HostOptions::kDefaultTimeoutSeconds, HostOptions::kMaxTimeoutSeconds);
 }
 
@@ -177,6 +185,32 @@ QueryOutcome RunQuery(const std::string& query)
     return result == "success" ? QueryOutcome::Succeeded : QueryOutcome::Failed;
 }
 
+// The lock actions asked for, on the checked-out objects: ExitSuccess or ExitLockFailed; abandoned
+// with the status to exit with when a step got no answer (the connection is then gone).
+int RunLockActions(const HostOptions& options, const CSEObjectInfoVector& objects, AnswerDeadline& deadline,
+                   double timeoutSeconds, bool& abandoned)
+{
+    const std::pair<bool, DesignLocks::Action> actions[] = {{options.lockObjects, DesignLocks::Action::Lock},
+                                                           {options.unlockObjects, DesignLocks::Action::Unlock},
+                                                           {options.showLockStatus, DesignLocks::Action::Status}};
+    int status = ExitSuccess;
+    for (const auto& action : actions) {
+        if (!action.first)
+            continue;
+        deadline.Start();
+        std::string error;
+        const DesignLocks::Outcome outcome = DesignLocks::Run(action.second, objects, stdout, error);
+        abandoned = outcome == DesignLocks::Outcome::NoAnswer;
+        if (abandoned)
+            return FailStep(deadline, timeoutSeconds, "lock request", ExitLockFailed, "the lock request got no answer");
+        if (outcome == DesignLocks::Outcome::Failed) {
+            std::fprintf(stderr, "qorvi-host: %s\n", error.c_str());
+            status = ExitLockFailed;
+        }
+    }
+    return status;
+}
+
 int Run(const HostOptions& options)
 {
     const double timeoutSeconds = options.timeoutSeconds;
@@ -261,13 +295,22 @@ int Run(const HostOptions& options)
     if (options.hasCheckout) {
         deadline.Start();
         std::string checkoutError;
-        const DesignCheckout::Outcome outcome = DesignCheckout::Run(options.checkoutDesign, checkoutFolder,
-                                                                    options.lockOnCheckout, stdout, checkoutError);
+        CSEObjectInfoVector checkedOut;
+        const DesignCheckout::Outcome outcome = DesignCheckout::Run(
+            options.checkoutDesign, checkoutFolder, options.lockOnCheckout, stdout, checkoutError, &checkedOut);
         if (outcome == DesignCheckout::Outcome::NoAnswer)
             return FailStep(deadline, timeoutSeconds, "checkout", ExitCheckoutFailed, "the checkout got no answer");
         if (outcome == DesignCheckout::Outcome::Failed) {
             std::fprintf(stderr, "qorvi-host: %s\n", checkoutError.c_str());
             finalStatus = ExitCheckoutFailed;
+        }
+        if (outcome == DesignCheckout::Outcome::Succeeded) {
+            bool abandoned = false;
+            const int locks = RunLockActions(options, checkedOut, deadline, timeoutSeconds, abandoned);
+            if (abandoned)
+                return locks;
+            if (locks == ExitLockFailed)
+                finalStatus = ExitLockFailed;
         }
     }
 
@@ -285,6 +328,8 @@ int Run(const HostOptions& options)
     std::printf("disconnect: %s\n", StatusName(agent.GetConnectionStatus()));
     if (finalStatus == ExitQueryFailed)
         std::fprintf(stderr, "qorvi-host: a query failed (see its reason above)\n");
+    if (finalStatus == ExitLockFailed)
+        std::fprintf(stderr, "qorvi-host: locking failed (see the reasons above)\n");
     if (finalStatus == ExitCheckoutFailed)
         std::fprintf(stderr, "qorvi-host: the checkout failed (see its reason above)\n");
     return finalStatus;
