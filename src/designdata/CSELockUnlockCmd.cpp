@@ -1,6 +1,7 @@
 // CSELockUnlockCmd: the lock-unlock request, its reset, and the objects and failures of its answer.
 #include "CSELockUnlockCmd.h"
 
+#include "CSEException.h"
 #include "CSELogger.h"
 #include "CSEMsgMgr.h"
 #include "CSEProductStructureCreator.h"
@@ -77,17 +78,24 @@ void CSELockUnlockCmd::ResetLockUnlockCmd()
     if (m_pCmdXMLPacket == nullptr)
         return;
     CreateCmdHeader();
-    // The sections went with the old document: without them the next root would find no place.
-    if (m_pStructureCreator == nullptr)
-        m_pStructureCreator = new CSEProductStructureCreator(m_pCmdXMLPacket, 1);
-    else {
-        m_pStructureCreator->SetXMLDoc(m_pCmdXMLPacket);
-        m_pStructureCreator->Create();
-    }
     m_topLevelFileNames.clear();
     m_topLevelKeys.clear();
     m_topLevelLocalCheckouts.clear();
     StartNewRequest();
+    CSEString root;
+    if (m_pCmdXMLPacket->getRootNodeName(root) != 0)
+        return; // the header could not be written; logged there
+    // The sections went with the old document: without them the next root would find no place.
+    try {
+        if (m_pStructureCreator == nullptr) {
+            m_pStructureCreator = new CSEProductStructureCreator(m_pCmdXMLPacket, 1);
+        } else {
+            m_pStructureCreator->SetXMLDoc(m_pCmdXMLPacket);
+            m_pStructureCreator->Create();
+        }
+    } catch (const CSEException&) {
+        CSELogger::LogMsg(3, u"[CSELockUnlockCmd::ResetLockUnlockCmd] The structure sections could not be written.");
+    }
 }
 
 int CSELockUnlockCmd::GetCheckedOutObjCountFromResponse(CSEString& path)
