@@ -14,6 +14,7 @@
 #include "DVKDCILockUnlockExCmd.h"
 #include "common/CommandProbe.h"
 #include "common/ServiceFixture.h"
+#include "common/ServicePeer.h"
 
 namespace {
 
@@ -172,14 +173,31 @@ TEST_F(LockCmd, ResetStartsAFreshRequestThatTakesNewObjects)
     EXPECT_EQ(command.GetCheckedoutObjFromResponse(1, path).isTopLevel, 1);
 }
 
-TEST_F(LockCmd, ExtendedLockKeepsTheWrittenNameUntilItsReset)
+TEST_F(LockCmd, ExtendedLockSendsItsNameOnlyAfterTheResetAndReadsTheLockedObjects)
 {
-    Probe<DVKDCILockUnlockExCmd> command;
-    EXPECT_EQ(Utf8(command.GetCmdName()), "lockunlockEx");
-    EXPECT_EQ(Attribute(command.Packet(), u"/command", u"cname"), "lock-unlock");
-    command.ResetLockUnlockCmd();
-    EXPECT_EQ(Attribute(command.Packet(), u"/command", u"cname"), "lockunlockEx");
-    EXPECT_GT(command.CreateRootObject(Object(u"top.asm", u"t1")), 0);
+    ServicePeer service(ServicePeer::Answer(
+        "success", "<cadobjectlist><successlist><cadobject cadid='g1' filename='gear.prt' lock='true'/></successlist>"
+                   "<failurelist><cadobject filename='shaft.prt' dirname='/w'/></failurelist></cadobjectlist>"));
+    PublishPort(service.Port());
+    ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
+    DVKDCILockUnlockExCmd command;
+    for (bool reset : {false, true}) {
+        if (reset)
+            command.ResetLockUnlockCmd();
+        command.CreateRootObject(Object(u"gear.prt", u"g1"));
+        CSEString thin;
+        ASSERT_EQ(command.Execute(thin), 0);
+    }
+    const std::vector<std::string> requests = service.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(ServicePeer::AttributeOf(requests[0], "cname"), "lock-unlock");
+    EXPECT_EQ(ServicePeer::AttributeOf(requests[1], "cname"), "lockunlockEx");
+    EXPECT_EQ(ServicePeer::AttributeOf(requests[1], "focusbrowser"), "true");
+    EXPECT_TRUE(Contains(requests[1], "gear.prt"));
+    CSEObjectInfoVector objects;
+    ASSERT_EQ(command.GetCheckedoutObjListFromResponse(objects), 1);
+    EXPECT_TRUE(objects[0].lock == u"true" && objects[0].isTopLevel == 1);
+    EXPECT_EQ(m_boxes.boxes.size(), 1u);
 }
 
 TEST_F(LockCmd, UserLockStatusSendsObjectsUpToTheFirstUnmarkedAndReadsTheirState)
