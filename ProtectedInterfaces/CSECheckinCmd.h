@@ -67,6 +67,9 @@ public:
     bool IsValueAlreadyAdded(CSEWrapperStringVector& values, CSEString& value);
 
 protected:
+    /// Empties the object list together with its look-up tables.
+    void ClearObjectList();
+
     CSEObjectInfoVector m_objectList;
 
 private:

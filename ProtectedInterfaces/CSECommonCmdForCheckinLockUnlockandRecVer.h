@@ -88,6 +88,13 @@ protected:
     void ReleaseSparsePacket();
     // Deletes the global packet (once the command packet no longer needs it) and nulls its pointer.
     void ReleaseGlobalPacket();
+    /// Forgets every object of the previous request (object list, look-up maps, expanded lists),
+    /// for a fresh request in the same command; the command packet becomes the global packet again
+    /// when the global packet is gone.
+    void StartNewRequest();
+    /// Node path of the cadid's object-list entry in the command packet; empty when the cadid is
+    /// known to name none.
+    CSEString ObjectListEntryPath(const CSEString& cadId);
 
     CSEObjectInfoVector m_objectInfos;
     CSEProductStructureCreator* m_pStructureCreator;
@@ -100,9 +107,6 @@ protected:
 
 private:
     CSEString RootPath();
-    // Node path of the cadid's object-list entry in the command packet; empty when the cadid is
-    // known to name none.
-    CSEString ObjectListEntryPath(const CSEString& cadId);
     // Node path of the cadid's first node in the active structure of the packet.
     CSEString FirstStructureNodePath(CSEXMLPacket* packet, const CSEString& cadId);
     void ClearCurrentSparse();

@@ -77,5 +77,9 @@
 #include "CSESynchAttrToeLedgraCmd.h"
 #include "CSESynchAttrFromeLedgraCmd.h"
 #include "CSEGetObjectDetailsCmd.h"
+#include "CSELockUnlockCmd.h"
+#include "CSEUserLockStatusCmd.h"
+#include "DVKDCICheckinExCmd.h"
+#include "DVKDCILockUnlockExCmd.h"
 
 #endif

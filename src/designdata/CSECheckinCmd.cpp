@@ -452,6 +452,12 @@ int CSECheckinCmd::UpdateObjectInObjectList(const CSEObjectInfo& object)
     return -1;
 }
 
+void CSECheckinCmd::ClearObjectList()
+{
+    m_objectList.clear();
+    IndexObjectList();
+}
+
 void CSECheckinCmd::IndexObjectList()
 {
     m_cadIdPositions.clear();

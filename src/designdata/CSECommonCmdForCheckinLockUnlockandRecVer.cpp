@@ -390,6 +390,22 @@ void CSECommonCmdForCheckinLockUnlockandRecVer::ReleaseGlobalPacket()
     m_pGlobalCmdXMLPacket = nullptr;
 }
 
+void CSECommonCmdForCheckinLockUnlockandRecVer::StartNewRequest()
+{
+    m_objectInfos.clear();
+    m_cadIdToFile.clear();
+    m_cadIdToStructureId.clear();
+    m_dirLengths.clear();
+    m_sharedOnlyCadIds.clear();
+    m_expandedObjects.clear();
+    m_expandedKeys.clear();
+    ClearCurrentSparse();
+    if (m_pGlobalCmdXMLPacket == nullptr && m_pCmdXMLPacket != nullptr) {
+        m_spGlobalOwner = ShareCmdXMLPacket();
+        m_pGlobalCmdXMLPacket = m_pCmdXMLPacket;
+    }
+}
+
 bool CSECommonCmdForCheckinLockUnlockandRecVer::CreateSparseCmdHeader()
 {
     LogStep(u"CreateSparseCmdHeader", u"Entering");

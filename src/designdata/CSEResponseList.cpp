@@ -2,6 +2,7 @@
 #include "designdata/CSEResponseList.h"
 
 #include "CSELogger.h"
+#include "CSEResponse.h"
 #include "CSEUtil.h"
 #include "CSEXMLPacket.h"
 
@@ -13,6 +14,13 @@ CSEResponseList::CSEResponseList(CSEXMLPacket& packet, const CSEString& path)
     if (!m_bOneParent)
         CSELogger::LogMsg(4, u"[CSEResponseList] The elements of " + path +
                                  u" lie in more than one list of the response");
+}
+
+CSEXMLPacket* CSEResponseList::AnswerOf(CSEResponse* response)
+{
+    CSEXMLPacket* packet = response == nullptr ? nullptr : response->GetResponsePacket();
+    CSEString root;
+    return packet != nullptr && packet->getRootNodeName(root) == 0 && root.size() != 0 ? packet : nullptr;
 }
 
 CSEString CSEResponseList::Attribute(int index, const CSEString& name) const

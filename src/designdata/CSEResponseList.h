@@ -8,6 +8,7 @@
 #include "CSEAttribute.h"
 #include "CSEString.h"
 
+class CSEResponse;
 class CSEXMLPacket;
 
 template <class Record>
@@ -24,6 +25,9 @@ class CSEResponseList
 {
 public:
     CSEResponseList(CSEXMLPacket& packet, const CSEString& path);
+
+    // The response's packet when it holds an answer (a document); null before any answer was read.
+    static CSEXMLPacket* AnswerOf(CSEResponse* response);
 
     int Count() const { return m_iCount; }
     // The attribute of element index (from 0); empty when it or the attribute is absent.

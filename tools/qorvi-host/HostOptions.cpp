@@ -27,6 +27,11 @@ bool HostOptions::Parse(int argc, const char* const* argv, std::string& error)
             (argument == "--lock" ? lockOnCheckout : argument == "--settings" ? showSettings : updateAll) = true;
             continue;
         }
+        if (argument == "--lock-objects" || argument == "--unlock-objects" || argument == "--lock-status") {
+            (argument == "--lock-objects" ? lockObjects : argument == "--unlock-objects" ? unlockObjects : showLockStatus) =
+                true;
+            continue;
+        }
         const bool takesValue = argument == "--timeout" || argument == "--user" || argument == "--password" ||
                                 argument == "--lql" || argument == "--checkout" || argument == "--into" ||
                                 argument == "--update" || argument == "--sync-to" || argument == "--attr" ||
@@ -80,6 +85,10 @@ bool HostOptions::Parse(int argc, const char* const* argv, std::string& error)
     }
     if (!syncAttributes.empty() && syncToFiles.empty()) {
         error = "--attr goes with --sync-to FILE";
+        return false;
+    }
+    if (!hasCheckout && (lockObjects || unlockObjects || showLockStatus)) {
+        error = "--lock-objects, --unlock-objects and --lock-status go with --checkout NAME";
         return false;
     }
     if (hasUser && user.empty()) {

@@ -37,6 +37,10 @@ struct HostOptions
     std::vector<std::pair<std::string, std::string>> syncAttributes;
     std::vector<std::string> syncFromFiles;
     std::vector<std::string> detailFiles;
+    // After the checkout, in this order: lock, unlock, show the lock state of its objects.
+    bool lockObjects = false;
+    bool unlockObjects = false;
+    bool showLockStatus = false;
 
     // Reads argv[1..argc-1]; false with a sentence for the user in error.
     bool Parse(int argc, const char* const* argv, std::string& error);

@@ -16,6 +16,7 @@ const struct
 } kCatalogue[] = {
     {"MSG_MSGBOXTITLE", "QorviCSECommon"},
     {"MSG_NOT_CONNECTED", "The integration service cannot be reached; is it running?"},
+    {"ERR_MSG_LOCK_UNLOCK_FAILED", "These objects could not be locked or unlocked:\n"},
     {"MSG_MULTIPLE_FORMATS_FORBIDDEN",
      "'%1' has several file formats, which this site does not allow (a site that uses them sets the "
      "environment variable DV5_001=1)"},

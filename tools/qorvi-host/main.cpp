@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include <QorviCSECommon.h>
 
@@ -15,6 +16,7 @@
 #include "AssemblyManifest.h"
 #include "CheckoutFolder.h"
 #include "DesignCheckout.h"
+#include "DesignLocks.h"
 #include "HostOptions.h"
 #include "InstallationCheck.h"
 #include "LocalFileSteps.h"
@@ -41,7 +43,8 @@ enum ExitStatus
     ExitCheckoutFailed = 9,
     ExitCheckinFailed = 10,
     ExitRoundTripDiffers = 11,
-    ExitLocalFileStepFailed = 12
+    ExitLocalFileStepFailed = 12,
+    ExitLockFailed = 13
 };
 
 std::string Utf8(const CSEString& text)
@@ -66,9 +69,10 @@ void Usage(std::FILE* stream)
 {
     std::fprintf(stream,
                  "usage: qorvi-host [--settings] [--user NAME [--password PASSWORD]] [--lql QUERY]...\n"
-                 "                  [--checkin MANIFEST] [--checkout NAME --into FOLDER [--lock]]\n"
-                 "                  [--update-all] [--update FILE]... [--sync-to FILE [--attr NAME=VALUE]...]...\n"
-                 "                  [--sync-from FILE]... [--details FILE]... [--timeout SECONDS]\n"
+                 "                  [--checkin MANIFEST] [--checkout NAME --into FOLDER [--lock] [--lock-objects]\n"
+                 "                  [--unlock-objects] [--lock-status]] [--update-all] [--update FILE]...\n"
+                 "                  [--sync-to FILE [--attr NAME=VALUE]...]... [--sync-from FILE]...\n"
+                 "                  [--details FILE]... [--timeout SECONDS]\n"
                  "Connects to the integration service, logs in, pings, prints the server component\n"
                  "versions, runs the queries, checks the manifest's assembly in, checks the design out,\n"
                  "logs out and disconnects.\n"
@@ -91,6 +95,9 @@ void Usage(std::FILE* stream)
                  "                      its parent must exist); the host checks that every file of the\n"
                  "                      answer lies in it\n"
                  "  --lock              lock the design for the user on checkout\n"
+                 "  --lock-objects      after the checkout, lock its objects and print what changed\n"
+                 "  --unlock-objects    after the checkout, unlock its objects and print what changed\n"
+                 "  --lock-status       after the checkout, print the lock state of its objects\n"
                  "  --update-all        bring every local file of the user up to date from the server\n"
                  "  --update FILE       bring the local design file up to date (repeatable; one request)\n"
                  "  --sync-to FILE      write the attributes given with --attr to the server's design of\n"
@@ -111,7 +118,8 @@ void Usage(std::FILE* stream)
                  "4 ping failed, 5 no component versions, 6 logout failed, 7 no answer in time,\n"
                  "8 a query failed, 9 the checkout failed, 10 the check-in failed, 11 the checkout\n"
                  "differs from the manifest checked in, 12 an update check, attribute sync or details\n"
-                 "request failed (the host still logs out after any of these).\n",
+                 "request failed, 13 a lock, unlock or lock status failed (the host still logs out\n"
+                 "after any of these).\n",
                  HostOptions::kDefaultTimeoutSeconds, HostOptions::kMaxTimeoutSeconds);
 }
 
@@ -202,6 +210,32 @@ QueryOutcome RunQuery(const std::string& query)
     if (packet != nullptr && packet->getNodeValue(CSEString("//response/info"), text) == 0 && !text().IsEmpty())
         std::printf("  text:     %s\n", Utf8(text).c_str());
     return result == "success" ? QueryOutcome::Succeeded : QueryOutcome::Failed;
+}
+
+// The lock actions asked for, on the checked-out objects: ExitSuccess or ExitLockFailed; abandoned
+// with the status to exit with when a step got no answer (the connection is then gone).
+int RunLockActions(const HostOptions& options, const CSEObjectInfoVector& objects, AnswerDeadline& deadline,
+                   double timeoutSeconds, bool& abandoned)
+{
+    const std::pair<bool, DesignLocks::Action> actions[] = {{options.lockObjects, DesignLocks::Action::Lock},
+                                                           {options.unlockObjects, DesignLocks::Action::Unlock},
+                                                           {options.showLockStatus, DesignLocks::Action::Status}};
+    int status = ExitSuccess;
+    for (const auto& action : actions) {
+        if (!action.first)
+            continue;
+        deadline.Start();
+        std::string error;
+        const DesignLocks::Outcome outcome = DesignLocks::Run(action.second, objects, stdout, error);
+        abandoned = outcome == DesignLocks::Outcome::NoAnswer;
+        if (abandoned)
+            return FailStep(deadline, timeoutSeconds, "lock request", ExitLockFailed, "the lock request got no answer");
+        if (outcome == DesignLocks::Outcome::Failed) {
+            std::fprintf(stderr, "qorvi-host: %s\n", error.c_str());
+            status = ExitLockFailed;
+        }
+    }
+    return status;
 }
 
 int Run(const HostOptions& options)
@@ -329,6 +363,14 @@ int Run(const HostOptions& options)
             else
                 finalStatus = ExitRoundTripDiffers;
         }
+        if (outcome == DesignCheckout::Outcome::Succeeded) {
+            bool abandoned = false;
+            const int locks = RunLockActions(options, objects, deadline, timeoutSeconds, abandoned);
+            if (abandoned)
+                return locks;
+            if (locks == ExitLockFailed)
+                finalStatus = ExitLockFailed;
+        }
     }
 
     for (const LocalFileStep& step : LocalFileSteps::From(options)) {
@@ -358,6 +400,8 @@ int Run(const HostOptions& options)
     std::printf("disconnect: %s\n", StatusName(agent.GetConnectionStatus()));
     if (finalStatus == ExitQueryFailed)
         std::fprintf(stderr, "qorvi-host: a query failed (see its reason above)\n");
+    if (finalStatus == ExitLockFailed)
+        std::fprintf(stderr, "qorvi-host: locking failed (see the reasons above)\n");
     if (finalStatus == ExitCheckoutFailed)
         std::fprintf(stderr, "qorvi-host: the checkout failed (see its reason above)\n");
     if (finalStatus == ExitLocalFileStepFailed)

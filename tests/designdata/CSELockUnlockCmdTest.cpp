@@ -1,0 +1,232 @@
+// Behaviour of the lock commands: the lock-unlock request and its reset, the result list chosen
+// from the answer, failures shown to the user, top-level local checkouts, the extended-flow name,
+// and the user lock status request and answer.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "CSELockUnlockCmd.h"
+#include "CSERelationship.h"
+#include "CSEResponse.h"
+#include "CSEUserLockStatusCmd.h"
+#include "DVKDCILockUnlockExCmd.h"
+#include "common/CommandProbe.h"
+#include "common/ServiceFixture.h"
+#include "common/ServicePeer.h"
+
+namespace {
+
+// Records the custom message boxes too.
+struct CustomBoxRecorder : servicetest::RecordingMsgMgr
+{
+    int ShowCustomMessage(CSEString message, CSEString title, unsigned char flag, MessageBoxType type) override
+    {
+        boxes.push_back(Box{Utf8(message), Utf8(title), static_cast<int>(type) + 10 * flag});
+        return 0;
+    }
+};
+
+CSEObjectInfo Object(const CSEString& fileName, const CSEString& cadId, const CSEString& success = u"true")
+{
+    CSEObjectInfo object;
+    object.fileName = fileName;
+    object.cadId = cadId;
+    object.name = fileName;
+    object.type = u"part";
+    object.success = success;
+    return object;
+}
+
+std::string Answer(const std::string& info)
+{
+    return "<response cname='lock-unlock' result='success'><info>" + info + "</info></response>";
+}
+
+} // namespace
+
+class LockCmd : public ServiceFixture
+{
+protected:
+    void SetUp() override
+    {
+        ServiceFixture::SetUp();
+        CSEMsgMgr::SetMsgMgr(&m_boxes);
+    }
+
+    void LoadAnswer(CSECommand& command, const std::string& answer)
+    {
+        std::ofstream(PathOf("answer.xml"), std::ios::binary | std::ios::trunc) << answer;
+        ASSERT_TRUE(command.GetResponseObject()->ParseResponse(ThinResponseFor("answer.xml")));
+    }
+
+    CustomBoxRecorder m_boxes;
+};
+
+TEST_F(LockCmd, ResultListIsTheFirstThatHoldsObjectsAndCountsOnlyItsObjects)
+{
+    struct Case
+    {
+        const char* info;
+        int count;
+        const char* path;
+        const char* cadIds;
+    };
+    const Case cases[] = {
+        {"<checkedoutobjectinfo><cadobject cadid='c1'/></checkedoutobjectinfo>"
+         "<cadobjectlist><successlist><cadobject cadid='s1'/><cadobject cadid='s2'/></successlist></cadobjectlist>",
+         1, "//response/info/checkedoutobjectinfo/cadobject", "c1,"},
+        // The sub-lists of the object list are no objects.
+        {"<cadobjectlist><successlist><cadobject cadid='s1'/></successlist><failurelist/></cadobjectlist>", 1,
+         "//response/info/cadobjectlist/successlist/cadobject", "s1,"},
+        {"<cadobjectlist><cadobject cadid='p1'/><cadobject cadid='p2'/><failurelist/><note/></cadobjectlist>", 2,
+         "//response/info/cadobjectlist/cadobject", "p1,p2,"},
+        {"<cadobjectlist><successlist/></cadobjectlist>", 0, "unchanged", ""},
+    };
+    for (const Case& c : cases) {
+        CSELockUnlockCmd command;
+        LoadAnswer(command, Answer(c.info));
+        CSEString path(u"unchanged");
+        EXPECT_EQ(command.GetCheckedOutObjCountFromResponse(path), c.count) << c.info;
+        EXPECT_EQ(Utf8(path), c.path) << c.info;
+        CSEObjectInfoVector objects;
+        EXPECT_EQ(command.GetCheckedoutObjListFromResponse(objects), c.count);
+        std::string cadIds;
+        for (int i = 0; i < objects.size(); ++i)
+            cadIds += Utf8(objects[i].cadId) + ",";
+        EXPECT_EQ(cadIds, c.cadIds) << c.info;
+    }
+    EXPECT_TRUE(m_boxes.boxes.empty());
+    CSELockUnlockCmd unanswered;
+    CSEString path;
+    EXPECT_EQ(unanswered.GetCheckedOutObjCountFromResponse(path), -1);
+}
+
+TEST_F(LockCmd, FailedObjectsAreShownInOneBoxAndTheLockedOnesStayReadable)
+{
+    CSELockUnlockCmd command;
+    LoadAnswer(command, Answer("<cadobjectlist><successlist><cadobject cadid='g1' filename='gear.prt' lock='true' "
+                               "qxversion='B' localcheckout='false'/></successlist><failurelist>"
+                               "<cadobject filename='shaft.prt' dirname='/w/sub'/>"
+                               "<cadobject qxfilename='bolt.prt' qxdirname='/vault'/>"
+                               "<cadobject filename='nut.prt'/></failurelist></cadobjectlist>"));
+    CSEObjectInfoVector objects;
+    ASSERT_EQ(command.GetCheckedoutObjListFromResponse(objects), 1);
+    EXPECT_TRUE(objects[0].lock == u"true" && objects[0].versionText == u"B" && objects[0].qxVersion == u"B");
+    ASSERT_EQ(m_boxes.boxes.size(), 1u);
+    EXPECT_EQ(m_boxes.boxes[0].message,
+              "text of ERR_MSG_LOCK_UNLOCK_FAILED\t/w/sub/shaft.prt\n\t/vault/bolt.prt\n\tnut.prt\n\t");
+    EXPECT_EQ(m_boxes.boxes[0].title, "MSG_MSGBOXTITLE");
+    EXPECT_EQ(m_boxes.boxes[0].type, 13); // flag 1, error box
+}
+
+TEST_F(LockCmd, RootsAreMarkedTopLevelAndListedForLocalCheckoutEachTimeTheyAreRead)
+{
+    CSELockUnlockCmd command;
+    const int top = command.CreateRootObject(Object(u"top.asm", u"t1"));
+    CSEObjectInfo sub = Object(u"sub.asm", u"s1");
+    EXPECT_GT(command.AddObject(top, sub, CSERelationship()), 0);
+    LoadAnswer(command, Answer("<checkedoutobjectinfo><cadobject cadid='t1' filename='top.asm' localcheckout='true'/>"
+                               "<cadobject cadid='s1' filename='sub.asm' localcheckout='true'/>"
+                               "<cadobject cadid='x9' filename='top.asm' localcheckout='false'/>"
+                               "</checkedoutobjectinfo>"));
+    CSEString path;
+    ASSERT_EQ(command.GetCheckedOutObjCountFromResponse(path), 3);
+    const int topLevel[] = {1, 0, 1};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(command.GetCheckedoutObjFromResponse(i, path).isTopLevel, topLevel[i]) << i;
+    command.GetCheckedoutObjFromResponse(0, path);
+    const CSEObjectInfoVector local = command.GetObjListOfTopLevelRFAFilesBeingCheckedOut();
+    ASSERT_EQ(local.size(), 2);
+    EXPECT_TRUE(local[0].cadId == u"t1" && local[1].cadId == u"t1");
+}
+
+TEST_F(LockCmd, ResetStartsAFreshRequestThatTakesNewObjects)
+{
+    Probe<CSELockUnlockCmd> command;
+    command.SetPrelock(1);
+    const int top = command.CreateRootObject(Object(u"top.asm", u"t1"));
+    CSEObjectInfo sub = Object(u"sub.asm", u"s1");
+    command.AddObject(top, sub, CSERelationship());
+    command.ResetLockUnlockCmd();
+    CSEXMLPacket* packet = command.Packet();
+    EXPECT_EQ(Attribute(packet, u"/command", u"cname") + Attribute(packet, u"/command", u"prelock"), "lock-unlock");
+    for (const char16_t* section : {u"/command/relationshiplist", u"/command/cadobjectlist", u"/command/structure/family",
+                                    u"/command/structure/active"}) {
+        EXPECT_EQ(packet->getNodeCount(section), 1) << Utf8(section);
+        EXPECT_EQ(packet->getNodeCount(CSEString(section) + u"/*"), 0) << Utf8(section);
+    }
+    // The same files again, as first entries of the new request.
+    const int newTop = command.CreateRootObject(Object(u"other.asm", u"o1"));
+    ASSERT_GT(newTop, 0);
+    CSEObjectInfo again = Object(u"sub.asm", u"s1");
+    EXPECT_GT(command.AddObject(newTop, again, CSERelationship()), 0);
+    EXPECT_EQ(packet->getNodeCount(u"/command/cadobjectlist/cadobject"), 2);
+    EXPECT_EQ(packet->getNodeCount(u"/command/structure/active/cadobject/cadobject[@firstentry='true']"), 1);
+    // The discarded root is no longer top-level.
+    LoadAnswer(command, Answer("<cadobjectlist><cadobject filename='top.asm'/><cadobject filename='other.asm'/>"
+                               "</cadobjectlist>"));
+    CSEString path;
+    ASSERT_EQ(command.GetCheckedOutObjCountFromResponse(path), 2);
+    EXPECT_EQ(command.GetCheckedoutObjFromResponse(0, path).isTopLevel, 0);
+    EXPECT_EQ(command.GetCheckedoutObjFromResponse(1, path).isTopLevel, 1);
+}
+
+TEST_F(LockCmd, ExtendedLockSendsItsNameOnlyAfterTheResetAndReadsTheLockedObjects)
+{
+    ServicePeer service(ServicePeer::Answer(
+        "success", "<cadobjectlist><successlist><cadobject cadid='g1' filename='gear.prt' lock='true'/></successlist>"
+                   "<failurelist><cadobject filename='shaft.prt' dirname='/w'/></failurelist></cadobjectlist>"));
+    PublishPort(service.Port());
+    ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
+    DVKDCILockUnlockExCmd command;
+    for (bool reset : {false, true}) {
+        if (reset)
+            command.ResetLockUnlockCmd();
+        command.CreateRootObject(Object(u"gear.prt", u"g1"));
+        CSEString thin;
+        ASSERT_EQ(command.Execute(thin), 0);
+    }
+    const std::vector<std::string> requests = service.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(ServicePeer::AttributeOf(requests[0], "cname"), "lock-unlock");
+    EXPECT_EQ(ServicePeer::AttributeOf(requests[1], "cname"), "lockunlockEx");
+    EXPECT_EQ(ServicePeer::AttributeOf(requests[1], "focusbrowser"), "true");
+    EXPECT_TRUE(Contains(requests[1], "gear.prt"));
+    CSEObjectInfoVector objects;
+    ASSERT_EQ(command.GetCheckedoutObjListFromResponse(objects), 1);
+    EXPECT_TRUE(objects[0].lock == u"true" && objects[0].isTopLevel == 1);
+    EXPECT_EQ(m_boxes.boxes.size(), 1u);
+}
+
+TEST_F(LockCmd, UserLockStatusSendsObjectsUpToTheFirstUnmarkedAndReadsTheirState)
+{
+    Probe<CSEUserLockStatusCmd> command;
+    CSEObjectInfoVector objects;
+    objects.push_back(Object(u"gear.prt", u"g1"));
+    objects.push_back(Object(u"shaft.prt", u"s1", u"false"));
+    objects.push_back(Object(u"bolt.prt", u"b1"));
+    command.AddObjectList(objects);
+    CSEXMLPacket* packet = command.Packet();
+    EXPECT_EQ(Attribute(packet, u"/command", u"cname"), "userlockstatus");
+    ASSERT_EQ(packet->getNodeCount(u"/command/cadobjectlist/cadobject"), 1);
+    EXPECT_EQ(Attribute(packet, u"/command/cadobjectlist/cadobject", u"filename") +
+                  Attribute(packet, u"/command/cadobjectlist/cadobject", u"cadid") +
+                  Attribute(packet, u"/command/cadobjectlist/cadobject", u"type"),
+              "gear.prtg1part");
+
+    CSEObjectInfoVector answered;
+    command.GetObjectInfoListFromResponse(answered);
+    EXPECT_EQ(answered.size(), 0);
+    LoadAnswer(command, "<response cname='userlockstatus' result='success'><info><cadobjectlist>"
+                        "<cadobject cadid='g1' filename='gear.prt' dirname='/w' islocked='true' qxtype='Part' "
+                        "qxversion='C' type='part' name='Gear'/><note/><cadobject cadid='s1' islocked='false'/>"
+                        "</cadobjectlist></info></response>");
+    command.GetObjectInfoListFromResponse(answered);
+    ASSERT_EQ(answered.size(), 2);
+    const CSEObjectInfo& gear = answered[0];
+    EXPECT_TRUE(gear.lock == u"true" && gear.busType == u"Part" && gear.versionText == u"Part" &&
+                gear.qxVersion == u"C" && gear.dirName == u"/w" && gear.name == u"Gear");
+    EXPECT_TRUE(answered[1].cadId == u"s1" && answered[1].lock == u"false");
+}
