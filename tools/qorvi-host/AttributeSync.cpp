@@ -25,8 +25,8 @@ std::string Joined(const CSEAttributeVector& attributes)
 
 } // namespace
 
-DesignCheckout::Outcome AttributeSync::Run(const std::vector<std::string>& files, const Attributes& attributes,
-                                           bool toServer, std::FILE* out, std::string& error)
+DesignCheckout::Outcome AttributeSync::Run(const std::vector<HostOptions::SyncFile>& files, bool toServer,
+                                           std::FILE* out, std::string& error)
 {
     std::fprintf(out, "attribute sync: %zu files %s the server\n", files.size(), toServer ? "to" : "from");
     std::unique_ptr<CSESynchAttrCmd> command;
@@ -34,11 +34,11 @@ DesignCheckout::Outcome AttributeSync::Run(const std::vector<std::string>& files
         command.reset(new CSESynchAttrToeLedgraCmd());
     else
         command.reset(new CSESynchAttrFromeLedgraCmd());
-    for (const std::string& file : files) {
+    for (const HostOptions::SyncFile& file : files) {
         CSEObjectInfo object;
-        if (!LocalDesignFile::Record(file, object, error))
+        if (!LocalDesignFile::Record(file.file, object, error))
             return DesignCheckout::Outcome::Failed;
-        for (const auto& attribute : attributes)
+        for (const auto& attribute : file.attributes)
             object.attributes.push_back(CSEAttribute(attribute.first.c_str(), attribute.second.c_str()));
         if (command->AddObjectToRequest(object) < 0) {
             error = "the attribute sync request could not be made (see the library log)";
@@ -50,13 +50,14 @@ DesignCheckout::Outcome AttributeSync::Run(const std::vector<std::string>& files
         return outcome;
     CSEObjectInfoVector objects;
     command->GetObjectInfoListFromResponse(objects);
-    TextTable table({"FILE", "NAME", "SUCCESS", "MESSAGE", "ATTRIBUTES"});
+    // CAD UPDATE: the CAD file is to take the server's values.
+    TextTable table({"FILE", "NAME", "SUCCESS", "CAD UPDATE", "MESSAGE", "ATTRIBUTES"});
     int failures = 0;
     for (int i = 0; i < objects.size(); ++i) {
         const CSEObjectInfo& object = objects[i];
         failures += object.success == u"true" ? 0 : 1;
-        table.Add({Utf8(object.fileName), Utf8(object.name), Utf8(object.success), Utf8(object.message),
-                   Joined(object.attributes)});
+        table.Add({Utf8(object.fileName), Utf8(object.name), Utf8(object.success), Utf8(object.modified),
+                   Utf8(object.message), Joined(object.attributes)});
     }
     table.Print(out);
     std::fprintf(out, "synchronised: %d, failed: %d\n", objects.size() - failures, failures);

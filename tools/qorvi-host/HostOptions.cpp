@@ -83,10 +83,6 @@ bool HostOptions::Parse(int argc, const char* const* argv, std::string& error)
         error = "--into and --lock go with --checkout NAME";
         return false;
     }
-    if (!syncAttributes.empty() && syncToFiles.empty()) {
-        error = "--attr goes with --sync-to FILE";
-        return false;
-    }
     if (!hasCheckout && (lockObjects || unlockObjects || showLockStatus)) {
         error = "--lock-objects, --unlock-objects and --lock-status go with --checkout NAME";
         return false;
@@ -110,16 +106,22 @@ bool HostOptions::ParseLocalFileOption(const std::string& argument, const char* 
         return false;
     }
     if (argument == "--attr") {
+        // Belongs to the file of the last --sync-to before it.
         const std::size_t equals = text.find('=');
         if (equals == 0 || equals == std::string::npos) {
             error = "--attr needs NAME=VALUE";
             return false;
         }
-        syncAttributes.emplace_back(text.substr(0, equals), text.substr(equals + 1));
+        if (syncToFiles.empty()) {
+            error = "--attr goes with --sync-to FILE (after it)";
+            return false;
+        }
+        syncToFiles.back().attributes.emplace_back(text.substr(0, equals), text.substr(equals + 1));
         return true;
     }
-    (argument == "--update" ? updateFiles : argument == "--sync-to" ? syncToFiles
-                                          : argument == "--sync-from" ? syncFromFiles : detailFiles)
-        .push_back(text);
+    if (argument == "--sync-to" || argument == "--sync-from")
+        (argument == "--sync-to" ? syncToFiles : syncFromFiles).push_back({text, {}});
+    else
+        (argument == "--update" ? updateFiles : detailFiles).push_back(text);
     return true;
 }

@@ -28,14 +28,19 @@ struct HostOptions
     std::string checkoutDesign;
     std::string checkoutFolder;
     bool lockOnCheckout = false;
+    // A file for attribute synchronisation with the attributes (NAME=VALUE) sent for it.
+    struct SyncFile
+    {
+        std::string file;
+        std::vector<std::pair<std::string, std::string>> attributes;
+    };
     // Commands on local design files, run after the checkout: update checks of every file or of
-    // the files named, attribute synchronisation to the server (with the attributes, NAME=VALUE)
-    // and from it, object details.
+    // the files named, attribute synchronisation to the server (each file with the --attr values
+    // that follow it) and from it, object details.
     bool updateAll = false;
     std::vector<std::string> updateFiles;
-    std::vector<std::string> syncToFiles;
-    std::vector<std::pair<std::string, std::string>> syncAttributes;
-    std::vector<std::string> syncFromFiles;
+    std::vector<SyncFile> syncToFiles;
+    std::vector<SyncFile> syncFromFiles;
     std::vector<std::string> detailFiles;
     // After the checkout, in this order: lock, unlock, show the lock state of its objects.
     bool lockObjects = false;

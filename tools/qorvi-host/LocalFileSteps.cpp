@@ -19,11 +19,11 @@ std::vector<LocalFileStep> LocalFileSteps::From(const HostOptions& options)
                          }});
     if (!options.syncToFiles.empty())
         steps.push_back({"attribute sync", [&options](std::FILE* out, std::string& error) {
-                             return AttributeSync::Run(options.syncToFiles, options.syncAttributes, true, out, error);
+                             return AttributeSync::Run(options.syncToFiles, true, out, error);
                          }});
     if (!options.syncFromFiles.empty())
         steps.push_back({"attribute sync", [&options](std::FILE* out, std::string& error) {
-                             return AttributeSync::Run(options.syncFromFiles, {}, false, out, error);
+                             return AttributeSync::Run(options.syncFromFiles, false, out, error);
                          }});
     if (!options.detailFiles.empty())
         steps.push_back({"details request", [&options](std::FILE* out, std::string& error) {

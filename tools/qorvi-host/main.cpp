@@ -102,7 +102,7 @@ void Usage(std::FILE* stream)
                  "  --update FILE       bring the local design file up to date (repeatable; one request)\n"
                  "  --sync-to FILE      write the attributes given with --attr to the server's design of\n"
                  "                      the file (repeatable)\n"
-                 "  --attr NAME=VALUE   an attribute for --sync-to (repeatable)\n"
+                 "  --attr NAME=VALUE   an attribute for the last --sync-to before it (repeatable)\n"
                  "  --sync-from FILE    read the server's attributes of the file's design (repeatable)\n"
                  "  --details FILE      show the server's state of the file's design: status, lock,\n"
                  "                      check-in access, type, revision, version (repeatable)\n"

@@ -1,8 +1,10 @@
 """The demo host names what keeps it from running, and logs in, shows the global settings, runs
-queries, checks the sample gearbox out and makes the round trip (check-in from the manifest, checkout,
-comparison) against the reference service: run as
+queries, checks the sample gearbox out, makes the round trip (check-in from the manifest, checkout,
+comparison) and works on the checked-out files (update checks, attribute synchronisation, details)
+against the reference service: run as
 `test_qorvi_host.py QORVI_HOST_PROGRAM`."""
 
+import itertools
 import os
 import re
 import shutil
@@ -44,6 +46,17 @@ def settings_fields(output):
         label = parent + "/" + match.group(2) if nested else match.group(2)
         fields[label] = match.group(3)
     return {name: text.split(", ") for name, text in fields.items()}
+
+
+def table(output, title):
+    """The rows of the table printed after the line starting with title, as tuples of cells."""
+    lines = itertools.takewhile(lambda line: line.startswith("  "), output.split("\n" + title, 1)[1].splitlines()[2:])
+    return [tuple(re.split(r"\s{2,}", line.strip())) for line in lines]
+
+
+def read(path):
+    with open(path, "rb") as stream:
+        return stream.read()
 
 
 class DiagnosticsTest(unittest.TestCase):
@@ -228,6 +241,76 @@ class RoundTripTest(ServiceCase):
         self.assertEqual(result.returncode, 10, result.stdout + result.stderr)
         self.assertIn("Zahnrad-ü.prt", result.stderr)
         self.assertFalse(os.listdir(folder))
+
+
+class LocalFilesTest(ServiceCase):
+    """alice checks the sample in (from a copy) and out with a lock; bob, on the same vault, checks a
+    newer version of one part in; then the update checks, attribute sync and details as each sees them."""
+
+    def as_user(self, user, *arguments):
+        return self.run_host("--user", user, "--password", "pw", *arguments, DV5_001="1")
+
+    def test_updates_attributes_and_details_after_another_user_checked_in(self):
+        sample, checkout = os.path.join(self.folder, "sample"), os.path.join(self.folder, "checkout")
+        shutil.copytree(SAMPLE, sample)
+        result = self.as_user("alice", "--checkin", os.path.join(sample, "manifest.xml"), "--checkout", "Gearbox",
+                              "--into", checkout, "--lock")
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        newer = os.path.join(self.folder, "bob")
+        os.makedirs(os.path.join(newer, "files"))
+        write(os.path.join(newer, "files", "Housing-Shell.prt"), "Housing shell, ribs added\n")
+        write(os.path.join(newer, "manifest.xml"), '<manifest><design name="Housing-Shell" type="part" '
+              'servertype="CAD Part"><file name="Housing-Shell.prt"/></design></manifest>')
+        result = self.as_user("bob", "--checkin", os.path.join(newer, "manifest.xml"))
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        shell, gearbox = (os.path.join(checkout, name) for name in ("Housing-Shell.prt", "Gearbox.asm"))
+        cover = os.path.join(checkout, "Cover.prt")
+        with open(cover, "a", encoding="utf-8") as stream:
+            stream.write("changed here\n")
+        changed = read(cover)
+
+        # bob: alice's lock refuses his attributes for the gearbox, not for the housing.
+        result = self.as_user("bob", "--sync-to", gearbox, "--attr", "description=bob's",
+                              "--sync-to", os.path.join(checkout, "Housing.asm"), "--attr", "project=Retrofit",
+                              "--details", gearbox, "--details", shell)
+        self.assertEqual(result.returncode, 12, result.stdout + result.stderr)
+        synced = {row[0]: row for row in table(result.stdout, "attribute sync:")}
+        self.assertEqual(synced["Gearbox.asm"][2], "false")
+        self.assertIn("alice", synced["Gearbox.asm"][4])  # the holder named
+        self.assertEqual(synced["Housing.asm"][2:5], ("true", "false", "-"))
+        self.assertIn("project=Retrofit", synced["Housing.asm"][5])
+        self.assertNotIn("bob's", synced["Housing.asm"][5])  # each file takes the --attr values after it
+        # (name, status, locked, holder, check-in access, server type, revision, version)
+        details = [row[:1] + row[2:] for row in table(result.stdout, "details:")]
+        self.assertEqual(details, [("Gearbox", "checkedin", "true", "alice", "false", "CAD Assembly", "A", "1"),
+                                   ("Housing-Shell", "outofdate", "false", "-", "true", "CAD Part", "A", "2")])
+
+        # alice: every file of hers brought up to date, the one changed here kept and reported.
+        result = self.as_user("alice", "--update-all", "--update", cover,
+                              "--sync-from", os.path.join(checkout, "Housing.asm"),
+                              "--sync-to", gearbox, "--attr", "description=Gearbox, revised",
+                              "--details", shell, "--details", gearbox)
+        self.assertEqual(result.returncode, 12, result.stdout + result.stderr)
+        updated = table(result.stdout, "update check: every file")
+        self.assertEqual(sorted((row[0], row[3], row[4]) for row in updated if row[0] == "updated"),
+                         [("updated", os.path.join(checkout, "Housing-Shell.prt"), "2"),
+                          ("updated", os.path.join(sample, "files", "Housing-Shell.prt"), "2")])
+        for path in (shell, os.path.join(sample, "files", "Housing-Shell.prt")):
+            self.assertEqual(read(path), b"Housing shell, ribs added\n", path)
+        (failed,) = table(result.stdout, "update check: 1 files")
+        self.assertEqual(failed[:2], ("failed", "Cover.prt"))
+        self.assertIn(cover, failed[5])  # the reason names the file
+        self.assertEqual(read(cover), changed)
+        synced = table(result.stdout, "attribute sync: 1 files from")
+        self.assertEqual(synced[0][2:4], ("true", "true"))  # the CAD file takes the server's values
+        self.assertIn("project=Retrofit", synced[0][5])
+        details = [row[:1] + row[2:] for row in table(result.stdout, "details:")]
+        self.assertEqual(details, [("Housing-Shell", "checkedin", "false", "-", "true", "CAD Part", "A", "2"),
+                                   ("Gearbox", "checkedin", "true", "alice", "true", "CAD Assembly", "A", "1")])
+        # The value alice wrote is in the vault: bob reads it back.
+        result = self.as_user("bob", "--sync-from", gearbox)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        self.assertIn("description=Gearbox, revised", table(result.stdout, "attribute sync:")[0][5])
 
 
 if __name__ == "__main__":
