@@ -61,5 +61,6 @@
 #include "CSECommonCmdForCheckinLockUnlockandRecVer.h"
 #include "CSECheckinCmd.h"
 #include "CSERecogVerCmd.h"
+#include "MOCK_FakeRLXEngine.h"
 
 #endif

@@ -1,0 +1,32 @@
+// MOCK_IdMap: a map from a captured identifier to the identifier the replayed run uses, over the
+// host dictionary; it owns the copies it stores.
+#ifndef QORVI_CAPTURE_MOCK_IDMAP_H
+#define QORVI_CAPTURE_MOCK_IDMAP_H
+
+#include <functional>
+#include <string>
+
+#include "host/DVKHashDico.h"
+
+class MOCK_IdMap
+{
+public:
+    MOCK_IdMap() : m_dico(10) {}
+    ~MOCK_IdMap() { Clear(); }
+    MOCK_IdMap(const MOCK_IdMap&) = delete;
+    MOCK_IdMap& operator=(const MOCK_IdMap&) = delete;
+
+    // The replay id mapped to captured; null when there is none.
+    const std::u16string* Find(const std::u16string& captured) const;
+    // Maps captured to replay; false when captured is mapped already (the map is left as it is).
+    bool Insert(const std::u16string& captured, const std::u16string& replay);
+    int Size() const { return m_dico.Size(); }
+    // Calls visit(captured, replay) for every entry in the order they were added.
+    void ForEach(const std::function<void(const std::u16string&, const std::u16string&)>& visit) const;
+    void Clear();
+
+private:
+    DVKHashDico m_dico; // values: owned DVKUnicodeString copies
+};
+
+#endif

@@ -1,0 +1,39 @@
+// DVKHashDico: the host's dictionary of untyped pointers keyed by text.
+#ifndef QORVI_HOST_DVKHASHDICO_H
+#define QORVI_HOST_DVKHASHDICO_H
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "DVKUnicodeString.h"
+
+// Look-up by exact text in constant average time; iteration in insertion order. The dictionary does
+// not own its values: whoever inserts them deletes them (after RemoveAll or before destruction).
+class DVKHashDico
+{
+public:
+    // dimension: the number of entries expected at first; the dictionary grows beyond it.
+    explicit DVKHashDico(int dimension = 10);
+    DVKHashDico(const DVKHashDico&) = delete;
+    DVKHashDico& operator=(const DVKHashDico&) = delete;
+
+    // Adds the value under key; false (and nothing changes) when the key is already there or the
+    // value is null.
+    bool Insert(const DVKUnicodeString& key, void* value);
+    // The value stored under key; null when absent.
+    void* Locate(const DVKUnicodeString& key) const;
+    // Steps the cursor (0 before the first entry) to the next entry in insertion order and returns
+    // its value, writing its key when asked; null at the end.
+    void* Next(int& position, DVKUnicodeString* key = nullptr) const;
+    int Size() const { return static_cast<int>(m_order.size()); }
+    // Forgets every entry (the values are not deleted).
+    void RemoveAll();
+
+private:
+    typedef std::unordered_map<std::u16string, void*> Entries;
+    Entries m_entries;
+    std::vector<const Entries::value_type*> m_order; // node addresses stay put while the map grows
+};
+
+#endif
