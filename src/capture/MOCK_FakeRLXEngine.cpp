@@ -237,7 +237,8 @@ void MOCK_FakeRLXEngine::TransformXMLDocument(dvk::XmlDocument& document) const
         return;
     const std::u16string iid = root.GetAttribute(u"iid");
     if (iid == m_pMatcher->CapturedIID()) {
-        root.SetAttribute(u"iid", m_pMatcher->ReplayIID());
+        if (root.HasAttribute(u"iid") || !m_pMatcher->ReplayIID().empty())
+            root.SetAttribute(u"iid", m_pMatcher->ReplayIID());
     } else {
         CSELogger::LogRTMMsg(kWarningPriority,
                              CSEString(u"Warning while preparing RLX response: Mock response IID ") +
