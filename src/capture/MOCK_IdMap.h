@@ -3,6 +3,7 @@
 #ifndef QORVI_CAPTURE_MOCK_IDMAP_H
 #define QORVI_CAPTURE_MOCK_IDMAP_H
 
+#include <deque>
 #include <functional>
 #include <string>
 
@@ -21,12 +22,15 @@ public:
     // Maps captured to replay; false when captured is mapped already (the map is left as it is).
     bool Insert(const std::u16string& captured, const std::u16string& replay);
     int Size() const { return m_dico.Size(); }
+    // Makes room for count more entries.
+    void Reserve(int count) { m_dico.Reserve(Size() + count); }
     // Calls visit(captured, replay) for every entry in the order they were added.
     void ForEach(const std::function<void(const std::u16string&, const std::u16string&)>& visit) const;
     void Clear();
 
 private:
-    DVKHashDico m_dico; // values: owned DVKUnicodeString copies
+    DVKHashDico m_dico;                 // values point into m_values
+    std::deque<std::u16string> m_values; // the copies, in blocks rather than one allocation each
 };
 
 #endif

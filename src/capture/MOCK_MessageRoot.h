@@ -32,6 +32,7 @@ struct MOCK_Child
 
 struct MOCK_CADObject
 {
+    std::size_t index = 0; // position in MOCK_MessageRoot::objects
     std::u16string CADID;
     std::u16string type;
     std::u16string dirname;

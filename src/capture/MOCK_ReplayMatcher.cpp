@@ -24,8 +24,11 @@ void MOCK_ReplayMatcher::Keep(Lines& block)
 
 bool MOCK_ReplayMatcher::MatchMessage(const MOCK_MessageRoot& captured, const MOCK_MessageRoot& replay)
 {
-    m_visited.Clear();
+    m_visited.assign(replay.objects.size(), 0);
     m_broken.clear();
+    const int objects = static_cast<int>(std::min(captured.objects.size(), replay.objects.size()));
+    m_CADIDs.Reserve(objects);
+    m_RIDs.Reserve(static_cast<int>(std::min(captured.relationships.size(), replay.relationships.size())));
     return MatchRoot(captured, replay);
 }
 
@@ -106,7 +109,10 @@ bool MOCK_ReplayMatcher::MatchObject(const MOCK_CADObject& captured, const MOCK_
     } else {
         m_CADIDs.Insert(captured.CADID, replay.CADID);
     }
-    descend = m_visited.Insert(replay.CADID, replay.CADID);
+    // Records come from the replayed message's own list, so their index is in range.
+    descend = replay.index < m_visited.size() && m_visited[replay.index] == 0;
+    if (descend)
+        m_visited[replay.index] = 1;
     return true;
 }
 

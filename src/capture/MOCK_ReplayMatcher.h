@@ -50,7 +50,7 @@ private:
     MOCK_IdMap m_CADIDs;
     MOCK_IdMap m_RIDs;
     MOCK_IdMap m_UUIDs;
-    MOCK_IdMap m_visited; // replayed CADIDs already matched in this message
+    std::vector<char> m_visited; // by replayed object (CADIDs are unique in a message): matched already
 };
 
 #endif

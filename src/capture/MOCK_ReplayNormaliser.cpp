@@ -2,7 +2,6 @@
 #include "capture/MOCK_ReplayNormaliser.h"
 
 #include <algorithm>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -22,17 +21,23 @@ bool Broken(std::string& brokenCondition, const char* condition)
 
 bool IsPasswordName(const std::u16string& name)
 {
-    std::u16string lower(name);
-    for (char16_t& c : lower) {
-        if (c >= u'A' && c <= u'Z')
-            c = static_cast<char16_t>(c - u'A' + u'a');
+    static const char16_t kPassword[] = u"password";
+    if (name.size() != 8)
+        return false;
+    for (std::size_t i = 0; i < 8; ++i) {
+        const char16_t c = name[i] >= u'A' && name[i] <= u'Z' ? static_cast<char16_t>(name[i] - u'A' + u'a') : name[i];
+        if (c != kPassword[i])
+            return false;
     }
-    return lower == u"password";
+    return true;
 }
 
-std::u16string NameValue(const std::u16string& name, const std::u16string& value)
+std::u16string NameValue(std::u16string name, const std::u16string& value)
 {
-    return name + u"=" + (IsPasswordName(name) ? std::u16string(CSERequestMasking::kMaskedValue) : value);
+    const bool masked = IsPasswordName(name);
+    name += u'=';
+    name += masked ? std::u16string(CSERequestMasking::kMaskedValue) : value;
+    return name;
 }
 
 dvk::XmlNode FirstChildElement(const dvk::XmlNode& parent, const std::u16string& name)
@@ -47,11 +52,13 @@ dvk::XmlNode FirstChildElement(const dvk::XmlNode& parent, const std::u16string&
 // The XML attributes other than the excluded ones, as sorted "name=value" texts.
 MOCK_TextList OtherAttributes(const dvk::XmlNode& element, std::initializer_list<const char16_t*> excluded)
 {
+    std::vector<dvk::XmlAttribute> attributes = element.Attributes();
     MOCK_TextList texts;
-    for (const dvk::XmlAttribute& attribute : element.Attributes()) {
+    texts.reserve(attributes.size());
+    for (dvk::XmlAttribute& attribute : attributes) {
         if (std::none_of(excluded.begin(), excluded.end(),
                          [&](const char16_t* name) { return attribute.name == name; }))
-            texts.push_back(NameValue(attribute.name, attribute.value));
+            texts.push_back(NameValue(std::move(attribute.name), attribute.value));
     }
     std::sort(texts.begin(), texts.end());
     return texts;
@@ -69,6 +76,14 @@ void ForEachAttributeChild(const dvk::XmlNode& element, Take take)
 
 // The single element of that name below the document element (null when there is none); false
 // when there are several.
+int ChildElementCount(const dvk::XmlNode& parent)
+{
+    int count = 0;
+    for (dvk::XmlNode child = parent.FirstChild(); child; child = child.NextSibling())
+        count += child.IsElement() ? 1 : 0;
+    return count;
+}
+
 bool SingleElement(const dvk::XmlNode& documentElement, const char16_t* name, dvk::XmlNode& found)
 {
     const std::vector<dvk::XmlNode> elements = documentElement.ElementsByTagName(name);
@@ -146,6 +161,7 @@ private:
         dvk::XmlNode list;
         if (!SingleElement(documentElement, u"relationshiplist", list))
             return Broken(m_broken, "SUCCEEDED(hr) && check_length <= 1");
+        m_relationships.Reserve(ChildElementCount(list));
         for (dvk::XmlNode child = list.FirstChild(); child; child = child.NextSibling()) {
             if (!child.IsElement() || child.Name() != u"relationship")
                 continue;
@@ -159,11 +175,13 @@ private:
         }
         if (!SingleElement(documentElement, u"cadobjectlist", list))
             return Broken(m_broken, "SUCCEEDED(hr) && check_length <= 1");
+        m_objects.Reserve(ChildElementCount(list));
         for (dvk::XmlNode child = list.FirstChild(); child; child = child.NextSibling()) {
             if (!child.IsElement() || child.Name() != u"cadobject")
                 continue;
             m_root.objects.emplace_back();
             MOCK_CADObject& object = m_root.objects.back();
+            object.index = m_root.objects.size() - 1;
             ReadObject(child, object);
             if (object.CADID.empty())
                 return Broken(m_broken, "cadobject->CADID != \"\"");
@@ -238,23 +256,23 @@ private:
     bool SortBottomUp()
     {
         enum State { Unseen, Open, Done };
-        std::unordered_map<const MOCK_CADObject*, State> states;
+        std::vector<State> states(m_root.objects.size(), Unseen);
         MOCK_ReplayOrdering ordering;
         const auto before = [&ordering](const MOCK_Child& left, const MOCK_Child& right) {
             return ordering.CompareChildren(left, right) < 0;
         };
         for (const MOCK_CADObject* root : m_root.rootObjects) {
-            if (states[root] == Done)
+            if (states[root->index] == Done)
                 continue;
             std::vector<std::pair<MOCK_CADObject*, std::size_t>> path;
             path.emplace_back(const_cast<MOCK_CADObject*>(root), 0);
-            states[root] = Open;
+            states[root->index] = Open;
             while (!path.empty()) {
                 MOCK_CADObject* object = path.back().first;
                 const std::size_t next = path.back().second++;
                 if (next < object->children.size()) {
                     const MOCK_CADObject* child = object->children[next].object;
-                    State& state = states[child];
+                    State& state = states[child->index];
                     if (state == Open)
                         return Broken(m_broken, "!CADObjectContainsItself");
                     if (state == Unseen) {
@@ -264,7 +282,7 @@ private:
                     continue;
                 }
                 std::stable_sort(object->children.begin(), object->children.end(), before);
-                states[object] = Done;
+                states[object->index] = Done;
                 path.pop_back();
             }
         }

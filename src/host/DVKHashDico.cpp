@@ -35,6 +35,14 @@ void* DVKHashDico::Next(int& position, DVKUnicodeString* key) const
     return entry->second;
 }
 
+void DVKHashDico::Reserve(int count)
+{
+    if (count > 0) {
+        m_entries.reserve(static_cast<std::size_t>(count));
+        m_order.reserve(static_cast<std::size_t>(count));
+    }
+}
+
 void DVKHashDico::RemoveAll()
 {
     m_order.clear();

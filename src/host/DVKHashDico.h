@@ -27,6 +27,8 @@ public:
     // its value, writing its key when asked; null at the end.
     void* Next(int& position, DVKUnicodeString* key = nullptr) const;
     int Size() const { return static_cast<int>(m_order.size()); }
+    // Makes room for count entries at once (a hint: the dictionary grows as needed anyway).
+    void Reserve(int count);
     // Forgets every entry (the values are not deleted).
     void RemoveAll();
 
