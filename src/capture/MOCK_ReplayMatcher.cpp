@@ -101,13 +101,9 @@ bool MOCK_ReplayMatcher::MatchObject(const MOCK_CADObject& captured, const MOCK_
         block.push_back(u"The number of children is different");
     Keep(block);
 
-    if (const std::u16string* mapped = m_CADIDs.Find(captured.CADID)) {
-        if (*mapped != replay.CADID) {
-            m_broken = "*pAlreadyMappedCADID == iCADObjectAtReplay.CADID";
-            return false;
-        }
-    } else {
-        m_CADIDs.Insert(captured.CADID, replay.CADID);
+    if (!m_CADIDs.Insert(captured.CADID, replay.CADID) && *m_CADIDs.Find(captured.CADID) != replay.CADID) {
+        m_broken = "*pAlreadyMappedCADID == iCADObjectAtReplay.CADID";
+        return false;
     }
     // Records come from the replayed message's own list, so their index is in range.
     descend = replay.index < m_visited.size() && m_visited[replay.index] == 0;
@@ -141,13 +137,9 @@ bool MOCK_ReplayMatcher::MatchRelationship(const MOCK_Relationship& captured, co
     }
     Keep(block);
 
-    if (const std::u16string* mapped = m_RIDs.Find(captured.RID)) {
-        if (*mapped != replay.RID) {
-            m_broken = "*MappedRID == iRelationshipAtReplay.RID";
-            return false;
-        }
-    } else {
-        m_RIDs.Insert(captured.RID, replay.RID);
+    if (!m_RIDs.Insert(captured.RID, replay.RID) && *m_RIDs.Find(captured.RID) != replay.RID) {
+        m_broken = "*MappedRID == iRelationshipAtReplay.RID";
+        return false;
     }
     if (mappedUUID != nullptr) {
         if (*mappedUUID != replay.UUID) {

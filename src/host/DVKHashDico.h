@@ -2,8 +2,8 @@
 #ifndef QORVI_HOST_DVKHASHDICO_H
 #define QORVI_HOST_DVKHASHDICO_H
 
+#include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "DVKUnicodeString.h"
@@ -26,16 +26,32 @@ public:
     // Steps the cursor (0 before the first entry) to the next entry in insertion order and returns
     // its value, writing its key when asked; null at the end.
     void* Next(int& position, DVKUnicodeString* key = nullptr) const;
-    int Size() const { return static_cast<int>(m_order.size()); }
+    int Size() const { return static_cast<int>(m_entries.size()); }
     // Makes room for count entries at once (a hint: the dictionary grows as needed anyway).
     void Reserve(int count);
     // Forgets every entry (the values are not deleted).
     void RemoveAll();
 
 private:
-    typedef std::unordered_map<std::u16string, void*> Entries;
-    Entries m_entries;
-    std::vector<const Entries::value_type*> m_order; // node addresses stay put while the map grows
+    struct Entry
+    {
+        std::u16string key;
+        void* value;
+    };
+    // Open addressing with linear probing over a power-of-two table kept at most half full; a slot
+    // holds the key's hash beside the entry's position, so a probe rarely reads a key.
+    struct Slot
+    {
+        std::uint32_t hash;
+        std::int32_t entry; // -1: empty
+    };
+
+    // The slot that holds key, or the empty slot where it would go.
+    std::size_t Probe(const std::u16string& key, std::uint32_t hash) const;
+    void Rehash(std::size_t slotCount);
+
+    std::vector<Entry> m_entries; // insertion order
+    std::vector<Slot> m_slots;
 };
 
 #endif

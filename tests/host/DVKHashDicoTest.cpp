@@ -31,3 +31,17 @@ TEST(DVKHashDicoTest, LooksUpRefusesDuplicatesAndIteratesInInsertionOrder)
     EXPECT_EQ(dico.Locate(DVKUnicodeString(u"b")), nullptr);
     EXPECT_TRUE(dico.Insert(DVKUnicodeString(u"b"), &values[0]));
 }
+
+TEST(DVKHashDicoTest, KeepsEveryEntryWhileGrowing)
+{
+    const auto key = [](std::size_t i) { return DVKUnicodeString(("id" + std::to_string(i)).c_str()); };
+    std::vector<int> values(5000);
+    DVKHashDico dico(1);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        ASSERT_TRUE(dico.Insert(key(i), &values[i]));
+    int found = 0;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        found += dico.Locate(key(i)) == &values[i] ? 1 : 0;
+    EXPECT_EQ(found, 5000);
+    EXPECT_EQ(dico.Locate(key(5000)), nullptr);
+}
