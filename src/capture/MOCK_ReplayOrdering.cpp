@@ -2,6 +2,7 @@
 #include "capture/MOCK_ReplayOrdering.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -38,33 +39,80 @@ int MOCK_ReplayOrdering::CompareRelationships(const MOCK_Relationship& left, con
     return left.QXID.empty() ? 0 : CompareText(left.UUID, right.UUID);
 }
 
+bool MOCK_ReplayOrdering::Settled(const MOCK_CADObject& left, const MOCK_CADObject& right, int& order) const
+{
+    order = 0;
+    if (&left == &right)
+        return true;
+    if ((order = CompareText(left.filename, right.filename)) != 0 || (order = CompareText(left.type, right.type)) != 0 ||
+        (order = CompareLists(left.xmlAttributes, right.xmlAttributes)) != 0 ||
+        (order = CompareLists(left.attributes, right.attributes)) != 0)
+        return true;
+    if (left.children.empty() && right.children.empty())
+        return true;
+    const auto known = m_known.find(std::make_pair(&left, &right));
+    if (known == m_known.end())
+        return false;
+    order = known->second;
+    return true;
+}
+
 int MOCK_ReplayOrdering::CompareObjects(const MOCK_CADObject& left, const MOCK_CADObject& right)
 {
-    if (&left == &right)
-        return 0;
-    if (const int order = CompareText(left.filename, right.filename))
-        return order;
-    if (const int order = CompareText(left.type, right.type))
-        return order;
-    if (const int order = CompareLists(left.xmlAttributes, right.xmlAttributes))
-        return order;
-    if (const int order = CompareLists(left.attributes, right.attributes))
-        return order;
-    if (left.children.empty() && right.children.empty())
-        return 0;
-    const std::pair<const void*, const void*> key(&left, &right);
-    const auto known = m_known.find(key);
-    if (known != m_known.end())
-        return known->second;
     int order = 0;
-    const std::size_t common = std::min(left.children.size(), right.children.size());
-    for (std::size_t i = 0; i < common && order == 0; ++i)
-        order = CompareChildren(left.children[i], right.children[i]);
-    if (order == 0)
-        order = left.children.size() < right.children.size() ? -1 : (left.children.size() > right.children.size() ? 1 : 0);
-    m_known.emplace(key, order);
-    m_known.emplace(std::make_pair(key.second, key.first), -order);
-    return order;
+    if (Settled(left, right, order))
+        return order;
+    // The children lists are compared with a stack of pairs, however deep the structures are.
+    struct Frame
+    {
+        const MOCK_CADObject* left;
+        const MOCK_CADObject* right;
+        std::size_t next; // the child position under comparison
+    };
+    std::vector<Frame> frames{Frame{&left, &right, 0}};
+    bool childSettled = false; // order holds the outcome of the top frame's current child objects
+    for (;;) {
+        Frame& frame = frames.back();
+        const std::vector<MOCK_Child>& leftChildren = frame.left->children;
+        const std::vector<MOCK_Child>& rightChildren = frame.right->children;
+        const std::size_t common = std::min(leftChildren.size(), rightChildren.size());
+        bool descend = false;
+        if (!childSettled)
+            order = 0;
+        while (frame.next < common) {
+            const MOCK_Child& leftChild = leftChildren[frame.next];
+            const MOCK_Child& rightChild = rightChildren[frame.next];
+            if (childSettled) {
+                childSettled = false;
+            } else {
+                order = CompareText(leftChild.object->filename, rightChild.object->filename);
+                if (order == 0 && leftChild.relationship != rightChild.relationship)
+                    order = CompareRelationships(*leftChild.relationship, *rightChild.relationship);
+                if (order == 0 && !Settled(*leftChild.object, *rightChild.object, order)) {
+                    frames.push_back(Frame{leftChild.object, rightChild.object, 0});
+                    descend = true;
+                    break;
+                }
+            }
+            if (order == 0)
+                order = CompareText(leftChild.relationship->RID, rightChild.relationship->RID);
+            if (order == 0)
+                order = CompareText(leftChild.object->CADID, rightChild.object->CADID);
+            if (order != 0)
+                break;
+            ++frame.next;
+        }
+        if (descend)
+            continue;
+        if (order == 0 && leftChildren.size() != rightChildren.size())
+            order = leftChildren.size() < rightChildren.size() ? -1 : 1;
+        m_known.emplace(std::make_pair(frame.left, frame.right), order);
+        m_known.emplace(std::make_pair(frame.right, frame.left), -order);
+        frames.pop_back();
+        if (frames.empty())
+            return order;
+        childSettled = true;
+    }
 }
 
 int MOCK_ReplayOrdering::CompareChildren(const MOCK_Child& left, const MOCK_Child& right)

@@ -12,7 +12,8 @@
 
 // Each comparison returns a negative value, zero or a positive value. An object's children must be
 // sorted before the object is compared. Results of object comparisons are remembered, so that
-// an object shared by many parents is not compared again for each path that reaches it.
+// an object shared by many parents is not compared again for each path that reaches it, and deep
+// structures are compared without recursion.
 class MOCK_ReplayOrdering
 {
 public:
@@ -26,6 +27,10 @@ public:
     static int CompareLists(const MOCK_TextList& left, const MOCK_TextList& right);
 
 private:
+    // True when the order of the two objects is known without walking their children (written to
+    // order): the same object, a difference of their own, no children, or compared before.
+    bool Settled(const MOCK_CADObject& left, const MOCK_CADObject& right, int& order) const;
+
     struct PairHash
     {
         std::size_t operator()(const std::pair<const void*, const void*>& pair) const

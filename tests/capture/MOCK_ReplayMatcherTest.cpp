@@ -144,6 +144,33 @@ TEST(MOCK_ReplayMatcherTest, SharedObjectSubtreeIsWalkedOnce)
     EXPECT_EQ(lines, std::vector<std::string>{"The lists of attributes are not equal"});
 }
 
+TEST(MOCK_ReplayMatcherTest, DeepTwinStructuresMatchWithoutExhaustingTheStack)
+{
+    // Two roots, each a chain of the same files many levels deep: ordering them compares the
+    // chains level by level.
+    const auto request = [](const std::string& prefix) {
+        const int depth = 100000;
+        std::string lists = "<relationshiplist>";
+        std::string objects = "<cadobjectlist>";
+        std::string structure = "<structure><active>";
+        for (const char* chain : {"a", "b"}) {
+            for (int level = 0; level < depth; ++level) {
+                const std::string id = prefix + chain + std::to_string(level);
+                lists += "<relationship rid=\"r" + id + "\"/>";
+                objects += "<cadobject cadid=\"" + id + "\" filename=\"f" + std::to_string(level) + "\"/>";
+                structure += "<cadobject cadid=\"" + id + "\">" + (level > 0 ? "<relationship rid=\"r" + id + "\"/>" : "");
+            }
+            for (int level = 0; level < depth; ++level)
+                structure += "</cadobject>";
+        }
+        return "<command>" + lists + "</relationshiplist>" + objects + "</cadobjectlist>" + structure +
+               "</active></structure></command>";
+    };
+    MOCK_ReplayMatcher matcher;
+    EXPECT_TRUE(Differences(matcher, request("c"), request("replay-")).empty());
+    EXPECT_EQ(matcher.CADIDs().Size(), 200000);
+}
+
 TEST(MOCK_ReplayMatcherTest, BrokenDocumentsNameTheirCondition)
 {
     const struct
