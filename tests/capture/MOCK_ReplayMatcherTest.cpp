@@ -144,33 +144,6 @@ TEST(MOCK_ReplayMatcherTest, SharedObjectSubtreeIsWalkedOnce)
     EXPECT_EQ(lines, std::vector<std::string>{"The lists of attributes are not equal"});
 }
 
-TEST(MOCK_ReplayMatcherTest, DeepTwinStructuresMatchWithoutExhaustingTheStack)
-{
-    // Two roots, each a chain of the same files many levels deep: ordering them compares the
-    // chains level by level.
-    const auto request = [](const std::string& prefix) {
-        const int depth = 100000;
-        std::string lists = "<relationshiplist>";
-        std::string objects = "<cadobjectlist>";
-        std::string structure = "<structure><active>";
-        for (const char* chain : {"a", "b"}) {
-            for (int level = 0; level < depth; ++level) {
-                const std::string id = prefix + chain + std::to_string(level);
-                lists += "<relationship rid=\"r" + id + "\"/>";
-                objects += "<cadobject cadid=\"" + id + "\" filename=\"f" + std::to_string(level) + "\"/>";
-                structure += "<cadobject cadid=\"" + id + "\">" + (level > 0 ? "<relationship rid=\"r" + id + "\"/>" : "");
-            }
-            for (int level = 0; level < depth; ++level)
-                structure += "</cadobject>";
-        }
-        return "<command>" + lists + "</relationshiplist>" + objects + "</cadobjectlist>" + structure +
-               "</active></structure></command>";
-    };
-    MOCK_ReplayMatcher matcher;
-    EXPECT_TRUE(Differences(matcher, request("c"), request("replay-")).empty());
-    EXPECT_EQ(matcher.CADIDs().Size(), 200000);
-}
-
 TEST(MOCK_ReplayMatcherTest, BrokenDocumentsNameTheirCondition)
 {
     const struct
@@ -180,11 +153,8 @@ TEST(MOCK_ReplayMatcherTest, BrokenDocumentsNameTheirCondition)
     } cases[] = {
         {"<cadobjectlist><cadobject cadid=\"1\"/><cadobject cadid=\"1\"/></cadobjectlist>",
          "!oCADObjectMap.Locate(cadobject->CADID)"},
-        {"<cadobjectlist><cadobject filename=\"x\"/></cadobjectlist>", "cadobject->CADID != \"\""},
         {"<relationshiplist><relationship rid=\"r\"/><relationship rid=\"r\"/></relationshiplist>",
          "!oRelationshipMap.Locate(relationship->RID)"},
-        {"<cadobjectlist/><cadobjectlist/>", "SUCCEEDED(hr) && check_length <= 1"},
-        {"<lql/><lql/>", "SUCCEEDED(hr) && lql_list_length <= 1"},
         {"<structure/><structure/>", "SUCCEEDED(hr) && structure_length <= 1"},
         {"<structure><active><cadobject cadid=\"9\"/></active></structure>", "obj"},
         {"<cadobjectlist><cadobject cadid=\"1\"/><cadobject cadid=\"2\"/></cadobjectlist>"
