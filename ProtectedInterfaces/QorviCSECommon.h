@@ -81,5 +81,6 @@
 #include "CSEUserLockStatusCmd.h"
 #include "DVKDCICheckinExCmd.h"
 #include "DVKDCILockUnlockExCmd.h"
+#include "MOCK_FakeRLXEngine.h"
 
 #endif

@@ -9,7 +9,7 @@ build="$root/build-fuzz"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQORVI_BUILD_FUZZERS=ON -DQORVI_BUILD_TESTS=OFF -DQORVI_BUILD_TOOLS=OFF >/dev/null
 cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)"
-for target in packet settings response login checkout arguments designstate manifest lock; do
+for target in packet settings response login checkout arguments designstate manifest lock replay; do
   corpus="$(mktemp -d)"
   cp "$root/fuzz/corpus/$target/"* "$corpus/"
   echo "fuzz: $target for ${seconds}s"
