@@ -2,6 +2,10 @@
 #ifndef DVKUNICODESTRING_H
 #define DVKUNICODESTRING_H
 
+#if __cplusplus < 201703L
+#error "QorviCSECommon needs C++17: compile with -std=c++17 or later"
+#endif
+
 #include <cstddef>
 #include <string>
 
