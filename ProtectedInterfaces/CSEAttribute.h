@@ -1,10 +1,12 @@
-// CSEAttribute: one name/value attribute of a CAD object or relationship, and its owning vector.
+/// \file
+/// CSEAttribute: one name/value attribute of a CAD object or relationship, and its owning vector.
 #ifndef CSEATTRIBUTE_H
 #define CSEATTRIBUTE_H
 
 #include "CSERecordVector.h"
 #include "CSEString.h"
 
+/// One name/value attribute of a CAD object or relationship, and its owning vector.
 class CSEAttribute
 {
 public:
@@ -19,7 +21,7 @@ public:
     const CSEString& GetValue() const { return value; }
     void SetValue(const CSEString& attributeValue) { value = attributeValue; }
 
-    // Both texts, exactly.
+    /// Both texts, exactly.
     bool operator==(const CSEAttribute& other) const;
     bool operator!=(const CSEAttribute& other) const;
 

@@ -1,15 +1,16 @@
-// CSEAutoPtr: owns one wide-text buffer returned by CSEString::c_str() and releases it once.
+/// \file
+/// CSEAutoPtr: owns one wide-text buffer returned by CSEString::c_str() and releases it once.
 #ifndef CSEAUTOPTR_H
 #define CSEAUTOPTR_H
 
-// Copying or assigning a holder moves the buffer to the new holder and empties the source, so a
-// buffer is never released twice.
+/// Copying or assigning a holder moves the buffer to the new holder and empties the source, so a
+/// buffer is never released twice.
 class CSEAutoPtr
 {
 public:
     CSEAutoPtr();
-    // Takes ownership of a buffer returned by CSEString::c_str() (allocated with new char16_t[]);
-    // null is allowed. The pointer is untyped as callers have always passed it.
+    /// Takes ownership of a buffer returned by CSEString::c_str() (allocated with new char16_t[]);
+    /// null is allowed. The pointer is untyped as callers have always passed it.
     explicit CSEAutoPtr(void* buffer);
     CSEAutoPtr(CSEAutoPtr& other);
     CSEAutoPtr(CSEAutoPtr&& other) noexcept;

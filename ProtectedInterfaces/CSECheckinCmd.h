@@ -1,7 +1,8 @@
-// CSECheckinCmd: the check-in command. After Execute, ParseAndBuildResponse turns the command packet
-// into a working document (mandatory attributes, the request's relationships and structure, the
-// server's object list) from which the host reads objects, writes the user's edits back and asks
-// for each object's parents.
+/// \file
+/// CSECheckinCmd: the check-in command. After Execute, ParseAndBuildResponse turns the command packet
+/// into a working document (mandatory attributes, the request's relationships and structure, the
+/// server's object list) from which the host reads objects, writes the user's edits back and asks
+/// for each object's parents.
 #ifndef CSECHECKINCMD_H
 #define CSECHECKINCMD_H
 
@@ -17,52 +18,55 @@
 
 class CSEXMLPacket;
 
+/// The check-in command. After Execute, ParseAndBuildResponse turns the command packet into a working
+/// document (mandatory attributes, the request's relationships and structure, the server's object list) from
+/// which the host reads objects, writes the user's edits back and asks for each object's parents.
 class CSECheckinCmd : public CSECommonCmdForCheckinLockUnlockandRecVer
 {
 public:
-    // Writes the "checkin" request envelope with its empty structure sections.
+    /// Writes the "checkin" request envelope with its empty structure sections.
     CSECheckinCmd();
-    // No name, header or builder: a derived command sets these itself.
+    /// No name, header or builder: a derived command sets these itself.
     explicit CSECheckinCmd(int);
     ~CSECheckinCmd() override;
 
-    // Check-in without user interface: silent mode, no browser focus, no derived output.
+    /// Check-in without user interface: silent mode, no browser focus, no derived output.
     void AddCheckinModeinXMLRequestPacket();
-    // After Execute: the command packet becomes the rebuilt response. Always 0.
+    /// After Execute: the command packet becomes the rebuilt response. Always 0.
     int ParseAndBuildResponse();
     void CreateMandatoryAttributeList(int elementId);
 
-    // Objects of the rebuilt response (index 0-based).
+    /// Objects of the rebuilt response (index 0-based).
     int GetNumObjectsFromResponse();
     CSEObjectInfo GetObjectFromResponse(int index);
-    // Objects of the server's answer.
+    /// Objects of the server's answer.
     int GetNumObjectsFromFinalResponse();
     CSEObjectInfo GetObjectFromFinalResponse(int index);
-    // Objects of the request, before ParseAndBuildResponse.
+    /// Objects of the request, before ParseAndBuildResponse.
     int GetNumObjectsFromRequestPacket();
     CSEObjectInfo GetObjectFromRequestPacket(int index);
     CSEObjectInfoVector GetRespSparseObjList();
 
-    // Reads every object of the rebuilt response into the object list and the map (keyed by
-    // cadid); withParents also gives the list's records their parent and owner cadids.
+    /// Reads every object of the rebuilt response into the object list and the map (keyed by
+    /// cadid); withParents also gives the list's records their parent and owner cadids.
     CSEObjectInfoVector GetObjectListFromResponse(CSEStringCSEObjectMap& objects, unsigned char withParents);
-    // 1 when there is no command packet, else 0.
+    /// 1 when there is no command packet, else 0.
     virtual int GetListOfAllParents(CSEStringCSEObjectMap& objects);
     void GetAllParentCadIds(CSEString& nodePath, CSEStringCSEObjectMap& objects, CSEString parentCadId,
                             CSEString ownerCadId);
 
-    // Writes the user's edits of the object into the rebuilt response: the result of setting
-    // "name" (0 on success), -1 without a command packet.
+    /// Writes the user's edits of the object into the rebuilt response: the result of setting
+    /// "name" (0 on success), -1 without a command packet.
     int UpdateObjectInResponse(const CSEObjectInfo& object);
-    // Gives the listed records of the object's cadid its file name, folder, name and attributes.
-    // Always -1.
+    /// Gives the listed records of the object's cadid its file name, folder, name and attributes.
+    /// Always -1.
     int UpdateObjectInObjectList(const CSEObjectInfo& object);
-    // The first listed record whose cadid or full file name is the key.
+    /// The first listed record whose cadid or full file name is the key.
     bool GetObjectFromObjectList(CSEString& key, CSEObjectInfo& out);
     bool GetObjectFromObjectList(CSEStringCSEObjectMap& objects, CSEString& cadId, CSEObjectInfo& out);
     bool GetObjNameFullFileNameAndTypeFromCadId(CSEString& cadId, CSEString& name, CSEString& fullFileName,
                                                 CSEString& type);
-    // True when the vector holds the value, case ignored.
+    /// True when the vector holds the value, case ignored.
     bool IsValueAlreadyAdded(CSEWrapperStringVector& values, CSEString& value);
 
 protected:
@@ -73,8 +77,8 @@ private:
     void IndexObjectList();
     int FirstPosition(const std::u16string& key, bool byCadId);
 
-    // Positions in m_objectList per cadid, and the first position per full file name (rebuilt
-    // when the list's names changed).
+    /// Positions in m_objectList per cadid, and the first position per full file name (rebuilt
+    /// when the list's names changed).
     std::unordered_map<std::u16string, std::vector<int>> m_cadIdPositions;
     std::unordered_map<std::u16string, int> m_fullNamePositions;
     bool m_fullNamesStale = true;

@@ -1,5 +1,6 @@
-// CSEClientSettings: the local settings of this installation ("settings.ini"), the library's identity
-// record, the silent and bulk-loading modes and the logger.
+/// \file
+/// CSEClientSettings: the local settings of this installation ("settings.ini"), the library's identity
+/// record, the silent and bulk-loading modes and the logger.
 #ifndef CSECLIENTSETTINGS_H
 #define CSECLIENTSETTINGS_H
 
@@ -10,7 +11,7 @@
 
 class CSELogger;
 
-// Section and key names of "settings.ini".
+/// Section and key names of "settings.ini".
 inline constexpr const char16_t CSE_SECTION_SERVER[] = u"SERVER";
 inline constexpr const char16_t CSE_SECTION_CLIENT[] = u"CLIENT";
 inline constexpr const char16_t CSE_SECTION_CONFIGURATIONS[] = u"CONFIGURATIONS";
@@ -35,54 +36,56 @@ inline constexpr const char16_t CSE_KEY_XMLDUMP[] = u"xmldump";
 inline constexpr const char16_t CSE_KEY_BROWSERWINDOWNAME[] = u"BrowserWindowName";
 inline constexpr const char16_t CSE_KEY_WINDOWSBROWSERMODE[] = u"windowsbrowsermode";
 
-// The library's identity: names and versions that every command header carries.
+/// The library's identity: names and versions that every command header carries.
 struct CSEInfo
 {
-    CSEString m_sApplicationName;       // "QxDravikV5": base name of the log files
-    CSEString m_sCSEVersion;            // library version, sent as "csever"
-    CSEString m_sCompatibleWKCVersion;  // compatible server version, sent as "ver"
-    CSEString m_sReserved;              // not read by the library
-    CSEString m_sIntegrationName;       // "QxDravikV5", sent as "cse"
-    const char* m_pszExtraVersion1;     // appended to the version line of the log
+    CSEString m_sApplicationName;       ///< "QxDravikV5": base name of the log files
+    CSEString m_sCSEVersion;            ///< library version, sent as "csever"
+    CSEString m_sCompatibleWKCVersion;  ///< compatible server version, sent as "ver"
+    CSEString m_sReserved;              ///< not read by the library
+    CSEString m_sIntegrationName;       ///< "QxDravikV5", sent as "cse"
+    const char* m_pszExtraVersion1;     ///< appended to the version line of the log
     const char* m_pszExtraVersion2;
 };
 
-// The parsed "settings.ini": section name -> (key -> value), compared exactly.
+/// The parsed "settings.ini": section name -> (key -> value), compared exactly.
 typedef std::unordered_map<std::u16string, std::u16string> CSESettingsSection;
 typedef std::unordered_map<std::u16string, CSESettingsSection> CSESettingsTable;
 
+/// The local settings of this installation ("settings.ini"), the library's identity record, the silent and
+/// bulk-loading modes and the logger.
 class CSEClientSettings
 {
 public:
-    // The one instance, created on first call (later calls ignore silent). Throws a CSEException
-    // (message: the host's text for "MSG_READREGISTRY_FAIL", see CSEMsgMgr::GetMsgOrId) when the
-    // installation folder is not set, and then keeps no instance. A "settings.ini" that is not a
-    // regular file of at most 1 MiB, or cannot be read, gives empty settings and a log line.
-    // A silent host calls GetInstance(1) before anything else of the library, and installs a
-    // message manager all the same (see CSEMsgMgr).
+    /// The one instance, created on first call (later calls ignore silent). Throws a CSEException
+    /// (message: the host's text for "MSG_READREGISTRY_FAIL", see CSEMsgMgr::GetMsgOrId) when the
+    /// installation folder is not set, and then keeps no instance. A "settings.ini" that is not a
+    /// regular file of at most 1 MiB, or cannot be read, gives empty settings and a log line.
+    /// A silent host calls GetInstance(1) before anything else of the library, and installs a
+    /// message manager all the same (see CSEMsgMgr).
     static CSEClientSettings* GetInstance(unsigned char silent);
-    // Deletes the instance (and its logger) and forgets it; always 0.
+    /// Deletes the instance (and its logger) and forgets it; always 0.
     static int DeleteClientSettings(int);
 
     virtual ~CSEClientSettings();
 
-    // value = the stored value or empty; true when it is not empty.
+    /// value = the stored value or empty; true when it is not empty.
     unsigned char GetSetting(const CSEString& section, const CSEString& key, CSEString& value) const;
-    // For a non-empty value: its leading decimal integer (atoi rules) and true; else false.
+    /// For a non-empty value: its leading decimal integer (atoi rules) and true; else false.
     unsigned char GetIntValue(const CSEString& section, const CSEString& key, int& value) const;
-    // For a non-empty value: 1 when it is exactly "true", else 0, and true; else false.
+    /// For a non-empty value: 1 when it is exactly "true", else 0, and true; else false.
     unsigned char GetBoolValue(const CSEString& section, const CSEString& key,
                                unsigned char& value) const;
 
     const CSEInfo& GetCSEInfo() const;
-    // Creates and configures the logger on first call.
+    /// Creates and configures the logger on first call.
     CSELogger* GetLogger();
     void SetBulkLoadingMode();
     unsigned char IsSilentMode() const;
     unsigned char IsBulkLoadingMode() const;
     const CSEString& GetIniPath() const;
-    // (Re)reads "settings.ini" into the table (entries are overwritten or added), then applies
-    // "compatiblewkcversion". A file that cannot be taken (see GetInstance) changes nothing.
+    /// (Re)reads "settings.ini" into the table (entries are overwritten or added), then applies
+    /// "compatiblewkcversion". A file that cannot be taken (see GetInstance) changes nothing.
     void ReadSettings();
 
 protected:
@@ -96,11 +99,11 @@ private:
     CSEClientSettings& operator=(const CSEClientSettings&) = delete;
 
     CSEString InstallFile(const char16_t* fileName) const;
-    // ReadSettings without its log line; false when a file is present but cannot be taken.
+    /// ReadSettings without its log line; false when a file is present but cannot be taken.
     bool LoadSettingsFile();
     void LogUnreadableFile() const;
     void ConfigureLogger(CSELogger& logger);
-    // The level of a log: levelKey's value (onLevel when absent) when flagKey is "true", else offLevel.
+    /// The level of a log: levelKey's value (onLevel when absent) when flagKey is "true", else offLevel.
     int LogLevel(const char16_t* flagKey, const char16_t* levelKey, int onLevel, int offLevel) const;
 
     unsigned char m_bSilent;

@@ -1,4 +1,5 @@
-// CSEDVKXMLPacket: the XML packet over the host XML library.
+/// \file
+/// CSEDVKXMLPacket: the XML packet over the host XML library.
 #ifndef CSEDVKXMLPACKET_H
 #define CSEDVKXMLPACKET_H
 
@@ -6,11 +7,11 @@
 
 #include "CSEXMLPacket.h"
 
-// Assignment and copying share the document (as handles do) but not the query cache. Node paths
-// are answered without searching the document where the answer follows from what is known: a
-// result evaluated since the document last changed, positions read from such a result, and
-// identifier steps found through an index of the stamped elements. Every answer is that of the
-// node path evaluated as XPath.
+/// Assignment and copying share the document (as handles do) but not the query cache. Node paths
+/// are answered without searching the document where the answer follows from what is known: a
+/// result evaluated since the document last changed, positions read from such a result, and
+/// identifier steps found through an index of the stamped elements. Every answer is that of the
+/// node path evaluated as XPath.
 class CSEDVKXMLPacket : public CSEXMLPacket
 {
 public:

@@ -1,4 +1,5 @@
-// CSEIntegrationAgent: the process-wide link to the integration service (connection, login, settings).
+/// \file
+/// CSEIntegrationAgent: the process-wide link to the integration service (connection, login, settings).
 #ifndef CSEINTEGRATIONAGENT_H
 #define CSEINTEGRATIONAGENT_H
 
@@ -7,6 +8,7 @@
 class CSESocketCommunicator;
 class CSEServerSettings;
 
+/// The process-wide link to the integration service (connection, login, settings).
 class CSEIntegrationAgent
 {
 public:
@@ -20,15 +22,15 @@ public:
     static CSEIntegrationAgent& GetIntegrationAgent();
 
     ConnectionStatus Connect();
-    // Throws CSEException carrying the server's reason when the login is answered "failure".
+    /// Throws CSEException carrying the server's reason when the login is answered "failure".
     ConnectionStatus Login();
     ConnectionStatus PingServer();
     void Disconnect();
     ConnectionStatus GetConnectionStatus() const;
     CSEServerSettings* GetServerSettingsPtr();
 
-    // True while a command's response is awaited: the host's interface turn runs inside that wait, and
-    // no other exchange can start until it ends.
+    /// True while a command's response is awaited: the host's interface turn runs inside that wait, and
+    /// no other exchange can start until it ends.
     bool IsAwaitingResponse() const;
     unsigned char SendCommand(const CSEString& command);
     unsigned char GetResponse(CSEString& response);
@@ -52,11 +54,11 @@ private:
     CSEString GetCurrentUserProfileDirectory();
     int ParseVersionList(CSEString versionList);
     unsigned char sendAndRespondPingCommand();
-    // Status NotConnected, global settings cleared and deleted, socket closed.
+    /// Status NotConnected, global settings cleared and deleted, socket closed.
     void DisconnectSequence();
-    // True when the socket is held; otherwise reports the broken expectation and disconnects.
+    /// True when the socket is held; otherwise reports the broken expectation and disconnects.
     bool CheckSocketAlive();
-    // New global settings loaded from a login response (adjusted in silent mode); null on failure.
+    /// New global settings loaded from a login response (adjusted in silent mode); null on failure.
     CSEServerSettings* LoadSettings(const CSEString& loginResponse);
 
     CSESocketCommunicator* m_pSockComm;

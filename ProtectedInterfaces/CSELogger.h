@@ -1,4 +1,5 @@
-// CSELogger: the library's main, silent, capture and performance logs.
+/// \file
+/// CSELogger: the library's main, silent, capture and performance logs.
 #ifndef CSELOGGER_H
 #define CSELOGGER_H
 
@@ -13,7 +14,7 @@ typedef int SilentLogPriority;
 typedef int RTMLogPriority;
 typedef int PerformanceLogPriority;
 
-// A line of priority p reaches a log whose level L is at least p; a log of level 0 is off.
+/// A line of priority p reaches a log whose level L is at least p; a log of level 0 is off.
 class CSELogger
 {
 public:
@@ -42,10 +43,10 @@ public:
 private:
     static CSELogger* GetLogger();
     CSEString GetStampedMsg(const CSEString& message, const CSEString& priorityText);
-    // Appends one stamped line to path when level admits priority; a failed open loses the line.
+    /// Appends one stamped line to path when level admits priority; a failed open loses the line.
     void WriteLine(int level, const CSEString& path, FILE*& stream, int priority,
                    const CSEString& message);
-    // Receives the "AssertionFailed:"/"ExpressionCheck:" lines of the host for the main log.
+    /// Receives the "AssertionFailed:"/"ExpressionCheck:" lines of the host for the main log.
     static void WriteFatalLine(const char* text);
 
     PerformanceLogPriority m_iPerformanceLogPriority;

@@ -1,4 +1,5 @@
-// CSEObjectInfo: the record of one CAD file or design object ("cadobject"), and its vectors.
+/// \file
+/// CSEObjectInfo: the record of one CAD file or design object ("cadobject"), and its vectors.
 #ifndef CSEOBJECTINFO_H
 #define CSEOBJECTINFO_H
 
@@ -8,10 +9,10 @@
 #include "DVKListPtrCSEString.h"
 #include "DVKListVal.h"
 
-// The userText fields are free texts for the caller's own use; no command reads or writes them
-// (userText1 and userText2 carry user name and password for "loginEx").
-// The three string lists own their strings: append heap strings (new CSEString); the record deletes
-// them and copies them deeply.
+/// The userText fields are free texts for the caller's own use; no command reads or writes them
+/// (userText1 and userText2 carry user name and password for "loginEx").
+/// The three string lists own their strings: append heap strings (new CSEString); the record deletes
+/// them and copies them deeply.
 class CSEObjectInfo
 {
 public:
@@ -20,7 +21,7 @@ public:
     CSEObjectInfo& operator=(const CSEObjectInfo& other);
     virtual ~CSEObjectInfo();
 
-    // Every field: texts exactly, string lists by their texts, attribute vectors by value.
+    /// Every field: texts exactly, string lists by their texts, attribute vectors by value.
     bool operator==(const CSEObjectInfo& other) const;
     bool operator!=(const CSEObjectInfo& other) const;
 

@@ -1,9 +1,11 @@
-// CSEProgressBar: a progress display open for the lifetime of the object.
+/// \file
+/// CSEProgressBar: a progress display open for the lifetime of the object.
 #ifndef CSEPROGRESSBAR_H
 #define CSEPROGRESSBAR_H
 
 #include "CSEString.h"
 
+/// A progress display open for the lifetime of the object.
 class CSEProgressBar
 {
 public:

@@ -1,4 +1,5 @@
-// CSERelationship: the record of one parent-child use in an assembly ("relationship"), and its vectors.
+/// \file
+/// CSERelationship: the record of one parent-child use in an assembly ("relationship"), and its vectors.
 #ifndef CSERELATIONSHIP_H
 #define CSERELATIONSHIP_H
 
@@ -8,7 +9,7 @@
 #include "CSEString.h"
 #include "DVKListVal.h"
 
-// userText1 and userText2 are free texts for the caller's own use; no command reads or writes them.
+/// userText1 and userText2 are free texts for the caller's own use; no command reads or writes them.
 class CSERelationship
 {
 public:
@@ -17,7 +18,7 @@ public:
     CSERelationship& operator=(const CSERelationship& other);
     virtual ~CSERelationship();
 
-    // Every field: texts exactly, attributes and both object records by value.
+    /// Every field: texts exactly, attributes and both object records by value.
     bool operator==(const CSERelationship& other) const;
     bool operator!=(const CSERelationship& other) const;
 

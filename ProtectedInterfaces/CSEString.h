@@ -1,10 +1,11 @@
-// CSEString: the library's value string over the host Unicode string, with a standard-string interface.
+/// \file
+/// CSEString: the library's value string over the host Unicode string, with a standard-string interface.
 #ifndef CSESTRING_H
 #define CSESTRING_H
 
 #include "DVKUnicodeString.h"
 
-// Strip modes; every caller of the library trims both ends (CSEStripBoth).
+/// Strip modes; every caller of the library trims both ends (CSEStripBoth).
 enum CSEStripMode
 {
     CSEStripLeading = 0,
@@ -13,6 +14,7 @@ enum CSEStripMode
     CSEStripAll = 3
 };
 
+/// The library's value string over the host Unicode string, with a standard-string interface.
 class CSEString
 {
 public:
@@ -45,13 +47,13 @@ public:
     CSEString& append(const CSEString& other);
     CSEString& append(const char16_t* text);
 
-    // A new zero-terminated copy; the caller releases it with delete[] (or a CSEAutoPtr).
+    /// A new zero-terminated copy; the caller releases it with delete[] (or a CSEAutoPtr).
     char16_t* c_str() const;
     int size() const;
     int length() const;
     CSEString substr(int start, int len) const;
     CSEString substr(int start) const;
-    // Whole-text searches (find_first_of is the same search as find); -1 when absent.
+    /// Whole-text searches (find_first_of is the same search as find); -1 when absent.
     int find(const CSEString& text) const;
     int find_first_of(const CSEString& text) const;
     int find_last_of(const CSEString& text) const;

@@ -1,4 +1,5 @@
-// CSEStringCSEObjectMap: hash map from CSEString to object record, iterated in insertion order; with its pair and iterator.
+/// \file
+/// CSEStringCSEObjectMap: hash map from CSEString to object record, iterated in insertion order; with its pair and iterator.
 #ifndef CSESTRINGCSEOBJECTMAP_H
 #define CSESTRINGCSEOBJECTMAP_H
 
@@ -7,6 +8,8 @@
 #include "CSEStringMapCore.h"
 #include "DVKHashTab.h"
 
+/// CSEStringCSEObjectMap: hash map from CSEString to object record, iterated in insertion order; with its
+/// pair and iterator.
 class CSEStringCSEObjectPair
 {
 public:
@@ -15,7 +18,7 @@ public:
     CSEStringCSEObjectPair& operator=(const CSEStringCSEObjectPair& other);
     ~CSEStringCSEObjectPair();
 
-    // The table's comparison function: 0 when the keys are equal, 1 otherwise.
+    /// The table's comparison function: 0 when the keys are equal, 1 otherwise.
     static int Compare(const void* left, const void* right);
 
     CSEString key;
@@ -24,12 +27,15 @@ public:
 
 class CSEStringCSEObjectMapIterator;
 
+/// Hash map from CSEString to object record, iterated in insertion order; with its pair and iterator.
 class CSEStringCSEObjectMap : public CSEStringMapBase<CSEStringCSEObjectMap, CSEStringCSEObjectMapIterator, CSEStringCSEObjectPair, CSEObjectInfo>
 {
 public:
     CSEStringCSEObjectMap();
 };
 
+/// CSEStringCSEObjectMap: hash map from CSEString to object record, iterated in insertion order; with its
+/// pair and iterator.
 class CSEStringCSEObjectMapIterator : public CSEStringMapIteratorBase<CSEStringCSEObjectMapIterator, CSEStringCSEObjectMap, CSEStringCSEObjectPair>
 {
     typedef CSEStringMapIteratorBase<CSEStringCSEObjectMapIterator, CSEStringCSEObjectMap, CSEStringCSEObjectPair> Base;

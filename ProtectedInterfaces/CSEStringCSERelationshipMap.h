@@ -1,4 +1,5 @@
-// CSEStringCSERelationshipMap: hash map from CSEString to relationship record, iterated in insertion order; with its pair and iterator.
+/// \file
+/// CSEStringCSERelationshipMap: hash map from CSEString to relationship record, iterated in insertion order; with its pair and iterator.
 #ifndef CSESTRINGCSERELATIONSHIPMAP_H
 #define CSESTRINGCSERELATIONSHIPMAP_H
 
@@ -7,6 +8,8 @@
 #include "CSEStringMapCore.h"
 #include "DVKHashTab.h"
 
+/// CSEStringCSERelationshipMap: hash map from CSEString to relationship record, iterated in insertion order;
+/// with its pair and iterator.
 class CSEStringCSERelationshipPair
 {
 public:
@@ -15,7 +18,7 @@ public:
     CSEStringCSERelationshipPair& operator=(const CSEStringCSERelationshipPair& other);
     ~CSEStringCSERelationshipPair();
 
-    // The table's comparison function: 0 when the keys are equal, 1 otherwise.
+    /// The table's comparison function: 0 when the keys are equal, 1 otherwise.
     static int Compare(const void* left, const void* right);
 
     CSEString key;
@@ -24,12 +27,15 @@ public:
 
 class CSEStringCSERelationshipMapIterator;
 
+/// Hash map from CSEString to relationship record, iterated in insertion order; with its pair and iterator.
 class CSEStringCSERelationshipMap : public CSEStringMapBase<CSEStringCSERelationshipMap, CSEStringCSERelationshipMapIterator, CSEStringCSERelationshipPair, CSERelationship>
 {
 public:
     CSEStringCSERelationshipMap();
 };
 
+/// CSEStringCSERelationshipMap: hash map from CSEString to relationship record, iterated in insertion order;
+/// with its pair and iterator.
 class CSEStringCSERelationshipMapIterator : public CSEStringMapIteratorBase<CSEStringCSERelationshipMapIterator, CSEStringCSERelationshipMap, CSEStringCSERelationshipPair>
 {
     typedef CSEStringMapIteratorBase<CSEStringCSERelationshipMapIterator, CSEStringCSERelationshipMap, CSEStringCSERelationshipPair> Base;

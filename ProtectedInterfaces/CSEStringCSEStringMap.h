@@ -1,4 +1,5 @@
-// CSEStringCSEStringMap: hash map from CSEString to CSEString, iterated in insertion order; with its pair and iterator.
+/// \file
+/// CSEStringCSEStringMap: hash map from CSEString to CSEString, iterated in insertion order; with its pair and iterator.
 #ifndef CSESTRINGCSESTRINGMAP_H
 #define CSESTRINGCSESTRINGMAP_H
 
@@ -6,6 +7,8 @@
 #include "CSEStringMapCore.h"
 #include "DVKHashTab.h"
 
+/// CSEStringCSEStringMap: hash map from CSEString to CSEString, iterated in insertion order; with its pair
+/// and iterator.
 class CSEStringCSEStringPair
 {
 public:
@@ -14,7 +17,7 @@ public:
     CSEStringCSEStringPair& operator=(const CSEStringCSEStringPair& other);
     ~CSEStringCSEStringPair();
 
-    // The table's comparison function: 0 when keys and values are equal, 1 otherwise.
+    /// The table's comparison function: 0 when keys and values are equal, 1 otherwise.
     static int Compare(const void* left, const void* right);
 
     CSEString key;
@@ -23,12 +26,15 @@ public:
 
 class CSEStringCSEStringMapIterator;
 
+/// Hash map from CSEString to CSEString, iterated in insertion order; with its pair and iterator.
 class CSEStringCSEStringMap : public CSEStringMapBase<CSEStringCSEStringMap, CSEStringCSEStringMapIterator, CSEStringCSEStringPair, CSEString>
 {
 public:
     CSEStringCSEStringMap();
 };
 
+/// CSEStringCSEStringMap: hash map from CSEString to CSEString, iterated in insertion order; with its pair
+/// and iterator.
 class CSEStringCSEStringMapIterator : public CSEStringMapIteratorBase<CSEStringCSEStringMapIterator, CSEStringCSEStringMap, CSEStringCSEStringPair>
 {
     typedef CSEStringMapIteratorBase<CSEStringCSEStringMapIterator, CSEStringCSEStringMap, CSEStringCSEStringPair> Base;

@@ -1,14 +1,15 @@
-// The engine shared by the CSEString-keyed maps: owned heap pairs in a host table, insertion order.
+/// \file
+/// The engine shared by the CSEString-keyed maps: owned heap pairs in a host table, insertion order.
 #ifndef CSESTRINGMAPCORE_H
 #define CSESTRINGMAPCORE_H
 
 #include "CSEString.h"
 #include "DVKHashTab.h"
 
-// Ends the process with "AssertionFailed:" + condition (a map iterator used against its contract).
+/// Ends the process with "AssertionFailed:" + condition (a map iterator used against its contract).
 [[noreturn]] void CSEMapFatalError(const char* condition);
 
-// The hash function of every map: the host string hash of the pair's key (null hashes to 0).
+/// The hash function of every map: the host string hash of the pair's key (null hashes to 0).
 template <class Pair>
 unsigned int CSEStringPairHash(const void* entry)
 {
@@ -16,6 +17,7 @@ unsigned int CSEStringPairHash(const void* entry)
 }
 
 template <class Pair, class Table = DVKHashTab<Pair>>
+/// The engine shared by the CSEString-keyed maps: owned heap pairs in a host table, insertion order.
 class CSEStringMapCore
 {
 public:
@@ -36,7 +38,7 @@ public:
     }
     ~CSEStringMapCore() { Clear(); }
 
-    // The pair whose key equals key: the hash code finds the candidates, the key text decides.
+    /// The pair whose key equals key: the hash code finds the candidates, the key text decides.
     Pair* Find(const CSEString& key, DVKHashPosition& position) const
     {
         const unsigned int hashCode = key().ComputeHashKey();
@@ -50,7 +52,7 @@ public:
         }
         return nullptr;
     }
-    // The pair of key, appended with the default value when absent.
+    /// The pair of key, appended with the default value when absent.
     Pair& Obtain(const CSEString& key)
     {
         DVKHashPosition position;
@@ -65,7 +67,7 @@ public:
     int Size() const { return m_table.Size(); }
     Table& GetTable() { return m_table; }
     const Table& GetTable() const { return m_table; }
-    // Deletes every pair in insertion order, then empties the table.
+    /// Deletes every pair in insertion order, then empties the table.
     void Clear() { m_table.ApplyDelete(); }
 
 private:
@@ -80,14 +82,14 @@ private:
     Table m_table;
 };
 
-// What every map iterator does: a map, the current pair (null at the end) and the table cursor.
+/// What every map iterator does: a map, the current pair (null at the end) and the table cursor.
 template <class Iterator, class Map, class Pair>
 class CSEStringMapIteratorBase
 {
 public:
     Pair& operator*() const { return *Current(); }
     Pair* operator->() const { return Current(); }
-    // Moves to the next pair in insertion order; an iterator at the end or without a map stays.
+    /// Moves to the next pair in insertion order; an iterator at the end or without a map stays.
     Iterator& operator++()
     {
         if (m_pMap != nullptr && m_pPair != nullptr)
@@ -100,7 +102,7 @@ public:
 protected:
     CSEStringMapIteratorBase() = default;
     explicit CSEStringMapIteratorBase(Map* map) : m_pMap(map) { RequireMap(); }
-    // Positioned on the pair after the cursor from.
+    /// Positioned on the pair after the cursor from.
     CSEStringMapIteratorBase(Map* map, const DVKHashPosition& from) : m_pMap(map), m_position(from)
     {
         RequireMap();
@@ -130,8 +132,8 @@ private:
     DVKHashPosition m_position;
 };
 
-// The operations every map offers, written once over the engine. Map is the named map class,
-// Iterator its iterator; the named classes only choose the pair's comparison function.
+/// The operations every map offers, written once over the engine. Map is the named map class,
+/// Iterator its iterator; the named classes only choose the pair's comparison function.
 template <class Map, class Iterator, class Pair, class Value, class Table = DVKHashTab<Pair>>
 class CSEStringMapBase
 {
@@ -141,9 +143,9 @@ public:
 
     virtual ~CSEStringMapBase() = default;
 
-    // The value of key; an absent key is added with the default value.
+    /// The value of key; an absent key is added with the default value.
     Value& operator[](CSEString key) { return m_core.Obtain(key).value; }
-    // The pair of key, or end() (nothing is added).
+    /// The pair of key, or end() (nothing is added).
     Iterator find(CSEString key)
     {
         DVKHashPosition position;
@@ -159,7 +161,7 @@ protected:
     typedef CSEStringMapCore<Pair, Table> Core;
 
     explicit CSEStringMapBase(DVKCompareFunction compare) : m_core(compare) {}
-    // Copies every pair, keeping the order.
+    /// Copies every pair, keeping the order.
     CSEStringMapBase(const CSEStringMapBase& other) = default;
     CSEStringMapBase& operator=(const CSEStringMapBase& other) = default;
     Core& GetCore() { return m_core; }

@@ -1,4 +1,5 @@
-// CSEStringVoidPtrMap: hash map from CSEString to untyped pointer (not owned), iterated in insertion order; with its pair and iterator.
+/// \file
+/// CSEStringVoidPtrMap: hash map from CSEString to untyped pointer (not owned), iterated in insertion order; with its pair and iterator.
 #ifndef CSESTRINGVOIDPTRMAP_H
 #define CSESTRINGVOIDPTRMAP_H
 
@@ -6,6 +7,8 @@
 #include "CSEStringMapCore.h"
 #include "DVKHashTab.h"
 
+/// CSEStringVoidPtrMap: hash map from CSEString to untyped pointer (not owned), iterated in insertion order;
+/// with its pair and iterator.
 class CSEStringVoidPtrPair
 {
 public:
@@ -14,21 +17,25 @@ public:
     CSEStringVoidPtrPair& operator=(const CSEStringVoidPtrPair& other);
     ~CSEStringVoidPtrPair();
 
-    // The table's comparison function: 0 when keys and pointers are equal, 1 otherwise.
+    /// The table's comparison function: 0 when keys and pointers are equal, 1 otherwise.
     static int Compare(const void* left, const void* right);
 
     CSEString key;
-    void* value = nullptr; // not owned
+    void* value = nullptr; ///< not owned
 };
 
 class CSEStringVoidPtrMapIterator;
 
+/// Hash map from CSEString to untyped pointer (not owned), iterated in insertion order; with its pair and
+/// iterator.
 class CSEStringVoidPtrMap : public CSEStringMapBase<CSEStringVoidPtrMap, CSEStringVoidPtrMapIterator, CSEStringVoidPtrPair, void*>
 {
 public:
     CSEStringVoidPtrMap();
 };
 
+/// CSEStringVoidPtrMap: hash map from CSEString to untyped pointer (not owned), iterated in insertion order;
+/// with its pair and iterator.
 class CSEStringVoidPtrMapIterator : public CSEStringMapIteratorBase<CSEStringVoidPtrMapIterator, CSEStringVoidPtrMap, CSEStringVoidPtrPair>
 {
     typedef CSEStringMapIteratorBase<CSEStringVoidPtrMapIterator, CSEStringVoidPtrMap, CSEStringVoidPtrPair> Base;

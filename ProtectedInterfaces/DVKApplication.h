@@ -1,7 +1,9 @@
-// The host application object: gives the host's user interface a turn while the library waits.
+/// \file
+/// The host application object: gives the host's user interface a turn while the library waits.
 #ifndef DVKAPPLICATION_H
 #define DVKAPPLICATION_H
 
+/// The host application object: gives the host's user interface a turn while the library waits.
 class DVKApplication
 {
 public:

@@ -1,10 +1,12 @@
-// The host's typed hash table: DVKHashTable's interface for entries of one type T.
+/// \file
+/// The host's typed hash table: DVKHashTable's interface for entries of one type T.
 #ifndef DVKHASHTAB_H
 #define DVKHASHTAB_H
 
 #include "DVKHashTable.h"
 
 template <class T>
+/// The host's typed hash table: DVKHashTable's interface for entries of one type T.
 class DVKHashTab
 {
 public:
@@ -45,7 +47,7 @@ public:
     bool operator==(const DVKHashTab& other) const { return m_table == other.m_table; }
     bool operator!=(const DVKHashTab& other) const { return m_table != other.m_table; }
 
-    // Call a function, or a member function, on every entry in insertion order.
+    /// Call a function, or a member function, on every entry in insertion order.
     void ApplyGlobalFunct(void (*function)(T* entry)) const
     {
         if (function != nullptr)
@@ -56,7 +58,7 @@ public:
         if (member != nullptr)
             m_table.ApplyGlobalFunct(&CallMember, &member);
     }
-    // Deletes every entry, then empties the table.
+    /// Deletes every entry, then empties the table.
     void ApplyDelete()
     {
         m_table.ApplyGlobalFunct(&DeleteEntry, nullptr);

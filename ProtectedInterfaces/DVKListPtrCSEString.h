@@ -1,7 +1,8 @@
-// The host's typed list of CSEString pointers, positions 1..Size(); it never deletes the strings.
-// A derived list that owns its strings (CSEWrapperStringVector) takes them in and lets them go
-// through two hooks, which every operation below calls, so that ownership holds whichever
-// operation is used, also through a reference to this class.
+/// \file
+/// The host's typed list of CSEString pointers, positions 1..Size(); it never deletes the strings.
+/// A derived list that owns its strings (CSEWrapperStringVector) takes them in and lets them go
+/// through two hooks, which every operation below calls, so that ownership holds whichever
+/// operation is used, also through a reference to this class.
 #ifndef DVKLISTPTRCSESTRING_H
 #define DVKLISTPTRCSESTRING_H
 
@@ -9,10 +10,14 @@
 
 class CSEString;
 
+/// The host's typed list of CSEString pointers, positions 1..Size(); it never deletes the strings. A derived
+/// list that owns its strings (CSEWrapperStringVector) takes them in and lets them go through two hooks,
+/// which every operation below calls, so that ownership holds whichever operation is used, also through a
+/// reference to this class.
 class DVKListPtrCSEString
 {
 public:
-    // Orders two strings: negative, 0 or positive.
+    /// Orders two strings: negative, 0 or positive.
     typedef int (*CompareFunction)(const CSEString* left, const CSEString* right);
 
     explicit DVKListPtrCSEString(int dimension = 0);
@@ -49,16 +54,16 @@ public:
                        CompareFunction compare);
 
 protected:
-    // What the list stores for a value that comes in: the value itself here.
+    /// What the list stores for a value that comes in: the value itself here.
     virtual CSEString* Admit(CSEString* value);
-    // Called for every value that leaves the list (removed, cut off or replaced by assignment):
-    // nothing to do here.
+    /// Called for every value that leaves the list (removed, cut off or replaced by assignment):
+    /// nothing to do here.
     virtual void Release(CSEString* value);
 
 private:
-    // Removes count values from position first on (as RemovePosition) and releases them.
+    /// Removes count values from position first on (as RemovePosition) and releases them.
     int RemoveRange(int first, int count);
-    // Makes the list hold the admitted values, releasing its own; values may be this list's own.
+    /// Makes the list hold the admitted values, releasing its own; values may be this list's own.
     void ReplaceWith(const DVKRawCollPV& values);
 
     DVKRawCollPV m_coll;

@@ -1,10 +1,12 @@
-// The host's typed value list: owned copies of T at positions 1..Size().
+/// \file
+/// The host's typed value list: owned copies of T at positions 1..Size().
 #ifndef DVKLISTVAL_H
 #define DVKLISTVAL_H
 
 #include "DVKRawCollPV.h"
 
 template <class T>
+/// The host's typed value list: owned copies of T at positions 1..Size().
 class DVKListVal
 {
 public:
@@ -26,14 +28,14 @@ public:
     }
     virtual ~DVKListVal() { RemoveAll(); }
 
-    // Appends a copy; returns the new size.
+    /// Appends a copy; returns the new size.
     int Append(const T& value) { return m_coll.Append(new T(value)); }
     int Size() const { return m_coll.Size(); }
-    // position 1..Size(); any other position is a broken invariant of the caller.
+    /// position 1..Size(); any other position is a broken invariant of the caller.
     T& operator[](int position) { return *static_cast<T*>(m_coll[position]); }
     const T& operator[](int position) const { return *static_cast<const T*>(m_coll[position]); }
 
-    // Position of the first element equal to value at or after start, 0 when absent.
+    /// Position of the first element equal to value at or after start, 0 when absent.
     int Locate(const T& value, int start = 1) const
     {
         for (int position = start < 1 ? 1 : start; position <= Size(); ++position)
@@ -41,7 +43,7 @@ public:
                 return position;
         return 0;
     }
-    // Removes the first element equal to value; its former position, 0 when absent.
+    /// Removes the first element equal to value; its former position, 0 when absent.
     int RemoveValue(const T& value)
     {
         const int position = Locate(value);
@@ -49,7 +51,7 @@ public:
             RemovePosition(position);
         return position;
     }
-    // Returns how many were removed (0 for a position out of range, which is reported).
+    /// Returns how many were removed (0 for a position out of range, which is reported).
     int RemovePosition(int position)
     {
         if (position < 1 || position > Size())

@@ -1,21 +1,23 @@
-// The host's collection of integers, positions 1..Size().
+/// \file
+/// The host's collection of integers, positions 1..Size().
 #ifndef DVKRAWCOLLINT_H
 #define DVKRAWCOLLINT_H
 
 #include <vector>
 
+/// The host's collection of integers, positions 1..Size().
 class DVKRawCollint
 {
 public:
     DVKRawCollint() = default;
 
-    // Returns the new size.
+    /// Returns the new size.
     int Append(int value);
     int Size() const { return static_cast<int>(m_values.size()); }
-    // position 1..Size(); any other position is a broken invariant of the caller.
+    /// position 1..Size(); any other position is a broken invariant of the caller.
     int& operator[](int position);
     int operator[](int position) const;
-    // Position of the first occurrence at or after start, 0 when absent.
+    /// Position of the first occurrence at or after start, 0 when absent.
     int Locate(int value, int start = 1) const;
     void RemoveAll() { m_values.clear(); }
 

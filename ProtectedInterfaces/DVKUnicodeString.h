@@ -1,4 +1,5 @@
-// The host platform's Unicode string: UTF-16 text with the handful of operations the library needs.
+/// \file
+/// The host platform's Unicode string: UTF-16 text with the handful of operations the library needs.
 #ifndef DVKUNICODESTRING_H
 #define DVKUNICODESTRING_H
 
@@ -9,13 +10,14 @@
 #include <cstddef>
 #include <string>
 
+/// The host platform's Unicode string: UTF-16 text with the handful of operations the library needs.
 class DVKUnicodeString
 {
 public:
     DVKUnicodeString() = default;
-    DVKUnicodeString(const char16_t* text);                // null gives the empty string
+    DVKUnicodeString(const char16_t* text);                ///< null gives the empty string
     DVKUnicodeString(const char16_t* text, std::size_t length);
-    DVKUnicodeString(const char* utf8Text);                // null gives the empty string
+    DVKUnicodeString(const char* utf8Text);                ///< null gives the empty string
     explicit DVKUnicodeString(std::u16string text);
 
     static DVKUnicodeString FromUTF8(const char* utf8Text, std::size_t byteCount);
@@ -27,15 +29,15 @@ public:
     bool IsEmpty() const { return m_text.empty(); }
     std::string ToUTF8() const;
 
-    // Whole-text search; -1 when absent.
+    /// Whole-text search; -1 when absent.
     int Find(const DVKUnicodeString& what, int from = 0) const;
     int ReverseFind(const DVKUnicodeString& what) const;
     DVKUnicodeString SubString(int start, int length) const;
 
-    // Strip modes: 1 leading blanks, 2 trailing blanks, 3 both ends, 4 every blank.
+    /// Strip modes: 1 leading blanks, 2 trailing blanks, 3 both ends, 4 every blank.
     DVKUnicodeString Strip(int hostMode) const;
     void ToLower();
-    // Replaces every occurrence of from (non-empty) by to; returns how many were replaced.
+    /// Replaces every occurrence of from (non-empty) by to; returns how many were replaced.
     int ReplaceSubString(const DVKUnicodeString& from, const DVKUnicodeString& to);
     unsigned int ComputeHashKey() const;
 
