@@ -11,7 +11,9 @@ class CMandatoryAttrib
 {
 public:
     CMandatoryAttrib();
+    /// Copies every field of other.
     CMandatoryAttrib(const CMandatoryAttrib& other);
+    /// Copies every field of other; returns this record.
     CMandatoryAttrib& operator=(const CMandatoryAttrib& other);
     virtual ~CMandatoryAttrib();
 

@@ -34,17 +34,22 @@ public:
     void AddCheckinModeinXMLRequestPacket();
     /// After Execute: the command packet becomes the rebuilt response. Always 0.
     int ParseAndBuildResponse();
+    /// Writes the list of mandatory attributes of the global settings under the element elementId.
     void CreateMandatoryAttributeList(int elementId);
 
     /// Objects of the rebuilt response (index 0-based).
     int GetNumObjectsFromResponse();
+    /// The object at index of the rebuilt response; an empty record when there is none.
     CSEObjectInfo GetObjectFromResponse(int index);
     /// Objects of the server's answer.
     int GetNumObjectsFromFinalResponse();
+    /// The object at index of the server's answer; an empty record when there is none.
     CSEObjectInfo GetObjectFromFinalResponse(int index);
     /// Objects of the request, before ParseAndBuildResponse.
     int GetNumObjectsFromRequestPacket();
+    /// The object at index of the request; an empty record when there is none.
     CSEObjectInfo GetObjectFromRequestPacket(int index);
+    /// The objects of the server's answer to the last partial request.
     CSEObjectInfoVector GetRespSparseObjList();
 
     /// Reads every object of the rebuilt response into the object list and the map (keyed by
@@ -52,6 +57,8 @@ public:
     CSEObjectInfoVector GetObjectListFromResponse(CSEStringCSEObjectMap& objects, unsigned char withParents);
     /// 1 when there is no command packet, else 0.
     virtual int GetListOfAllParents(CSEStringCSEObjectMap& objects);
+    /// Adds parentCadId and ownerCadId to the records in objects of the structure nodes below nodePath,
+    /// walking down the structure.
     void GetAllParentCadIds(CSEString& nodePath, CSEStringCSEObjectMap& objects, CSEString parentCadId,
                             CSEString ownerCadId);
 
@@ -63,13 +70,17 @@ public:
     int UpdateObjectInObjectList(const CSEObjectInfo& object);
     /// The first listed record whose cadid or full file name is the key.
     bool GetObjectFromObjectList(CSEString& key, CSEObjectInfo& out);
+    /// Copies the record of cadId in objects into out; false when objects has none.
     bool GetObjectFromObjectList(CSEStringCSEObjectMap& objects, CSEString& cadId, CSEObjectInfo& out);
+    /// Reads name, full file name and type of the listed object cadId; false when the list has no such
+    /// object.
     bool GetObjNameFullFileNameAndTypeFromCadId(CSEString& cadId, CSEString& name, CSEString& fullFileName,
                                                 CSEString& type);
     /// True when the vector holds the value, case ignored.
     bool IsValueAlreadyAdded(CSEWrapperStringVector& values, CSEString& value);
 
 protected:
+    /// The objects read by GetObjectListFromResponse, in the order of the rebuilt response.
     CSEObjectInfoVector m_objectList;
 
 private:

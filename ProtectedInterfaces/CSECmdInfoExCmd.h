@@ -12,12 +12,14 @@ class CSECmdInfoExCmd : public CSEObjectInfo
 public:
     /// userText1, userText2 and both further texts empty; the rest as a default CSEObjectInfo.
     CSECmdInfoExCmd();
+    /// Copies the command, sharing its packet and response, and both texts.
     CSECmdInfoExCmd(const CSECmdInfoExCmd& other);
+    /// As the copy constructor; returns this command.
     CSECmdInfoExCmd& operator=(const CSECmdInfoExCmd& other);
     ~CSECmdInfoExCmd() override;
 
-    CSEString cmdInfoText1;
-    CSEString cmdInfoText2;
+    CSEString cmdInfoText1;  ///<Free text for the caller; the command does not read it.
+    CSEString cmdInfoText2;  ///<Free text for the caller; the command does not read it.
 };
 
 #endif

@@ -28,6 +28,7 @@ public:
     virtual int Execute(CSEString& response);
     /// Stores the name and sets "cname" on "//command".
     virtual void SetCmdName(const CSEString& name);
+    /// Returns the command name.
     CSEString GetCmdName() const;
 
     /// The command header with "result" = "failure" on a response root and the reason under
@@ -37,10 +38,13 @@ public:
     void SetResult(CSEString result);
     /// Sets "prefiletrans" on "//command".
     void SetUserExitEnabled(bool enabled);
+    /// Stores whether the browser is to get the focus for this command; copies keep it.
     void SetFocusBrowser(bool focusBrowser);
     /// Replaces the response (a null response changes nothing); the old one is deleted when no
     /// other command shares it.
     void SetResponseObject(CSEResponse* response);
+    /// The parsed response of the last Execute; null before it or when it could not be read. Owned by the
+    /// command.
     CSEResponse* GetResponseObject();
 
 protected:
@@ -52,6 +56,7 @@ protected:
     /// CreateCmdHeader does.
     virtual void CreateResponseHeader();
 
+    /// Sets the batch number that the names of the XML dumps carry in bulk-loading mode.
     void SetBulkLoaderBatchNumForXMLDump(CSEString& batchNumber);
     /// Free dump file name in the "XmlDump" folder for kind 0 (request) or 1 (response); empty
     /// when dumping is off.
@@ -64,6 +69,7 @@ protected:
     /// request packet's shared owner, and a switch that makes a shared packet the request packet
     /// (the previous one lives on while other holders keep it).
     std::shared_ptr<CSEXMLPacket> ShareCmdXMLPacket();
+    /// Makes the shared packet the request packet; the previous one lives on while other holders keep it.
     void UseCmdXMLPacket(const std::shared_ptr<CSEXMLPacket>& packet);
     /// The constructor log lines of a derived command, through the silent debug log:
     /// where + " Constructor." and, without a request packet, where + " m_pCmdXMLPacket == NULL.".
@@ -74,8 +80,8 @@ protected:
     /// with a request packet, the envelope. True when the command has its request packet.
     bool ConstructCommand(const CSEString& where, const CSEString& name);
 
-    CSEXMLPacket* m_pCmdXMLPacket;
-    CSEResponse* m_pResponse;
+    CSEXMLPacket* m_pCmdXMLPacket;  ///<The request packet; shared between copies, deleted by the last holder.
+    CSEResponse* m_pResponse;  ///<The parsed response; shared between copies, deleted by the last holder.
 
 private:
     bool GetXMLDumpFlag();

@@ -31,6 +31,7 @@ public:
     CSECommonCheckoutCmd();
     /// Copies the records read so far; shares the request packet and the response as CSECommand does.
     CSECommonCheckoutCmd(const CSECommonCheckoutCmd& other);
+    /// As the copy constructor; returns this command.
     CSECommonCheckoutCmd& operator=(const CSECommonCheckoutCmd& other);
     ~CSECommonCheckoutCmd() override;
 
@@ -49,11 +50,13 @@ public:
     /// attributes2 = those the host is to write into the CAD file.
     virtual void copyAttributesFromResponse(CSEObjectInfo& obj, int index);
 
+    /// The top-level objects found by findAllTopLevelObjects.
     CSEObjectInfoVector GetTopLevelObjectInfoList();
     /// True, with out = the record read for cadid; false (out untouched) when there is none.
     unsigned char GetCSEObjectInfoFromCadId(const CSEString& cadid, CSEObjectInfo& out);
     /// Gives the record of cadid a new file name (and full file name); nothing when there is none.
     void SetFileNameFromCadId(const CSEString& cadid, const CSEString& fileName);
+    /// The folder ("dirname") of the answer's objects, read by getObjectInfoList; empty before that.
     CSEString GetCheckoutDirectory();
     /// True when an object of the answer comes from the design tool.
     unsigned char DoesRenamedObjectsExists();
@@ -66,7 +69,10 @@ public:
     /// and, below each node not marked, its "cadobject" children the same way; findTopLevelObject
     /// marks (without collecting) the first selected object, depth first from xpath, and stops.
     void findTopLevelObject(CSEString xpath, CSEXMLPacket* packet, CSEObjectInfoVector& list);
+    /// Marks the listed object of the first structure node at xpath as top-level; 1 when one was marked.
     unsigned char markTopLevelObject(CSEString xpath, CSEXMLPacket* packet, CSEObjectInfoVector& list);
+    /// Marks every object of a structure node at xpath as top-level and keeps them for
+    /// GetTopLevelObjectInfoList.
     void findAllTopLevelObjects(CSEString xpath, CSEXMLPacket* packet, CSEObjectInfoVector& list);
 
     /// Rebuilds the command header and forgets what was read from the last answer.

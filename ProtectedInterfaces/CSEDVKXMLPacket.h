@@ -15,8 +15,11 @@
 class CSEDVKXMLPacket : public CSEXMLPacket
 {
 public:
+    /// An empty packet that numbers its elements from initialIdentifier + 1.
     explicit CSEDVKXMLPacket(int initialIdentifier = 0);
+    /// A packet with a copy of other's document and identifier counter.
     CSEDVKXMLPacket(const CSEDVKXMLPacket& other);
+    /// Replaces the document and identifier counter with copies of other's; returns this packet.
     CSEDVKXMLPacket& operator=(const CSEDVKXMLPacket& other);
     ~CSEDVKXMLPacket() override;
     CSEXMLPacket& operator=(const CSEXMLPacket& other) override;

@@ -25,28 +25,40 @@ enum CSEExceptionType
 class CSEException : public std::exception
 {
 public:
+    /// An exception with message and type, raised at file and line.
     CSEException(const char* file, int line, const CSEString& message, CSEExceptionType type);
     CSEException();
+    /// An exception with identifier id and no message.
     explicit CSEException(unsigned int id);
     /// An identifier with the two parameters of its error text (null reads as empty); message and
     /// file stay empty.
     CSEException(unsigned int id, const char* parameter1, const char* parameter2);
+    /// An exception with the two parameters of its error text (null reads as empty) and identifier 0.
     CSEException(const char* parameter1, const char* parameter2);
+    /// Copies identifier, message, type, place and parameters.
     CSEException(const CSEException& other);
+    /// Copies identifier, message, type, place and parameters; returns this exception.
     CSEException& operator=(const CSEException& other);
     ~CSEException() override;
 
+    /// Returns "CSEException".
     static const char* ClassName() { return "CSEException"; }
     /// This class's name, and (for derived classes) the names of the classes it is a kind of.
     virtual bool IsA(const char* className) const;
+    /// True when className names this class or a base class of it.
     virtual bool IsAKindOf(const char* className) const;
     /// A new heap copy; the caller deletes it.
     virtual CSEException* CloneSelf() const;
 
+    /// Returns the message.
     const CSEString& GetMsg() const { return m_sMessage; }
+    /// Returns the identifier.
     unsigned int GetId() const { return m_iId; }
+    /// Returns the type.
     CSEExceptionType GetType() const { return m_eType; }
+    /// Returns the source file where it was raised; empty when unknown.
     const CSEString& GetFile() const { return m_sFile; }
+    /// Returns the source line where it was raised; 0 when unknown.
     int GetLine() const { return m_iLine; }
     /// Parameter 1 or 2 of the error text; empty for any other number.
     CSEString GetParameter(int number) const;
@@ -58,6 +70,7 @@ public:
 protected:
     /// Appends "- File:" + file + "Line:" + line to the message and returns the result in out.
     void FormatMsg(CSEString& out);
+    /// Writes the message to the library log at priority 2.
     void Log() const;
 
 private:

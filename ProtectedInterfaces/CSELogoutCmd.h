@@ -12,6 +12,7 @@ public:
     /// Both build the request envelope: they throw the CSEException of
     /// CSEClientSettings::GetInstance when the installation folder is not set.
     CSELogoutCmd();
+    /// A logout command under another command name.
     explicit CSELogoutCmd(const CSEString& name);
     ~CSELogoutCmd() override;
 };

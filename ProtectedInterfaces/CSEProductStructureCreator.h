@@ -26,7 +26,9 @@ class CSEProductStructureCreator
 public:
     /// The packet must not be null (fatal). With create = 1 the three sections are written at once.
     CSEProductStructureCreator(CSEXMLPacket* pPacket, unsigned char create);
+    /// Shares other's packet and its record of placed files.
     CSEProductStructureCreator(const CSEProductStructureCreator& other);
+    /// Shares other's packet and its record of placed files; returns this builder.
     CSEProductStructureCreator& operator=(const CSEProductStructureCreator& other);
     virtual ~CSEProductStructureCreator();
 
@@ -35,6 +37,7 @@ public:
 
     /// Both the new and the current packet must be non-null (fatal).
     void SetXMLDoc(CSEXMLPacket* pXmlDocument);
+    /// Sets the current position: the structure node that later additions go under.
     void SetXMLPosKey(int key);
     /// Writes "relationshiplist", "cadobjectlist" and "structure" (with "family" and "active") under
     /// "//command". Returns the identifier of "active".
@@ -47,12 +50,14 @@ public:
     int CreateSharedRootObject(const CSEString& objectPath, CSEObjectInfo& object);
     /// A child under the structure node parentId: structure node, list entry and relationship.
     int AddObject(int parentId, CSEObjectInfo& object, const CSERelationship& relationship);
+    /// As AddObject under the first structure node of parentPath; -1 when there is none.
     int AddObject(const CSEString& parentPath, CSEObjectInfo& object, const CSERelationship& relationship);
     /// As AddObject, leaving the current position unchanged.
     int AddObjectActual(int parentId, const CSEObjectInfo& object, const CSERelationship& relationship);
     /// One more placement of the object of list entry objectListId under parentId; no list entry.
     int AddSharedObject(int parentId, const CSERelationship& relationship, int objectListId);
 
+    /// A structure node for the object under parentId; returns its identifier, or -1.
     int AddObjectToStructure(int parentId, const CSEObjectInfo& object);
     /// Returns the identifier of the new list entry.
     int AddObjectToCadObjectList(int structureId, const CSEObjectInfo& object);
@@ -60,6 +65,7 @@ public:
     int AddDetailsOfCSEObjectInfo(int id, const CSEObjectInfo& object);
     /// Returns 0 when the "rid" was written.
     int AddRelEntryToStructure(int structureId, const CSERelationship& relationship);
+    /// Adds the relationship to "relationshiplist"; returns the new entry's identifier, or -1.
     int AddRelationshipToRelList(const CSERelationship& relationship);
 
     /// The identifier of the first node of the path, or -1.

@@ -10,9 +10,11 @@ class CSEProgressBar
 {
 public:
     CSEProgressBar();
+    /// Opens the host's progress display for steps steps (closed by the destructor).
     explicit CSEProgressBar(int steps);
     virtual ~CSEProgressBar();
 
+    /// Advances the host's progress display by one step, showing text.
     void ProgressShowNextStep(CSEString text);
 
 private:

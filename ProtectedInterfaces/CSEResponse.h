@@ -14,6 +14,7 @@ public:
     CSEResponse();
     /// A copy owns its own packet, assigned from the other's.
     CSEResponse(const CSEResponse& other);
+    /// As the copy constructor; returns this response.
     CSEResponse& operator=(const CSEResponse& other);
     virtual ~CSEResponse();
 
@@ -22,21 +23,34 @@ public:
     /// loaded (the values and the packet are then cleared).
     virtual bool ParseResponse(const CSEString& text);
 
+    /// The "cname" of the response root; empty when not parsed.
     CSEString GetCmdName() const;
+    /// The "iid" of the response root; empty when not parsed.
     CSEString GetIID() const;
+    /// The "ver" of the response root; empty when not parsed.
     CSEString GetVersion() const;
     /// The "MCAD" attribute of the response.
     CSEString GetAddin() const;
+    /// The "result" of the response root ("success" or "failure"); empty when not parsed.
     CSEString GetResult() const;
+    /// The "deletefiles" of the response root; empty when absent.
     CSEString GetDeleteFiles() const;
+    /// The "copyattribute" of the response root; empty when absent.
     CSEString GetCopyAttribute() const;
+    /// The "createpreview" of the response root; empty when absent.
     CSEString GetCreatePreview() const;
+    /// The "loadfiles" of the response root; empty when absent.
     CSEString GetLoadFiles() const;
+    /// The "backgroundcheckin" of the response root; empty when absent.
     CSEString GetBackGroundCheckin() const;
+    /// The "maintainlock" of the response root; empty when absent.
     CSEString GetMaintainLock() const;
+    /// The reason of a refusal (text of "//response/info/reason"); empty when none.
     CSEString GetReason() const;
 
+    /// The parsed response document; null when not parsed. Owned by the response.
     CSEXMLPacket* GetXMLPacket();
+    /// Returns the same packet as GetXMLPacket.
     CSEXMLPacket* GetResponsePacket();
     /// Number of child nodes of "response/info/cadobjectlist"; 0 when absent.
     int GetNumObjets();
@@ -48,6 +62,7 @@ public:
     static bool GetFilenameFromThinResp(const CSEString& thin, CSEString& fileName);
 
 protected:
+    /// What reading a response gave.
     enum ParseOutcome
     {
         ParseDone = 0,

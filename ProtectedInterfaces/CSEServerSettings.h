@@ -47,10 +47,12 @@ public:
 
     /// Replaces the component-version table (lower-case name -> lower-case version) with a copy.
     unsigned char SetServerComponentVersions(CSEStringCSEStringMap& versions);
+    /// Returns the component-version table (lower-case name -> lower-case version).
     CSEStringCSEStringMap& GetServerComponentVersions();
 
-    // ---- Switches ----
-
+    /// \name Switches
+    /// 1 when the global settings of the login switch this on, else 0.
+    ///@{
     unsigned char IsAssignCADModelNameFromPartSupported() const;
     unsigned char IsRapidFileEnabled() const;
     unsigned char IsConfigurationSupportEnabled() const;
@@ -103,9 +105,11 @@ public:
     unsigned char IsGCOQx2CADComponentIDSupported() const;
     unsigned char IsGCOCAD2QxComponentIDSupported() const;
     unsigned char IsGCOCAD2QxUUIDSupported() const;
+    ///@}
 
-    // ---- Texts and lists ----
-
+    /// \name Texts and lists
+    /// The value of the global setting of that name, or its default when the server sent none.
+    ///@{
     CSEString GetCheckoutDir() const;
     /// Ends with "/"; empty without rapid file access or without a path.
     CSEString GetRFAPath() const;
@@ -121,9 +125,11 @@ public:
     CSEWrapperStringVector GetSelectedDerivedOutputs() const;
     CSEWrapperStringVector GetSelectedBackgroundDerivedOutputs() const;
     CSEWrapperStringVector GetSelectedManualDerivedOutputs() const;
+    ///@}
 
-    // ---- Tables (empty answers for an absent name) ----
-
+    /// \name Tables
+    /// The entries of the global settings table for the name given; empty for an absent name.
+    ///@{
     CSEWrapperStringVector GetBusTypes(const CSEString& name) const;
     CSEWrapperStringVector GetPolicies(const CSEString& name) const;
     /// Both read the one type-class table, filled by the type-class and the derived-output mappings.
@@ -132,9 +138,11 @@ public:
     CSEString GetCSETypetoCADAttributeMapping(const CSEString& type) const;
     /// Derived-output type -> its option.
     CSEStringCSEStringMap& GetDvkDerivedOutputOptions();
+    ///@}
 
-    // ---- Attribute mappings ----
-
+    /// \name Attribute mappings
+    /// The attribute mappings of the global settings between the CAD side and the server ("Qx") side; 1 or a non-empty answer when the mapping holds the entry, else 0 or empty.
+    ///@{
     unsigned char IsAttributeMappedForCADToQx(const CSEString& type, const CSEString& attribute) const;
     unsigned char IsAttributeMappedForQxToCAD(const CSEString& type, const CSEString& attribute) const;
     unsigned char IsRelnAttributeMappedForQxToCAD(const CSEString& relationship, const CSEString& attribute) const;
@@ -158,6 +166,8 @@ public:
 
     /// False when the name holds one of the non-supported characters.
     unsigned char IsFilenameValid(const CSEString& name) const;
+    ///@}
+
 
 private:
     std::unique_ptr<CSEServerSettingsData> m_pData;

@@ -17,11 +17,11 @@ class CSESocketCommunicator
 public:
     /// Platform socket descriptor; all bits set means that there is no connection.
     typedef std::uintptr_t SocketHandle;
-    static constexpr SocketHandle InvalidSocket = ~static_cast<SocketHandle>(0);
+    static constexpr SocketHandle InvalidSocket = ~static_cast<SocketHandle>(0);  ///<The handle of a socket that is not open.
 
     /// Ports outside this range fail the connection before anything is tried.
     static constexpr unsigned int MinPort = 1;
-    static constexpr unsigned int MaxPort = 65535;
+    static constexpr unsigned int MaxPort = 65535;  ///<The highest port number accepted.
     /// A response that grows past this many bytes without its closing tag fails the receive.
     static constexpr std::size_t MaxResponseBytes = std::size_t{16} * 1024 * 1024;
 
@@ -50,6 +50,7 @@ public:
     /// the wait goes on; anything else thrown while receiving fails the receive.
     unsigned char ReceiveCSEString(CSEString& text);
 
+    /// Closes the socket, if open.
     void CloseSocket();
     /// True while a connection is held; a peer that has gone away is only noticed by send or receive.
     bool IsSocketAlive() const;

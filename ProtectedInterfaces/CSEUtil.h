@@ -26,8 +26,11 @@ public:
     static int getCSEStringFromMultiByte(const char* text, CSEString& out);
     /// atoi of the UTF-8 form: 0 without leading digits, clamped to the int range.
     static int getIntFromCSEString(const CSEString& text);
+    /// Returns the number in decimal.
     static CSEString getCSEStringFromInt(int number);
+    /// Returns the number in decimal.
     static CSEString getCSEStringFromLong(int number);
+    /// Returns a lower-cased copy.
     static CSEString ToLower(const CSEString& text);
     /// 0-based position of the first element equal to text (exact when flag is 1, compared in lower
     /// case when it is 0); -1 when there is none.
@@ -35,12 +38,15 @@ public:
                                      unsigned char flag);
     /// The text after the last "." of name; empty when there is none.
     static CSEString GetFileExtn(const CSEString& name);
+    /// 1 when the texts are equal ignoring case, else 0.
     static unsigned char StrCompareNoCase(const CSEString& first, const CSEString& second);
     /// Appends to out (not cleared) every non-empty piece of text between separator characters;
     /// returns how many were appended. Empty text or separators append nothing.
     static int GetTokenizedArray(const CSEString& text, const CSEString& separators,
                                  CSEWrapperStringVector& out);
+    /// Returns a copy of the host string.
     static CSEString GetCSEStringFromDVKUnicodeString(const DVKUnicodeString& text);
+    /// Returns a copy as a host string.
     static DVKUnicodeString GetDVKUnicodeStringFromCSEString(const CSEString& text);
     /// text with & < > ' " (and tab, line feed, carriage return) written as XML references, fit for
     /// an element text or an attribute value in single or double quotes. A character that XML cannot
@@ -58,8 +64,11 @@ public:
     static CSEString SaveXML(CSEString fileName, const CSEString& content);
     /// Appends "/" unless the text already ends with one.
     static void AppendSlash(CSEString& path);
+    /// Splits path into its folder (dir) and file name (file).
     static void GetFileNameNDir(const CSEString& path, CSEString& dir, CSEString& file);
+    /// 1 when something exists at path, else 0.
     static unsigned char doesFileExist(const CSEString& path);
+    /// The environment variable's value; empty when unset.
     static CSEString GetEnvVariableValue(const CSEString& name);
     /// Copies everything in folder from (sub-folders included) into folder to, created when
     /// missing; existing files are replaced.
@@ -72,16 +81,22 @@ public:
 
     /// out = the real path of the object's dirName: 0, or 1 with out empty when there is none.
     static int FormatDirNameForWKC(const CSEObjectInfo& object, CSEString& out);
+    /// Copies path into out; returns 0.
     static int GetPrintablePath(const CSEString& path, CSEString& out);
     /// out = the absolute, normalised path with symbolic links resolved; 1 (out empty) for an empty
     /// path.
     static int GetRealPath(const CSEString& path, CSEString& out);
     /// The path without trailing separators (the root keeps its "/"); empty for an empty path.
     static CSEString RemoveTrailingSlashes(const CSEString& path);
+    /// The effective user's name (else $USER); empty when neither is known.
     static CSEString GetCurrentUserName();
     /// For a type holding "userfile_": extension = "." + the text after its first "_", and true.
     static unsigned char IsDerivedOutputTypeUserDefined(const CSEString& type, CSEString& extension);
+    /// 1 when the global settings list qxType among the server types of cadType, else 0 (also without a
+    /// login).
     static unsigned char IsQxTypeValid(const CSEString& cadType, const CSEString& qxType);
+    /// attribute = the CAD attribute mapped to the type by the global settings; 1 when there is one, else
+    /// 0.
     static unsigned char GetCADAttributeMappedToCSEType(const CSEString& type, CSEString& attribute);
     /// The number after the first "appletPort=" of the url; -1 when there is none.
     static int GetPortNumberFromUrl(const CSEString& url);
@@ -100,6 +115,7 @@ public:
 
     // ---- Further text and file operations ----
 
+    /// A copy of text with every occurrence of find replaced by replace.
     static CSEString CSEStringFindReplace(const CSEString& text, const CSEString& find,
                                          const CSEString& replace);
     /// Every line feed becomes a carriage return and a line feed.
@@ -119,13 +135,22 @@ public:
 
     // ---- Look-ups in the global settings of the current login ----
 
+    /// 0 when the global settings disable the command, else 1 (also without a login).
     static unsigned char IsCommandEnabled(const CSEString& command);
+    /// 1 when the global settings prevent check-in of the CAD type, else 0.
     static unsigned char IsCadTypePreventedFromCheckin(const CSEString& type);
+    /// 1 when the global settings exclude the CAD type from check-in, else 0.
     static unsigned char IsCadTypeExcludedFromCheckin(const CSEString& type);
+    /// 1 when the global settings map the CAD type as a derived output, else 0.
     static unsigned char IsCadObjTypeDerivedOutput(const CSEString& type);
+    /// 1 when the derived-output option of the type is "yes" (delete on check-in), else 0.
     static unsigned char IsDerivedOutputDeleteOnCheckin(const CSEString& type);
+    /// The server's version of the component (name in any case); empty when unknown or without a login.
     static CSEString GetServerVersionsString(const CSEString& component);
+    /// 1 when the server's "framework" is of 2008 or later, else 0.
     static unsigned char IsPNGViewableSupported();
+    /// 1 when the name holds none of the characters the global settings refuse, else 0 (also without a
+    /// login).
     static unsigned char ValidateFilename(const CSEString& name);
 
     // ---- Versions ----
@@ -163,6 +188,7 @@ public:
     static int StartBrowser(const CSEString& url);
     /// xdg-open (or the program named by $BROWSER) with the url.
     static int LaunchDefaultBrowser(const CSEString& url);
+    /// Opens the url in the desktop's browser; returns the result of starting it (0 for an empty url).
     static int LaunchAppAssocWithHTMLBrowser(const CSEString& url);
     /// The program named by "DEFAULT_BROWSER_PATH" with the url.
     static int LaunchCustomAppBrowser(const CSEString& url);
@@ -178,6 +204,7 @@ public:
     /// and nothing can be stored (false).
     static unsigned char GetRegistryKeyValue(const CSEString& key, const CSEString& valueName,
                                              CSEString& value);
+    /// Has no registry to write on this platform; returns 0.
     static unsigned char SetRegistryKeyValue(const CSEString& key, const CSEString& valueName,
                                              const CSEString& value);
 

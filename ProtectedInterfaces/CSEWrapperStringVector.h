@@ -13,12 +13,16 @@ class CSEWrapperStringIterator
 {
 public:
     CSEWrapperStringIterator();
+    /// An iterator at position index (from 0) of the vector.
     CSEWrapperStringIterator(const CSEWrapperStringVector* vector, int index);
 
+    /// Returns a copy of the string at the position.
     CSEString operator*() const;
     /// Advances and returns the element at the new index (clamped).
     CSEString operator++();
+    /// True when both are at the same position of the same vector.
     bool operator==(const CSEWrapperStringIterator& other) const;
+    /// True when vector or position differ.
     bool operator!=(const CSEWrapperStringIterator& other) const;
 
 private:
@@ -35,19 +39,27 @@ private:
 class CSEWrapperStringVector : public DVKListPtrCSEString
 {
 public:
+    /// The vector's iterator.
     typedef CSEWrapperStringIterator iterator;
 
     CSEWrapperStringVector();
+    /// Copies the strings.
     CSEWrapperStringVector(const CSEWrapperStringVector& other);
     virtual ~CSEWrapperStringVector();
+    /// Copies the strings; returns this vector.
     CSEWrapperStringVector& operator=(const CSEWrapperStringVector& other);
 
+    /// Appends a copy of text.
     void push_back(const CSEString& text);
     /// The element at index, clamped to the first or last element; empty text when the vector is.
     CSEString operator[](int index) const;
+    /// Returns an iterator at the first string.
     iterator begin() const;
+    /// Returns the iterator past the last string.
     iterator end() const;
+    /// Removes every string.
     void clear();
+    /// True when there are no strings.
     bool empty() const;
     /// 1-based position of the first element equal to text at or after start, 0 when absent.
     int Locate(const CSEString& text, int start = 1) const;

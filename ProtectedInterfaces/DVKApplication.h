@@ -8,9 +8,13 @@ class DVKApplication
 {
 public:
     virtual ~DVKApplication() = default;
+    /// The host's interface turn: runs one pass of its event loop. Called while the library awaits the
+    /// service; it must not start another exchange.
     virtual void PumpMessages() = 0;
 
+    /// Installs the host application (not owned); null removes it.
     static void SetCurrent(DVKApplication* application);
+    /// Returns the installed host application; null when none is.
     static DVKApplication* GetCurrent();
 };
 

@@ -5,8 +5,8 @@
 
 #include "DVKRawCollPV.h"
 
-template <class T>
 /// The host's typed value list: owned copies of T at positions 1..Size().
+template <class T>
 class DVKListVal
 {
 public:
