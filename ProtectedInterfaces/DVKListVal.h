@@ -11,11 +11,13 @@ class DVKListVal
 {
 public:
     DVKListVal() = default;
+    /// Copies every element.
     DVKListVal(const DVKListVal& other) : m_coll(other.Size())
     {
         for (int position = 1; position <= other.Size(); ++position)
             Append(other[position]);
     }
+    /// Replaces the elements with copies of other's; returns this list.
     DVKListVal& operator=(const DVKListVal& other)
     {
         if (&other == this)
@@ -30,9 +32,11 @@ public:
 
     /// Appends a copy; returns the new size.
     int Append(const T& value) { return m_coll.Append(new T(value)); }
+    /// Returns the number of elements.
     int Size() const { return m_coll.Size(); }
     /// position 1..Size(); any other position is a broken invariant of the caller.
     T& operator[](int position) { return *static_cast<T*>(m_coll[position]); }
+    /// The element at position 1..Size(); any other position is a broken invariant of the caller.
     const T& operator[](int position) const { return *static_cast<const T*>(m_coll[position]); }
 
     /// Position of the first element equal to value at or after start, 0 when absent.
@@ -61,6 +65,7 @@ public:
         delete value;
         return 1;
     }
+    /// Deletes every element.
     void RemoveAll()
     {
         for (int position = Size(); position >= 1; --position)
@@ -68,6 +73,7 @@ public:
         m_coll.RemoveAll();
     }
 
+    /// Same size, and the elements at each position are equal.
     bool operator==(const DVKListVal& other) const
     {
         if (Size() != other.Size())
@@ -77,6 +83,7 @@ public:
                 return false;
         return true;
     }
+    /// The negation of operator==.
     bool operator!=(const DVKListVal& other) const { return !(*this == other); }
 
 private:
