@@ -16,7 +16,7 @@ import sys
 
 # Symbols of the C++ runtime that any shared C++ library carries: template instantiations of the
 # standard library over public types are part of the public API.
-RUNTIME_OWNERS = {"std", "__gnu_cxx", "__cxxabiv1"}
+RUNTIME_OWNERS = {"std", "__gnu_cxx", "__cxxabiv1", "operator new", "operator delete"}
 FORBIDDEN = ("dvk::", "pugi::")
 SPECIAL_PREFIXES = ("typeinfo name for ", "typeinfo for ", "vtable for ", "VTT for ",
                     "construction vtable for ", "guard variable for ", "non-virtual thunk to ",
@@ -80,7 +80,33 @@ def owner(symbol):
     for prefix in SPECIAL_PREFIXES:
         if symbol.startswith(prefix):
             return owner(symbol[len(prefix):])
-    # Skip a leading return type of a function template instantiation ("void foo<int>(...)").
+    # An unoptimised build emits instantiations whose return type comes first: "decltype (...) f(...)"
+    # and "T (&f(...))[N]" name f.
+    if symbol.startswith("decltype ("):
+        depth = 0
+        for i, ch in enumerate(symbol):
+            depth += ch == "("
+            depth -= ch == ")"
+            if ch == ")" and depth == 0:
+                symbol = symbol[i + 1:].strip()
+                break
+    wrapped = re.match(r"^[\w\s:<>,]*\([&*]+(?=[\w:]+[<(])", symbol)
+    if wrapped:
+        symbol = symbol[wrapped.end():]
+    # A function template instantiation starts with its return type ("Node* std::copy<...>(...)").
+    while True:
+        depth, cut = 0, -1
+        for i, ch in enumerate(symbol):
+            depth += ch in "<("
+            depth -= ch in ">)"
+            if depth == 0 and ch == " " and not symbol[:i].endswith("operator"):
+                cut = i
+                break
+            if depth == 1 and ch == "(":
+                break
+        if cut < 0 or "operator" in symbol[:cut]:
+            break
+        symbol = symbol[cut + 1:]
     depth = 0
     name = ""
     for i, ch in enumerate(symbol):
