@@ -34,7 +34,8 @@ public:
     void AddCheckinModeinXMLRequestPacket();
     /// After Execute: the command packet becomes the rebuilt response. Always 0.
     int ParseAndBuildResponse();
-    /// Writes the list of mandatory attributes of the global settings under the element elementId.
+    /// Writes one "attribute" element under elementId per mandatory-attribute definition of the global
+    /// settings (with its mandatory or default value, or its name only); nothing without a login.
     void CreateMandatoryAttributeList(int elementId);
 
     /// Objects of the rebuilt response (index 0-based).
@@ -49,7 +50,7 @@ public:
     int GetNumObjectsFromRequestPacket();
     /// The object at index of the request; an empty record when there is none.
     CSEObjectInfo GetObjectFromRequestPacket(int index);
-    /// The objects of the server's answer to the last partial request.
+    /// The objects of the server's answer, read with the fields a partial request needs.
     CSEObjectInfoVector GetRespSparseObjList();
 
     /// Reads every object of the rebuilt response into the object list and the map (keyed by
