@@ -1,4 +1,5 @@
-// CSEDVKXMLPacket: the XML packet over the host XML library.
+/// \file
+/// CSEDVKXMLPacket: the XML packet over the host XML library.
 #ifndef CSEDVKXMLPACKET_H
 #define CSEDVKXMLPACKET_H
 
@@ -6,16 +7,19 @@
 
 #include "CSEXMLPacket.h"
 
-// Assignment and copying share the document (as handles do) but not the query cache. Node paths
-// are answered without searching the document where the answer follows from what is known: a
-// result evaluated since the document last changed, positions read from such a result, and
-// identifier steps found through an index of the stamped elements. Every answer is that of the
-// node path evaluated as XPath.
+/// Assignment and copying share the document (as handles do) but not the query cache. Node paths
+/// are answered without searching the document where the answer follows from what is known: a
+/// result evaluated since the document last changed, positions read from such a result, and
+/// identifier steps found through an index of the stamped elements. Every answer is that of the
+/// node path evaluated as XPath.
 class CSEDVKXMLPacket : public CSEXMLPacket
 {
 public:
+    /// An empty packet that numbers its elements from initialIdentifier + 1.
     explicit CSEDVKXMLPacket(int initialIdentifier = 0);
+    /// A packet with a copy of other's document and identifier counter.
     CSEDVKXMLPacket(const CSEDVKXMLPacket& other);
+    /// Replaces the document and identifier counter with copies of other's; returns this packet.
     CSEDVKXMLPacket& operator=(const CSEDVKXMLPacket& other);
     ~CSEDVKXMLPacket() override;
     CSEXMLPacket& operator=(const CSEXMLPacket& other) override;

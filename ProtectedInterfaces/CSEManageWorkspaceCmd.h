@@ -1,5 +1,6 @@
-// CSEManageWorkspaceCmd: the "initiatewsm" command, which opens the workspace manager on a folder
-// and a list of objects.
+/// \file
+/// CSEManageWorkspaceCmd: the "initiatewsm" command, which opens the workspace manager on a folder
+/// and a list of objects.
 #ifndef CSEMANAGEWORKSPACECMD_H
 #define CSEMANAGEWORKSPACECMD_H
 
@@ -7,15 +8,16 @@
 
 class CSEObjectInfoVector;
 
+/// The "initiatewsm" command, which opens the workspace manager on a folder and a list of objects.
 class CSEManageWorkspaceCmd : public CSECommand
 {
 public:
     CSEManageWorkspaceCmd();
     ~CSEManageWorkspaceCmd() override;
 
-    // Sets "initialdir" on "//command".
+    /// Sets "initialdir" on "//command".
     void SetInitialDir(const CSEString& dir);
-    // One "cadobject" per object, in list order, under "//command/cadobjectlist".
+    /// One "cadobject" per object, in list order, under "//command/cadobjectlist".
     void AddObjectInfoList(const CSEObjectInfoVector& list);
 };
 

@@ -1,5 +1,6 @@
-// CSEServerSettings: the global settings that the server hands out at login, and the server's
-// component versions.
+/// \file
+/// CSEServerSettings: the global settings that the server hands out at login, and the server's
+/// component versions.
 #ifndef CSESERVERSETTINGS_H
 #define CSESERVERSETTINGS_H
 
@@ -13,11 +14,11 @@
 class CSEXMLPacket;
 struct CSEServerSettingsData;
 
-// Created with the value every setting has when the server does not send it; loaded once per
-// login and read-only afterwards, apart from the component versions and the silent adjustment.
-//
-// The attribute lists hold "type,attribute" entries, where the type "all" or "ALL" stands for
-// every type (for relationship attributes: a relationship class instead of a type).
+/// Created with the value every setting has when the server does not send it; loaded once per
+/// login and read-only afterwards, apart from the component versions and the silent adjustment.
+///
+/// The attribute lists hold "type,attribute" entries, where the type "all" or "ALL" stands for
+/// every type (for relationship attributes: a relationship class instead of a type).
 class CSEServerSettings
 {
 public:
@@ -28,37 +29,39 @@ public:
 
     // ---- Loading ----
 
-    // Loads the settings of a login response: the thin response that names the full response
-    // file, or the full response document itself. 0 when the document is well-formed; sections and
-    // keys it lacks give their defaults. 1 when there is no such document: the settings loaded
-    // before stay as they were.
+    /// Loads the settings of a login response: the thin response that names the full response
+    /// file, or the full response document itself. 0 when the document is well-formed; sections and
+    /// keys it lacks give their defaults. 1 when there is no such document: the settings loaded
+    /// before stay as they were.
     int LoadServerSettings(const CSEString& thinResponse);
-    // Replaces the settings with those of the sections below basePath of a loaded packet; 1 (and
-    // nothing changes) without a packet.
+    /// Replaces the settings with those of the sections below basePath of a loaded packet; 1 (and
+    /// nothing changes) without a packet.
     int ParseNInitializeServerSettings(CSEXMLPacket* packet, const CSEString& basePath);
-    // Back to the defaults; the component versions are emptied.
+    /// Back to the defaults; the component versions are emptied.
     void ClearServerSettings();
-    // For the silent processor (no user interface): rapid file access, the user exits and the
-    // check for unloaded models off, no disabled commands, "ask" for modified files becomes "no",
-    // objects are loaded in session, the delete-files behaviour is "Delete Selected Local Files",
-    // and outside bulk loading no version objects and no visualisation-mode loading.
+    /// For the silent processor (no user interface): rapid file access, the user exits and the
+    /// check for unloaded models off, no disabled commands, "ask" for modified files becomes "no",
+    /// objects are loaded in session, the delete-files behaviour is "Delete Selected Local Files",
+    /// and outside bulk loading no version objects and no visualisation-mode loading.
     void InitServerSettingsForSilentProcessing();
 
-    // Replaces the component-version table (lower-case name -> lower-case version) with a copy.
+    /// Replaces the component-version table (lower-case name -> lower-case version) with a copy.
     unsigned char SetServerComponentVersions(CSEStringCSEStringMap& versions);
+    /// Returns the component-version table (lower-case name -> lower-case version).
     CSEStringCSEStringMap& GetServerComponentVersions();
 
-    // ---- Switches ----
-
+    /// \name Switches
+    /// 1 when the global settings of the login switch this on, else 0.
+    ///@{
     unsigned char IsAssignCADModelNameFromPartSupported() const;
     unsigned char IsRapidFileEnabled() const;
     unsigned char IsConfigurationSupportEnabled() const;
     unsigned char IsUUIDConflictSupported() const;
-    // Also on when the client works with a 2010 server or later.
+    /// Also on when the client works with a 2010 server or later.
     unsigned char IsAutoRecognitionEnabled() const;
     unsigned char IsCreateVersionObjects() const;
 
-    // User-exit events registered by the site.
+    /// User-exit events registered by the site.
     unsigned char IsCheckinDialogPreEnabled() const;
     unsigned char IsCheckinStartEnabled() const;
     unsigned char IsCheckinPartPreEnabled() const;
@@ -92,21 +95,23 @@ public:
     unsigned char IsAllowAutoGenerationForManualDerivedOutput() const;
     unsigned char IsUserDirectoryAliasModeAllowed() const;
 
-    // Relationship attributes carried for assembly components ("assemblyComponent,", "all," or
-    // "ALL," + the attribute in the relationship list of that direction).
+    /// Relationship attributes carried for assembly components ("assemblyComponent,", "all," or
+    /// "ALL," + the attribute in the relationship list of that direction).
     unsigned char IsGCOQx2CADXFormSupported() const;
     unsigned char IsGCOCAD2QxXFormSupported() const;
     unsigned char IsGCOQx2CADQXIDSupported() const;
-    // Also on when the client works with a 2011 server or later.
+    /// Also on when the client works with a 2011 server or later.
     unsigned char IsGCOCAD2QxQXIDSupported() const;
     unsigned char IsGCOQx2CADComponentIDSupported() const;
     unsigned char IsGCOCAD2QxComponentIDSupported() const;
     unsigned char IsGCOCAD2QxUUIDSupported() const;
+    ///@}
 
-    // ---- Texts and lists ----
-
+    /// \name Texts and lists
+    /// The value of the global setting of that name, or its default when the server sent none.
+    ///@{
     CSEString GetCheckoutDir() const;
-    // Ends with "/"; empty without rapid file access or without a path.
+    /// Ends with "/"; empty without rapid file access or without a path.
     CSEString GetRFAPath() const;
     CSEString GetDeleteFilesBehaviourOnCheckin() const;
     CSEString GetNonSupportedCharacters() const;
@@ -120,43 +125,49 @@ public:
     CSEWrapperStringVector GetSelectedDerivedOutputs() const;
     CSEWrapperStringVector GetSelectedBackgroundDerivedOutputs() const;
     CSEWrapperStringVector GetSelectedManualDerivedOutputs() const;
+    ///@}
 
-    // ---- Tables (empty answers for an absent name) ----
-
+    /// \name Tables
+    /// The entries of the global settings table for the name given; empty for an absent name.
+    ///@{
     CSEWrapperStringVector GetBusTypes(const CSEString& name) const;
     CSEWrapperStringVector GetPolicies(const CSEString& name) const;
-    // Both read the one type-class table, filled by the type-class and the derived-output mappings.
+    /// Both read the one type-class table, filled by the type-class and the derived-output mappings.
     CSEWrapperStringVector GetVexlinTypeClassMapping(const CSEString& name) const;
     CSEWrapperStringVector GetTypeDerivedOutputMapping(const CSEString& name) const;
     CSEString GetCSETypetoCADAttributeMapping(const CSEString& type) const;
-    // Derived-output type -> its option.
+    /// Derived-output type -> its option.
     CSEStringCSEStringMap& GetDvkDerivedOutputOptions();
+    ///@}
 
-    // ---- Attribute mappings ----
-
+    /// \name Attribute mappings
+    /// The attribute mappings of the global settings between the CAD side and the server ("Qx") side; 1 or a non-empty answer when the mapping holds the entry, else 0 or empty.
+    ///@{
     unsigned char IsAttributeMappedForCADToQx(const CSEString& type, const CSEString& attribute) const;
     unsigned char IsAttributeMappedForQxToCAD(const CSEString& type, const CSEString& attribute) const;
     unsigned char IsRelnAttributeMappedForQxToCAD(const CSEString& relationship, const CSEString& attribute) const;
     unsigned char IsRelnAttributeMappedForCADToQx(const CSEString& relationship, const CSEString& attribute) const;
-    // The attributes mapped for the type, in list order (entries for every type included).
+    /// The attributes mapped for the type, in list order (entries for every type included).
     CSEWrapperStringVector GetQxToCADAttributesVector(const CSEString& type) const;
     CSEWrapperStringVector GetCADToQxAttributesVector(const CSEString& type) const;
-    // The server's "type,attribute" that the Qx-to-CAD mapping gives the CAD side
-    // cadTypeAndAttribute ("type,attribute"); empty when it maps nothing there.
+    /// The server's "type,attribute" that the Qx-to-CAD mapping gives the CAD side
+    /// cadTypeAndAttribute ("type,attribute"); empty when it maps nothing there.
     CSEString GetQxToCADAttributeMapping(const CSEString& cadTypeAndAttribute) const;
-    // cadAttribute = the CAD attribute A of the first Qx-to-CAD mapping "type,A" whose server side
-    // is some class followed by "," and serverAttribute; false (cadAttribute untouched) when none.
+    /// cadAttribute = the CAD attribute A of the first Qx-to-CAD mapping "type,A" whose server side
+    /// is some class followed by "," and serverAttribute; false (cadAttribute untouched) when none.
     unsigned char GetQxToCADRevisionAttribute(const CSEString& type, const CSEString& serverAttribute,
                                               CSEString& cadAttribute) const;
 
-    // Mandatory attributes of the check-in: (name, value, kind) per definition.
+    /// Mandatory attributes of the check-in: (name, value, kind) per definition.
     CSEMandatoryAttribVector GetCADToQxMandatoryAttributesVector() const;
     unsigned char isAttributeMandatory(const CSEString& name) const;
     unsigned char IsMandatoryAttributePresentInCADtoQxAttribMapping(const CSEString& attribute,
                                                                     const CSEString& type) const;
 
-    // False when the name holds one of the non-supported characters.
+    /// False when the name holds one of the non-supported characters.
     unsigned char IsFilenameValid(const CSEString& name) const;
+    ///@}
+
 
 private:
     std::unique_ptr<CSEServerSettingsData> m_pData;

@@ -1,5 +1,6 @@
-// CSESetUserDirAliasCmd: the "setuserdiralias" command, which hands the service the user's folder
-// aliases.
+/// \file
+/// CSESetUserDirAliasCmd: the "setuserdiralias" command, which hands the service the user's folder
+/// aliases.
 #ifndef CSESETUSERDIRALIASCMD_H
 #define CSESETUSERDIRALIASCMD_H
 
@@ -7,14 +8,15 @@
 
 class CSEStringCSEStringMap;
 
+/// The "setuserdiralias" command, which hands the service the user's folder aliases.
 class CSESetUserDirAliasCmd : public CSECommand
 {
 public:
     CSESetUserDirAliasCmd();
     ~CSESetUserDirAliasCmd() override;
 
-    // A new "userdiraliaslist" under "//command" with one "userdiralias" (alias name, and the
-    // folder in "value") per entry, in the map's order.
+    /// A new "userdiraliaslist" under "//command" with one "userdiralias" (alias name, and the
+    /// folder in "value") per entry, in the map's order.
     void PopulateUserDirAlias(CSEStringCSEStringMap& aliases);
 };
 

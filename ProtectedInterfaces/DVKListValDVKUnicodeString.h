@@ -1,4 +1,5 @@
-// The host's value list of Unicode strings, positions 1..Size().
+/// \file
+/// The host's value list of Unicode strings, positions 1..Size().
 #ifndef DVKLISTVALDVKUNICODESTRING_H
 #define DVKLISTVALDVKUNICODESTRING_H
 

@@ -1,4 +1,5 @@
-// Umbrella header: every public class of the library.
+/// \file
+/// Umbrella header: every public class of the library.
 #ifndef QORVICSECOMMON_H
 #define QORVICSECOMMON_H
 

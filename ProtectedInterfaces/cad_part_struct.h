@@ -1,4 +1,5 @@
-// cad_part_struct: the fixed 316-byte part record handed to the site's user-exit library.
+/// \file
+/// cad_part_struct: the fixed 316-byte part record handed to the site's user-exit library.
 #ifndef CAD_PART_STRUCT_H
 #define CAD_PART_STRUCT_H
 
@@ -8,13 +9,14 @@
 // Byte-packed, narrow zero-terminated UTF-8 texts at fixed offsets; a text with its terminator must
 // fit its field.
 #pragma pack(push, 1)
+/// The fixed 316-byte part record handed to the site's user-exit library.
 struct cad_part_struct
 {
-    std::int32_t reserved;    // the host's own; this library never reads or writes it
-    char object_id[80];       // cadId
-    char server_type[80];     // busType
-    char file_name[133];      // fileName
-    char server_version[19];  // qxVersion
+    std::int32_t reserved;    ///< the host's own; this library never reads or writes it
+    char object_id[80];       ///< cadId
+    char server_type[80];     ///< busType
+    char file_name[133];      ///< fileName
+    char server_version[19];  ///< qxVersion
 };
 #pragma pack(pop)
 
