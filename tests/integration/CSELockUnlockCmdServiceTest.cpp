@@ -208,9 +208,10 @@ TEST_F(LocksAgainstService, ExtendedCheckinKeepsOrReleasesLocksAndExtendedLockUs
         std::vector<std::string> versions;
         for (int i = 0; i < 2; ++i) {
             const CSEObjectInfo stored = checkin.GetObjectFromResponse(i);
-            versions.push_back(Utf8(stored.name) + "=" + Utf8(stored.qxVersion));
+            versions.push_back(Utf8(stored.name) + "=" + Utf8(stored.qxVersion) + " " + Utf8(stored.fullFileName));
         }
-        EXPECT_EQ(versions, std::vector<std::string>({"Frame=1", std::string("Pin=") + round.pinVersion}));
+        EXPECT_EQ(versions, std::vector<std::string>({"Frame=1 " + m_folder + "/Frame.asm",
+                                                      std::string("Pin=") + round.pinVersion + " " + m_folder + "/Pin.prt"}));
         EXPECT_EQ(LockStatus({frame, pin}),
                   std::vector<std::string>({std::string("Frame=") + round.locked, std::string("Pin=") + round.locked}));
     }
