@@ -149,11 +149,17 @@ TEST_F(LocksAgainstService, LockHeldByTheOtherUserIsReportedAndTheOthersLock)
     }
     EXPECT_TRUE(m_msgMgr->boxes.empty());
 
+    // Bob has the latest gasket here but no housing: the housing is to be checked out.
+    std::ofstream(m_folder + "/Gasket.prt", std::ios::binary)
+        << std::ifstream(std::string(QORVI_SOURCE_DIR) + "/tools/okt-service/sample/files/Gasket.prt").rdbuf();
     LogInAs("bob", m_profileB);
     {
         CSELockUnlockCmd lock;
         EXPECT_EQ(LockUnlock(lock, {housing, cover, gasket}, 1),
                   std::vector<std::string>({"Housing=true", "Gasket=true"}));
+        const CSEObjectInfoVector fetch = lock.GetObjListOfTopLevelRFAFilesBeingCheckedOut();
+        ASSERT_EQ(fetch.size(), 1);
+        EXPECT_EQ(Utf8(fetch[0].name), "Housing");
     }
     ASSERT_EQ(m_msgMgr->boxes.size(), 1u);
     const std::string& shown = m_msgMgr->boxes[0].message;
