@@ -55,6 +55,12 @@ protected:
         CSEMsgMgr::SetMsgMgr(&m_boxes);
     }
 
+    void TearDown() override
+    {
+        CSEMsgMgr::SetMsgMgr(m_msgMgr); // the recorder dies with the test; later tests must not call it
+        ServiceFixture::TearDown();
+    }
+
     void LoadAnswer(CSECommand& command, const std::string& answer)
     {
         std::ofstream(PathOf("answer.xml"), std::ios::binary | std::ios::trunc) << answer;

@@ -322,10 +322,14 @@ def _note_local_copies(vault, checkin, user, ids, snapshot):
         for position, name in enumerate(checkin.objects[cadid].file_names, 1)])
 
 
-def _answer_object(parent, item, selected, version, status, attributes):
+def _answer_object(parent, item, selected, version, status, attributes, with_path=False):
     listed = {"cadid": item.cadid, "name": item.name, "filename": "|".join(item.file_names),
               "dirname": item.folder, "type": item.cad_type, "selected": selected,
               "designstatus": status}
+    if with_path:
+        # The extended check-in names the file with its folder (the bare name without one).
+        folder = item.folder.rstrip("/")
+        listed["filenamewithpath"] = (folder + "/" if item.folder else "") + listed["filename"]
     if version is not None:
         listed.update(qxtype=version.server_type, busrevision=version.revision,
                       qxversion=str(version.number))
@@ -360,7 +364,8 @@ def _check_in(request, session, vault, keep=None, flags=None):
     for cadid, version_id in ids.items():
         version = snapshot.versions[version_id]
         _answer_object(listed, parsed.objects[cadid], "true" if cadid in top else "false", version,
-                       STATUS_NEW if version.number == 1 else STATUS_CHECKED_IN, version.attributes)
+                       STATUS_NEW if version.number == 1 else STATUS_CHECKED_IN, version.attributes,
+                       with_path=flags is not None)
     if flags is not None:
         # The extended check-in keeps the user's locks on what it checked in, or releases them.
         keep_locks = flags.get("maintainlock") == "true"

@@ -76,6 +76,7 @@ class LockTest(unittest.TestCase):
                 self.assertEqual({name: int(element.get("qxversion")) for name, element in listed(response).items()},
                                  versions, refusal(response))
                 self.assertEqual((response.get("deletefiles"), response.get("maintainlock")), values[:2])
+                self.assertEqual(listed(response)["Cover"].get("filenamewithpath"), os.path.join(folder, "Cover.prt"))
                 held = {self.vault.describe(self.vault.resolve(name)).locked_by for name in versions}
                 self.assertEqual(held, {"alice" if values[1] == "true" else None})
 

@@ -1,5 +1,5 @@
 // Lock state comes from "userlockstatus"; locking and unlocking go through "lock-unlock" with the
-// objects to change as roots of the request, "prelock" saying which way.
+// objects to change as roots of the request.
 #include "DesignLocks.h"
 
 #include <algorithm>
@@ -77,13 +77,17 @@ std::vector<std::string> DesignLocks::Table(const std::vector<std::vector<std::s
 }
 
 DesignLocks::Outcome DesignLocks::Status(const CSEObjectInfoVector& objects, CSEObjectInfoVector& answered,
-                                         std::string& error)
+                                         std::vector<std::string>& holders, std::string& error)
 {
     CSEUserLockStatusCmd command;
     CSEObjectInfoVector asked;
     for (int i = 0; i < objects.size(); ++i) {
         asked.push_back(objects[i]);
-        asked[asked.size() - 1].success = u"true"; // the request stops at the first object not marked
+        CSEObjectInfo& object = asked[asked.size() - 1];
+        object.success = u"true"; // the request stops at the first object not marked
+        // One file per object: a design of several formats is asked for by its first.
+        const std::string files = Utf8(object.fileName);
+        object.fileName = CSEString(files.substr(0, files.find('|')).c_str());
     }
     command.AddObjectList(asked);
     CSEString thinResponse;
@@ -95,22 +99,31 @@ DesignLocks::Outcome DesignLocks::Status(const CSEObjectInfoVector& objects, CSE
         return Outcome::Failed;
     }
     command.GetObjectInfoListFromResponse(answered);
+    // The holder is in the answer but not in the library's records.
+    CSEXMLPacket* answer = command.GetResponseObject()->GetResponsePacket();
+    for (int i = 0; i < answered.size(); ++i) {
+        CSEString holder;
+        if (answer != nullptr)
+            answer->getAttributeValueAt(u"//response/info/cadobjectlist/cadobject", i, u"lockedby", holder);
+        holders.push_back(IsLocked(answered[i]) ? Utf8(holder) : std::string());
+    }
     return Outcome::Succeeded;
 }
 
-DesignLocks::Outcome DesignLocks::Run(Action action, const CSEObjectInfoVector& objects, std::FILE* out,
-                                      std::string& error)
+DesignLocks::Outcome DesignLocks::Run(Action action, const CSEObjectInfoVector& objects, const std::string& user,
+                                      std::FILE* out, std::string& error)
 {
     std::fprintf(out, "%s: %d objects\n", ActionName(action), objects.size());
     CSEObjectInfoVector states;
-    const Outcome asked = Status(objects, states, error);
+    std::vector<std::string> holders;
+    const Outcome asked = Status(objects, states, holders, error);
     if (asked != Outcome::Succeeded)
         return asked;
     if (action == Action::Status) {
-        std::vector<std::vector<std::string>> rows = {{"object", "file", "folder", "version", "locked"}};
+        std::vector<std::vector<std::string>> rows = {{"object", "file", "folder", "version", "locked by"}};
         for (int i = 0; i < states.size(); ++i)
             rows.push_back({Utf8(states[i].name), Utf8(states[i].fileName), Utf8(states[i].dirName),
-                            Utf8(states[i].qxVersion), IsLocked(states[i]) ? "yes" : "no"});
+                            Utf8(states[i].qxVersion), holders[i].empty() ? "-" : holders[i]});
         Print(rows, out);
         if (states.size() != objects.size()) {
             error = "the service answered for " + std::to_string(states.size()) + " of " +
@@ -121,15 +134,18 @@ DesignLocks::Outcome DesignLocks::Run(Action action, const CSEObjectInfoVector& 
     }
 
     const bool lock = action == Action::Lock;
-    std::unordered_map<std::string, bool> lockedById;
+    std::unordered_map<std::string, std::string> holderById;
     for (int i = 0; i < states.size(); ++i)
-        lockedById[Utf8(states[i].cadId)] = IsLocked(states[i]);
+        holderById[Utf8(states[i].cadId)] = holders[i];
+    // A lock is asked for whatever the objects' state ("prelock"); the service unlocks when the
+    // user holds every object sent, so an unlock sends only those.
     CSELockUnlockCmd command;
     command.SetPrelock(lock ? 1 : 0);
     int sent = 0;
     for (int i = 0; i < objects.size(); ++i) {
-        const auto state = lockedById.find(Utf8(objects[i].cadId));
-        if (state != lockedById.end() && state->second == lock)
+        const auto state = holderById.find(Utf8(objects[i].cadId));
+        const bool held = state != holderById.end() && state->second == user;
+        if (held == lock)
             continue;
         CSEObjectInfo object = objects[i];
         object.selected = u"true";
@@ -142,7 +158,7 @@ DesignLocks::Outcome DesignLocks::Run(Action action, const CSEObjectInfoVector& 
         ++sent;
     }
     if (sent == 0) {
-        std::fprintf(out, "  every object is already %s\n", lock ? "locked" : "unlocked");
+        std::fprintf(out, "  %s holds %s of the objects\n", user.c_str(), lock ? "every one" : "none");
         return Outcome::Succeeded;
     }
     CSEString thinResponse;

@@ -25,17 +25,21 @@ public:
         NoAnswer
     };
 
-    // Lock and Unlock first ask for the lock state and send only the objects whose state is to
-    // change; Status prints the state of every object. Failed: error says why (objects the service
+    // Lock and Unlock first ask for the lock state: Lock sends every object that user does not hold
+    // (so that locks of other users are reported), Unlock the objects that user holds; Status
+    // prints the state and holder of every object. Failed: error says why (objects the service
     // could not lock or unlock were also shown through the message manager).
-    static Outcome Run(Action action, const CSEObjectInfoVector& objects, std::FILE* out, std::string& error);
+    static Outcome Run(Action action, const CSEObjectInfoVector& objects, const std::string& user, std::FILE* out,
+                       std::string& error);
 
     // The rows as a table whose columns are as wide as their widest cell; the first row is the
     // header, followed by a rule.
     static std::vector<std::string> Table(const std::vector<std::vector<std::string>>& rows);
 
 private:
-    static Outcome Status(const CSEObjectInfoVector& objects, CSEObjectInfoVector& answered, std::string& error);
+    // The lock state of the objects; holders[i] is who holds answered[i] (empty: nobody).
+    static Outcome Status(const CSEObjectInfoVector& objects, CSEObjectInfoVector& answered,
+                          std::vector<std::string>& holders, std::string& error);
 };
 
 #endif

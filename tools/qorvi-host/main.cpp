@@ -220,13 +220,15 @@ int RunLockActions(const HostOptions& options, const CSEObjectInfoVector& object
     const std::pair<bool, DesignLocks::Action> actions[] = {{options.lockObjects, DesignLocks::Action::Lock},
                                                            {options.unlockObjects, DesignLocks::Action::Unlock},
                                                            {options.showLockStatus, DesignLocks::Action::Status}};
+    // Who the service knows this host as: the user logged in with, else the system user.
+    const std::string user = options.hasUser ? options.user : Utf8(CSEUtil::GetCurrentUserName());
     int status = ExitSuccess;
     for (const auto& action : actions) {
         if (!action.first)
             continue;
         deadline.Start();
         std::string error;
-        const DesignLocks::Outcome outcome = DesignLocks::Run(action.second, objects, stdout, error);
+        const DesignLocks::Outcome outcome = DesignLocks::Run(action.second, objects, user, stdout, error);
         abandoned = outcome == DesignLocks::Outcome::NoAnswer;
         if (abandoned)
             return FailStep(deadline, timeoutSeconds, "lock request", ExitLockFailed, "the lock request got no answer");
