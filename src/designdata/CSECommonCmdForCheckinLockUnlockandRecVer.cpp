@@ -438,6 +438,15 @@ bool CSECommonCmdForCheckinLockUnlockandRecVer::CreateSparseCmdHeader()
     CSEString result;
     if (global->getAttributeValue(root, u"result", result) == 0 && result.size() != 0)
         sparse->createProperty(u"//response", u"result", result, 0);
+    // The options of the whole request hold for each of its parts: a part sent without them would
+    // be taken with the service's defaults (an extended check-in asked to create versions would
+    // store none and release the user's locks).
+    for (const char16_t* option :
+         {u"checkincomment", u"deletefiles", u"maintainlock", u"createversion", u"overwriteobject"}) {
+        CSEString value;
+        if (global->getNodeCount(root + u"/@" + option) > 0 && global->getAttributeValue(root, option, value) == 0)
+            sparse->createProperty(u"//response", option, value, 0);
+    }
     for (const char16_t* list : {u"/relationshiplist", u"/cadobjectlist"}) {
         CSEString text;
         if (global->getNodeXMLString(root + list, text) == 0)

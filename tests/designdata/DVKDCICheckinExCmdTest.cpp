@@ -124,6 +124,15 @@ TEST_F(CheckinExCmd, FreshRequestForgetsThePreviousObjectsButKeepsTheOptions)
     EXPECT_EQ(Utf8(command.GetFullFileNameFromUID(u"g1")), "/w/gear.prt");
     command.ConsolidateCheckinExRequestXML();
     EXPECT_EQ(Attribute(packet, u"/command", u"deletefiles"), "true");
+    // Each part of a split request carries the options of the whole.
+    CSEWrapperStringVector group;
+    group.push_back(u"t1");
+    ASSERT_TRUE(command.CreateSparseXMLFromGlobalXML(group));
+    command.StartSparseCommand();
+    EXPECT_EQ(Attribute(command.Packet(), u"/response", u"deletefiles") +
+                  Attribute(command.Packet(), u"/response", u"createversion"),
+              "truefalse");
+    command.EndSparseCommand();
 
     Probe<DVKDCICheckinExCmd> unpacked;
     unpacked.ReplaceCmdXMLPacket(nullptr);
