@@ -34,8 +34,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int number = 0;
         const bool hasText = retriever.RetrieveStringArgument(name, text) == 0;
         const bool hasNumber = retriever.RetrieveIntegerArgument(name, number) == 0;
-        if (hasNumber && (!hasText || text.ToUTF8() != std::to_string(number)))
-            __builtin_trap();
+        if (hasNumber) {
+            // The number is the whole text read as a decimal ("06" and "+6" read as 6).
+            if (!hasText)
+                __builtin_trap();
+            const std::string digits = text.ToUTF8();
+            char* end = nullptr;
+            if (std::strtol(digits.c_str(), &end, 10) != number || *end != '\0')
+                __builtin_trap();
+        }
         if (!hasText)
             continue;
         MOCK_ArgumentSaverAndRetriever saver(MOCK_ArgumentSaverAndRetriever::Save);
