@@ -12,20 +12,14 @@
 #include "capture/MOCK_CallHooks.h"
 #include "host/DVKFatal.h"
 
-namespace {
-
-bool RecordedDocument(const CSEString& name, CSEString& file)
-{
-    DVKUnicodeString path;
-    const bool found = TST_XMLServices::GetCaptureXMLFileName(name(), path) == 0;
-    file = CSEString(path);
-    return found;
-}
-
-} // namespace
-
 MOCK_ReplaySocketChannel::MOCK_ReplaySocketChannel()
-    : MOCK_ReplaySocketChannel(std::make_unique<MOCK_FakeRLXEngine>(CSEString(), RecordedDocument))
+    : MOCK_ReplaySocketChannel(std::make_unique<MOCK_FakeRLXEngine>(
+          CSEString(), [](const CSEString& name, CSEString& file) {
+              DVKUnicodeString path;
+              const bool found = TST_XMLServices::GetCaptureXMLFileName(name(), path) == 0;
+              file = CSEString(path);
+              return found;
+          }))
 {
 }
 
