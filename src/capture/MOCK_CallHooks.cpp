@@ -76,10 +76,10 @@ void MOCK_CallHooks::CopyInstallationFile(const char16_t* fileName, const DVKUni
         DVKFatalError(("CSEUtil::CopyFileW(" + Narrow(fileName) + ", sCaptureFileName, 0)").c_str());
 }
 
-void MOCK_CallHooks::RestoreInstallationFile(const DVKUnicodeString& captureFile, const char16_t* fileName)
+CSEString MOCK_CallHooks::InstallationFile(const char16_t* fileName)
 {
-    if (!dvk::CopyFile(captureFile.ToUTF8(), InstallationPath(fileName), true))
-        DVKFatalError(("CSEUtil::CopyFileW(sCaptureFileName, " + Narrow(fileName) + ", 0)").c_str());
+    const std::string path = InstallationPath(fileName);
+    return CSEString(DVKUnicodeString::FromUTF8(path.data(), path.size()));
 }
 
 void MOCK_CallHooks::CopyFolder(const DVKUnicodeString& from, const DVKUnicodeString& to)

@@ -25,8 +25,8 @@ public:
     // Copies a file of the installation folder into a capture file, password values masked. A
     // missing file leaves an empty capture file, so that the run still replays number by number.
     static void CopyInstallationFile(const char16_t* fileName, const DVKUnicodeString& captureFile);
-    // Copies a recorded file verbatim over a file of the installation folder.
-    static void RestoreInstallationFile(const DVKUnicodeString& captureFile, const char16_t* fileName);
+    // The path of a file of the installation folder.
+    static CSEString InstallationFile(const char16_t* fileName);
     // Copies the content of one folder into another (made when missing); a source that is not a
     // folder copies nothing. A failed copy ends the process.
     static void CopyFolder(const DVKUnicodeString& from, const DVKUnicodeString& to);

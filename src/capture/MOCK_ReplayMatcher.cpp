@@ -99,9 +99,11 @@ bool MOCK_ReplayMatcher::MatchObject(const MOCK_CADObject& captured, const MOCK_
         block.push_back(u"The lists of attributes are not equal");
     if (captured.children.size() != replay.children.size())
         block.push_back(u"The number of children is different");
+    if (captured.CADID.empty() != replay.CADID.empty())
+        block.push_back(u"Only one of the objects has a cadid");
     Keep(block);
 
-    if (!m_CADIDs.Insert(captured.CADID, replay.CADID) && *m_CADIDs.Find(captured.CADID) != replay.CADID) {
+    if (!captured.CADID.empty() && !replay.CADID.empty() && !m_CADIDs.Insert(captured.CADID, replay.CADID) && *m_CADIDs.Find(captured.CADID) != replay.CADID) {
         m_broken = "*pAlreadyMappedCADID == iCADObjectAtReplay.CADID";
         return false;
     }

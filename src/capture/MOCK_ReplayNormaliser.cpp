@@ -183,8 +183,10 @@ private:
             MOCK_CADObject& object = m_root.objects.back();
             object.index = m_root.objects.size() - 1;
             ReadObject(child, object);
+            // Objects named only by name and folder (a checkout) are compared as they stand; the
+            // structure cannot refer to them.
             if (object.CADID.empty())
-                return Broken(m_broken, "cadobject->CADID != \"\"");
+                continue;
             if (!m_objects.Insert(DVKUnicodeString(object.CADID), &object))
                 return Broken(m_broken, "!oCADObjectMap.Locate(cadobject->CADID)");
         }

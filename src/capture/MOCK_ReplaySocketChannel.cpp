@@ -4,10 +4,38 @@
 #include "MOCK_CloseSocket.h"
 #include "MOCK_CreateSocketActual.h"
 #include "MOCK_EnvironmentServices.h"
+#include "MOCK_FakeRLXEngine.h"
 #include "MOCK_GetHostIPAddress.h"
 #include "TST_ReceiveCSEString.h"
 #include "TST_SendCSEString.h"
+#include "TST_XMLServices.h"
 #include "capture/MOCK_CallHooks.h"
+#include "host/DVKFatal.h"
+
+MOCK_ReplaySocketChannel::MOCK_ReplaySocketChannel()
+    : MOCK_ReplaySocketChannel(std::make_unique<MOCK_FakeRLXEngine>(
+          CSEString(), [](const CSEString& name, CSEString& file) {
+              DVKUnicodeString path;
+              const bool found = TST_XMLServices::GetCaptureXMLFileName(name(), path) == 0;
+              file = CSEString(path);
+              return found;
+          }))
+{
+}
+
+MOCK_ReplaySocketChannel::MOCK_ReplaySocketChannel(std::unique_ptr<MOCK_FakeRLXEngine> engine)
+    : _pEngine(std::move(engine))
+{
+}
+
+MOCK_ReplaySocketChannel::~MOCK_ReplaySocketChannel() = default;
+
+MOCK_FakeRLXEngine& MOCK_ReplaySocketChannel::Engine()
+{
+    if (!_pEngine)
+        DVKFatalError("_pEngine");
+    return *_pEngine;
+}
 
 std::string MOCK_ReplaySocketChannel::GetHostIPAddress(const std::string&)
 {
@@ -33,14 +61,14 @@ CSESocketChannel::SocketHandle MOCK_ReplaySocketChannel::CreateSocketActual(cons
     return handle < 0 ? CSESocketCommunicator::InvalidSocket : static_cast<SocketHandle>(handle);
 }
 
-bool MOCK_ReplaySocketChannel::SendCSEString(SocketHandle, const CSEString&)
+bool MOCK_ReplaySocketChannel::SendCSEString(SocketHandle, const CSEString& text)
 {
     MOCK_CallHooks::LogCall(u"SendCSEString", u" (XML sent to OKT)");
     DVKUnicodeString input;
     DVKUnicodeString output;
     MOCK_CallHooks::ArgumentFiles(u"SendCSEString", input, output);
-    // The replay engine's SendToRLX(text) replaces the next line: it takes this number for the recorded request.
-    MOCK_CallHooks::CaptureFile(u"RequestFileXML");
+    // Takes the next number for the recorded request and ends the process when the requests differ.
+    Engine().SendToRLX(text);
     bool sent = false;
     MOCK_CallHooks::Require(TST_SendCSEString::RetrieveOutputArgument(output, sent),
                             "TST_SendCSEString::RetrieveOutputArgument(sOutputArgumentFileName, bSent)");
@@ -56,8 +84,8 @@ bool MOCK_ReplaySocketChannel::ReceiveCSEString(SocketHandle, CSEString& text)
     bool received = false;
     MOCK_CallHooks::Require(TST_ReceiveCSEString::RetrieveOutputArgument(output, received, text),
                             "TST_ReceiveCSEString::RetrieveOutputArgument(sOutputArgumentFileName, bReceived, oString)");
-    // The replay engine's PrepareRLXResponse("Response.xml") replaces the next line, writing the rewritten copy.
-    MOCK_CallHooks::RestoreInstallationFile(MOCK_CallHooks::CaptureFile(u"ResponseFileXML"), u"Response.xml");
+    // The recorded response, with this run's identifiers, where the service would have written it.
+    Engine().PrepareRLXResponse(MOCK_CallHooks::InstallationFile(u"Response.xml"));
     MOCK_CallHooks::CopyFolder(MOCK_CallHooks::CheckoutDirectory(u"ReceiveCSEString"),
                                MOCK_EnvironmentServices::GetMockCheckoutPath());
     return received;

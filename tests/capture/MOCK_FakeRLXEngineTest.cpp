@@ -139,14 +139,6 @@ TEST_F(MOCK_FakeRLXEngineTest, MappingListingShowsChangedIdsOnly)
                                                     "Captured RID   => Replay RID", "No RID Changes"}));
 }
 
-TEST_F(MOCK_FakeRLXEngineTest, PointerTextNamesTheRequestFile)
-{
-    Record(Fill(CheckinTemplate(), CapturedIds()));
-    Write("QxRequest.xml", Fill(CheckinTemplate(), ReplayedIds()));
-    m_engine->SendToRLX(CSEString(("<request dirname=\"" + m_folder + "\" filename=\"QxRequest.xml\" ver=\"5\"/>").c_str()));
-    EXPECT_EQ(Mappings()[1], "        1               11");
-}
-
 TEST_F(MOCK_FakeRLXEngineTest, ChangedOrBrokenRequestStopsTheRun)
 {
     const std::string captured = Fill(CheckinTemplate(), CapturedIds());

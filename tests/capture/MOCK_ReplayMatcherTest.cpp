@@ -117,6 +117,24 @@ TEST(MOCK_ReplayMatcherTest, ChangedRequestReportsEveryDifference)
     }
 }
 
+TEST(MOCK_ReplayMatcherTest, CheckoutObjectsWithoutIdsAreComparedAsTheyStand)
+{
+    // A checkout names its designs by name and folder; a run of it must replay, in any order.
+    const std::string captured = R"(<command cname="checkout"><cadobjectlist>
+ <cadobject name="A" dirname="/co" lock="true"/><cadobject name="B" dirname="/co" lock="true"/></cadobjectlist></command>)";
+    const std::string reordered = R"(<command cname="checkout"><cadobjectlist>
+ <cadobject name="B" dirname="/co" lock="true"/><cadobject name="A" dirname="/co" lock="true"/></cadobjectlist></command>)";
+    MOCK_ReplayMatcher matcher;
+    EXPECT_EQ(Differences(matcher, captured, reordered), std::vector<std::string>{});
+    EXPECT_EQ(matcher.CADIDs().Size(), 0);
+    EXPECT_EQ(Differences(matcher, captured, Edit(reordered, "name=\"A\" dirname=\"/co\" lock=\"true\"",
+                                                  "name=\"A\" dirname=\"/co\" lock=\"false\"")),
+              std::vector<std::string>{"The xml node attributes are not all the same"});
+    MOCK_ReplayMatcher another;
+    EXPECT_EQ(Differences(another, captured, Edit(reordered, "name=\"A\"", "cadid=\"7\" name=\"A\"")),
+              std::vector<std::string>{"Only one of the objects has a cadid"});
+}
+
 TEST(MOCK_ReplayMatcherTest, BlocksNameTheRecordsThatDiffer)
 {
     MOCK_ReplayMatcher matcher;
