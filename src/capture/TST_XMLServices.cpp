@@ -59,6 +59,9 @@ int NextNumber(DVKUnicodeString& number, std::string& folder)
     std::snprintf(digits, sizeof digits, "%06d", ++g_callCounter);
     number = DVKUnicodeString(digits);
     folder = MOCK_EnvironmentServices::GetMockDataPath().ToUTF8();
+    // A capture into a folder that is not there yet makes it, instead of failing at its first write.
+    if (MOCK_EnvironmentServices::IsCapture() && !dvk::PathExists(folder) && !dvk::CreateDirectories(folder))
+        LogFramedError(FromUtf8(folder), u" cannot be created -> Error !!! ");
     return 0;
 }
 

@@ -126,7 +126,17 @@ TEST_F(CaptureFiles, OneCounterNumbersEveryFileAndEachModeChecksItsFiles)
         DVKUnicodeString file;
         return TST_XMLServices::GetCaptureXMLFileName(u"RequestFileXML", file) == TST_XMLServices::E_FAIL;
     };
+    const auto captureIntoNewFolder = [this] {
+        EnterMode("capture", m_data + "/new/run");
+        DVKUnicodeString input;
+        DVKUnicodeString output;
+        MOCK_ArgumentSaverAndRetriever saver(MOCK_ArgumentSaverAndRetriever::Save);
+        return TST_XMLServices::GetCaptureArgumentsFileNames(u"SendCSEString", input, output) == 0 &&
+               saver.Open(input, u"Arguments") == 0 && saver.SaveStringArgument(u"Cmd", u"x") == 0 &&
+               saver.Close() == 0;
+    };
     EXPECT_IN_CHILD(capture);
+    EXPECT_IN_CHILD(captureIntoNewFolder);
     EXPECT_IN_CHILD(replay);
     EXPECT_IN_CHILD(customer);
     const std::string log = ReadFile("QxDravikV5MOCK.log");
