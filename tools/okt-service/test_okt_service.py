@@ -229,7 +229,6 @@ class ServedExchangeTest(unittest.TestCase):
         for cname, body, extra, message in (
                 ("preferences", "<x/>", {}, "carries the element(s) 'x'; it has no body"),
                 ("encryptionkey", "<b/><a/>", {}, "carries the element(s) 'a', 'b'; it has no body"),
-                ("recentlyaccessedparts", "<cadobjectlist/>", {}, "it has no body"),
                 ("versions", "", {}, "versions request has no object (element 'cadobjectlist')"),
                 ("versions", listed(), {}, "0 'cadobject' element(s) under 'cadobjectlist 1'"),
                 ("versions", listed(cadobject("c1")) + listed(cadobject("c2"), cadobject("c3")), {},
@@ -247,7 +246,6 @@ class ServedExchangeTest(unittest.TestCase):
                 ("userdefined", command_text, {"hangbrowser": "false"}, "no page (attribute 'url')"),
                 ("userdefined", command_text, dict(page, hangbrowser="yes"), "hangbrowser='yes'"),
                 ("userdefined", "", page, "0 'userdefinedcommand' element(s)"),
-                ("userdefined", command_text * 2, page, "2 'userdefinedcommand' element(s)"),
                 ("userdefined", "<userdefinedcommand> </userdefinedcommand>", page, "an empty command"),
                 ("setuserdiralias", "", {}, "no list (element 'userdiraliaslist')"),
                 ("setuserdiralias", "<userdiraliaslist><userdiralias><value>/a</value></userdiralias>"
@@ -296,8 +294,6 @@ class ServedExchangeTest(unittest.TestCase):
             (pointer_text(self.install, "../QxRequest.xml"), "not a plain file name"),
             (pointer_text("relative/inst"), "is not an absolute path"),
             (b"<request dirname='/tmp/\xff\xfe' filename='a' ver='' csever=''/>", "not well-formed"),
-            (b"\n" + pointer, "has LF before it;"),
-            (pointer + b"\r\n", "has CR, LF after it;"),
             (b"\0" + pointer + b"\0", "has NUL before it and NUL after it;"))
         bad_requests = (
             ("<command cname='ping'", "is not well-formed XML"),
@@ -312,7 +308,6 @@ class ServedExchangeTest(unittest.TestCase):
             (envelope("ping", loglevel="6"), "loglevel='6'; the client always writes '4'"),
             (envelope("ping", focusbrowser="yes"), "focusbrowser='yes'; it must be"),
             (envelope("ping", iid="4711a"), "iid='4711a'; it must be the client's process"),
-            (envelope("ping", iid=""), "iid=''; it must be"),
             (envelope("ping", ver="10.8"), "pointer has ver='10.7.SP1' but its request envelope ver='10.8'"),
             (envelope("loginEx", password="", csever="3.2"),
              "pointer has csever='3.1' but its request envelope csever='3.2'"),
