@@ -24,6 +24,7 @@ TEST(CSEException, CarriesItsTextThroughTheStandardBaseAndClones)
     const CSEException withParameters(12u, "a.prt", nullptr);
     EXPECT_TRUE(withParameters.GetParameter(1) == u"a.prt" && withParameters.GetParameter(2) == CSE_BLANK);
     EXPECT_STREQ(withParameters.what(), "");
+    EXPECT_TRUE(CSEException("key", "catalogue").GetParameter(2) == u"catalogue");
 }
 
 using CSEExceptionLog = InstallFolderFixture;

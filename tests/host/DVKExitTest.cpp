@@ -49,11 +49,15 @@ TEST(HostExit, CallbacksRunNewestFirstOnceAndAtProcessExit)
         ::testing::ExitedWithCode(0), "\\[2\\]\\[1\\]");
 }
 
-// The layout itself is checked by every test that reads a log line; a broken time must keep it.
-TEST(HostTime, BrokenTimeKeepsTheAscTimeLayout)
+TEST(HostTime, AscTimeLayout)
 {
     std::tm time{};
+    time.tm_year = 2024 - 1900;
+    time.tm_mday = 3;
+    time.tm_wday = 3;
+    time.tm_hour = 4;
+    EXPECT_EQ(dvk::FormatAscTime(time), "Wed Jan  3 04:00:00 2024");
     time.tm_wday = 99;
     time.tm_mon = -4;
-    EXPECT_EQ(dvk::FormatAscTime(time).size(), 24u);
+    EXPECT_EQ(dvk::FormatAscTime(time).size(), 24u) << "a broken time keeps the layout";
 }

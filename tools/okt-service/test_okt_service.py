@@ -294,7 +294,7 @@ class ServedExchangeTest(unittest.TestCase):
             (pointer_text(self.install, "../QxRequest.xml"), "not a plain file name"),
             (pointer_text("relative/inst"), "is not an absolute path"),
             (b"<request dirname='/tmp/\xff\xfe' filename='a' ver='' csever=''/>", "not well-formed"),
-            (b"\0" + pointer + b"\0", "has NUL before it and NUL after it;"))
+            (b"\0\r" + pointer + b"\n", "has NUL, CR before it and LF after it;"))
         bad_requests = (
             ("<command cname='ping'", "is not well-formed XML"),
             ("<response cname='ping'/>", "has the root element 'response' instead of 'command'"),
@@ -308,6 +308,7 @@ class ServedExchangeTest(unittest.TestCase):
             (envelope("ping", loglevel="6"), "loglevel='6'; the client always writes '4'"),
             (envelope("ping", focusbrowser="yes"), "focusbrowser='yes'; it must be"),
             (envelope("ping", iid="4711a"), "iid='4711a'; it must be the client's process"),
+            (envelope("ping", iid=""), "iid=''; it must be"),
             (envelope("ping", ver="10.8"), "pointer has ver='10.7.SP1' but its request envelope ver='10.8'"),
             (envelope("loginEx", password="", csever="3.2"),
              "pointer has csever='3.1' but its request envelope csever='3.2'"),
