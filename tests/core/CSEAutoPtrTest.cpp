@@ -24,6 +24,8 @@ TEST(CSEAutoPtr, CopyAndAssignmentMoveTheBufferToTheNewHolder)
     CSEAutoPtr& same = target;
     target = same;
     EXPECT_EQ(std::u16string(target.Get()), u"new") << "self-assignment keeps the buffer";
+    target = CSEAutoPtr(CSEString(u"temporary").c_str());
     CSEAutoPtr moved(std::move(target));
     EXPECT_EQ(target.Get(), nullptr);
+    EXPECT_EQ(std::u16string(moved.Get()), u"temporary");
 }

@@ -22,6 +22,7 @@ TEST(CSEException, CarriesItsTextThroughTheStandardBaseAndClones)
         EXPECT_TRUE(clone->GetId() == 1u && clone->GetMsg() == exception.GetMsg() && clone->GetFile() == u"login.cpp");
     }
     const CSEException withParameters(12u, "a.prt", nullptr);
+    EXPECT_EQ(withParameters.GetId(), 12u);
     EXPECT_TRUE(withParameters.GetParameter(1) == u"a.prt" && withParameters.GetParameter(2) == CSE_BLANK);
     EXPECT_STREQ(withParameters.what(), "");
     EXPECT_TRUE(CSEException("key", "catalogue").GetParameter(2) == u"catalogue");

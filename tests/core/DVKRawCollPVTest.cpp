@@ -42,6 +42,10 @@ TEST(DVKRawCollPV, PositionsCountFromOneAndRemovalsStopAtTheEnd)
     EXPECT_EQ(coll.RemovePosition(2, 10), 3);
     EXPECT_EQ(coll.RemovePosition(5), 0);
     EXPECT_TRUE(coll == Of({0}));
+
+    DVKRawCollint ids;
+    ids.Append(7);
+    EXPECT_EQ(ids[1], 7);
 }
 
 TEST(DVKRawCollPV, SetOperationsKeepFirstOccurrencesInOrder)
