@@ -35,18 +35,7 @@ const std::vector<CSEString CSEObjectInfo::*> kObjectTexts = {
 
 } // namespace
 
-TEST(CSEObjectInfo, DefaultTextsAreDesignToolFalseTrueAndOtherwiseEmpty)
-{
-    const CSEObjectInfo info;
-    EXPECT_EQ(std::count_if(kObjectTexts.begin(), kObjectTexts.end(),
-                            [&](CSEString CSEObjectInfo::*field) { return info.*field != u""; }),
-              3);
-    EXPECT_TRUE(info.tool == u"designtool");
-    EXPECT_TRUE(info.modified == u"false");
-    EXPECT_TRUE(info.selectable == u"true");
-}
-
-TEST(CSEObjectInfo, EveryFieldIsCopiedAndCompared)
+TEST(CSEObjectInfo, EveryFieldIsCopiedAndComparedFromDefaultsThatAreEmptyButThree)
 {
     std::vector<std::function<void(CSEObjectInfo&)>> changes = {
         [](CSEObjectInfo& o) { o.formatCount = 2; },
@@ -61,6 +50,9 @@ TEST(CSEObjectInfo, EveryFieldIsCopiedAndCompared)
         changes.push_back([field](CSEObjectInfo& o) { o.*field = u"changed"; });
     ASSERT_EQ(changes.size(), 65u);
     const CSEObjectInfo defaults;
+    EXPECT_EQ(std::count_if(kObjectTexts.begin(), kObjectTexts.end(),
+                            [&](CSEString CSEObjectInfo::*field) { return defaults.*field != u""; }), 3);
+    EXPECT_TRUE(defaults.tool == u"designtool" && defaults.modified == u"false" && defaults.selectable == u"true");
     for (std::size_t i = 0; i < changes.size(); ++i) {
         CSEObjectInfo changed;
         changes[i](changed);

@@ -17,24 +17,16 @@ XmlNode Load(XmlDocument& document, const std::u16string& text)
 
 } // namespace
 
-TEST(XmlNode, NullHandleReadsEmptyAndRefusesChanges)
-{
-    XmlNode none;
-    EXPECT_EQ(none.Name() + none.Text() + none.ToText(), u"");
-    EXPECT_TRUE(none.AppendElement(u"a").IsNull());
-    EXPECT_FALSE(none.SetAttribute(u"a", u"b"));
-}
-
-TEST(XmlNode, AttributeValuesSurviveWritingAndBadNamesAreRefused)
+// Values written and read back: CSEXMLPacketTest.
+TEST(XmlNode, BadAttributeNamesOrHandlesAreRefused)
 {
     XmlDocument document;
     XmlNode root = Load(document, u"<r a=\"1\"/>");
-    ASSERT_TRUE(root.SetAttribute(u"a", u"x \"<&>\n"));
-    XmlDocument reread;
-    EXPECT_EQ(Load(reread, document.ToText()).GetAttribute(u"a"), u"x \"<&>\n");
-
     for (const char16_t* name : {u"bad name", u""})
         EXPECT_EQ(root.SetAttribute(name, u"v").Code(), XmlStatusCode::InvalidArgument);
+    XmlNode none; // a null handle reads empty and refuses changes
+    EXPECT_EQ(none.Name() + none.Text() + none.ToText(), u"");
+    EXPECT_TRUE(none.AppendElement(u"a").IsNull() && !none.SetAttribute(u"a", u"b"));
     XmlNode text = root.AppendText(u"t");
     EXPECT_EQ(text.SetAttribute(u"a", u"v").Code(), XmlStatusCode::InvalidArgument);
     EXPECT_EQ(text.RemoveAttribute(u"a").Code(), XmlStatusCode::InvalidArgument);

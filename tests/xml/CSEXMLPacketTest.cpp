@@ -773,14 +773,15 @@ TEST_F(XMLPacketLog, FailuresReturnTheirResultAndLogTheirText)
 }
 
 // A strict reader refuses a whole request for one character that XML cannot carry: every write of
-// the packet puts U+FFFD in its place (a zero character no longer cuts the value short), keeps a
-// carriage return, and logs one line naming the element.
+// the packet puts U+FFFD in its place (a zero character no longer cuts the value short, a lone
+// surrogate is no character), keeps a carriage return and "]]>" (a reader turns a literal carriage
+// return into a line end; "]]>" ends a CDATA section), and logs one line naming the element.
 TEST_F(XMLPacketLog, ValuesThatXmlCannotCarryAreWrittenReplacedAndLogged)
 {
     ASSERT_EQ(m_packet->loadXMLinMemory(u"<command><lql/><pair/></command>"), 0);
     CSEXMLPacket& p = *m_packet;
-    const CSEString bad(DVKUnicodeString(std::u16string(u"ab\0cd\x01\uFFFE\r\n", 9)));
-    const CSEString read(u"ab\uFFFDcd\uFFFD\uFFFD\r\n");
+    const CSEString bad(DVKUnicodeString(std::u16string(u"ab\0cd\x01\uFFFE\r\n]]>\xD800 \r", 15)));
+    const CSEString read(u"ab\uFFFDcd\uFFFD\uFFFD\r\n]]>\uFFFD \r");
     const struct { const char* element; std::function<int()> write; const char16_t* readPath; } writes[] = {
         {"partname", [&] { return p.createChildNode(u"/command", u"partname", bad, kText); }, u"//partname"},
         {"description", [&] { return p.createChildNode(u"/command", u"description", bad, kCData); }, u"//description"},
@@ -808,4 +809,9 @@ TEST_F(XMLPacketLog, ValuesThatXmlCannotCarryAreWrittenReplacedAndLogged)
         EXPECT_EQ(Value(*reread, w.readPath), U8(read)) << U8(w.readPath);
     EXPECT_EQ(Value(*reread, u"//clean"), U8(read));
     EXPECT_EQ(Xml(*reread), written);
+
+    // The parser itself takes such characters, raw or as references; they must not reach the output.
+    auto parsed = Loaded(u"<r a='\x01&#2;&#xFFFE;'>\x1F&#x1;&#xFFFF;<![CDATA[\x02\uFFFE]]></r>");
+    EXPECT_EQ(Value(*parsed, u"/r/@a") + Value(*parsed, u"/r"), U8(u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"));
+    EXPECT_EQ(StrictXmlError(Xml(*parsed)), "");
 }

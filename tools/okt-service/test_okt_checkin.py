@@ -9,7 +9,7 @@ import xml.etree.ElementTree as ET
 import okt_vault
 from test_okt_service import Service, envelope, temporary_folder, write
 from test_vault_support import (MANIFEST, SAMPLE_FILES, exchange, folder_contents, listed, manifest_uses, objects,
-                           perform, refusal, run_ended_at, uses)
+                           perform, refusal, uses)
 
 DESIGNS = {design["name"]: design for design in MANIFEST["designs"]}
 CADIDS = {name: "cad-%d" % number for number, name in enumerate(DESIGNS, 1)}
@@ -89,8 +89,7 @@ def content(vault):
 class CheckinTest(unittest.TestCase):
     def setUp(self):
         self.folder = temporary_folder(self)
-        self.path = os.path.join(self.folder, "vault")
-        self.vault = okt_vault.Vault(self.path)
+        self.vault = okt_vault.Vault(os.path.join(self.folder, "vault"))
         self.addCleanup(self.vault.close)
 
     def succeed(self, root):
@@ -174,21 +173,6 @@ class CheckinTest(unittest.TestCase):
                 self.assertIn(reason, refusal(perform(self.vault, root)))
         self.assertEqual(content(self.vault), [])
         self.assertEqual(self.vault.check(), [])
-
-    def test_check_in_killed_half_way_leaves_the_previous_version_whole(self):
-        self.succeed(structure_request("checkin", ["Housing"]))
-        before = content(self.vault)
-        self.vault.close()
-        request = os.path.join(self.folder, "request.xml")
-        ET.ElementTree(structure_request("checkin", ["Gearbox"])).write(request)
-        code = ("import sys, okt_vault, test_vault_support, xml.etree.ElementTree as ET; "
-                "test_vault_support.perform(okt_vault.Vault(sys.argv[1]), ET.parse(sys.argv[2]).getroot())")
-        for step in ("stored", "inserted"):
-            with self.subTest(step=step):
-                self.assertEqual(run_ended_at(step, code, self.path, request), okt_vault.EXIT_AT_STATUS)
-                with okt_vault.Vault(self.path) as vault:
-                    self.assertEqual(vault.check(), [])
-                    self.assertEqual(content(vault), before)
 
 
 if __name__ == "__main__":

@@ -229,7 +229,6 @@ class ServedExchangeTest(unittest.TestCase):
         for cname, body, extra, message in (
                 ("preferences", "<x/>", {}, "carries the element(s) 'x'; it has no body"),
                 ("encryptionkey", "<b/><a/>", {}, "carries the element(s) 'a', 'b'; it has no body"),
-                ("recentlyaccessedparts", "<cadobjectlist/>", {}, "it has no body"),
                 ("versions", "", {}, "versions request has no object (element 'cadobjectlist')"),
                 ("versions", listed(), {}, "0 'cadobject' element(s) under 'cadobjectlist 1'"),
                 ("versions", listed(cadobject("c1")) + listed(cadobject("c2"), cadobject("c3")), {},
@@ -247,7 +246,6 @@ class ServedExchangeTest(unittest.TestCase):
                 ("userdefined", command_text, {"hangbrowser": "false"}, "no page (attribute 'url')"),
                 ("userdefined", command_text, dict(page, hangbrowser="yes"), "hangbrowser='yes'"),
                 ("userdefined", "", page, "0 'userdefinedcommand' element(s)"),
-                ("userdefined", command_text * 2, page, "2 'userdefinedcommand' element(s)"),
                 ("userdefined", "<userdefinedcommand> </userdefinedcommand>", page, "an empty command"),
                 ("setuserdiralias", "", {}, "no list (element 'userdiraliaslist')"),
                 ("setuserdiralias", "<userdiraliaslist><userdiralias><value>/a</value></userdiralias>"
@@ -296,9 +294,7 @@ class ServedExchangeTest(unittest.TestCase):
             (pointer_text(self.install, "../QxRequest.xml"), "not a plain file name"),
             (pointer_text("relative/inst"), "is not an absolute path"),
             (b"<request dirname='/tmp/\xff\xfe' filename='a' ver='' csever=''/>", "not well-formed"),
-            (b"\n" + pointer, "has LF before it;"),
-            (pointer + b"\r\n", "has CR, LF after it;"),
-            (b"\0" + pointer + b"\0", "has NUL before it and NUL after it;"))
+            (b"\0\r" + pointer + b"\n", "has NUL, CR before it and LF after it;"))
         bad_requests = (
             ("<command cname='ping'", "is not well-formed XML"),
             ("<response cname='ping'/>", "has the root element 'response' instead of 'command'"),
