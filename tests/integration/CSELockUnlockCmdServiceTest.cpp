@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "CSELockUnlockCmd.h"
-#include "CSELoginExCmd.h"
 #include "CSERelationship.h"
 #include "CSEResponse.h"
 #include "CSEUserLockStatusCmd.h"
@@ -23,13 +22,13 @@
 
 namespace {
 
-std::string Executed(CSECommand& command)
+// "name=lock" per object.
+std::vector<std::string> States(const CSEObjectInfoVector& objects)
 {
-    CSEString thin;
-    if (command.Execute(thin) != 0)
-        return "not executed";
-    const std::string result = Utf8(command.GetResponseObject()->GetResult());
-    return result == "success" ? result : result + ": " + Utf8(command.GetResponseObject()->GetReason());
+    std::vector<std::string> states;
+    for (int i = 0; i < objects.size(); ++i)
+        states.push_back(Utf8(objects[i].name) + "=" + Utf8(objects[i].lock));
+    return states;
 }
 
 // Records the custom boxes too: lock failures are shown through one.
@@ -69,17 +68,12 @@ protected:
     }
 
     // Connects to the service of the user's profile and logs in as the user.
-    void LogInAs(const char* user, const std::string& profile)
+    void LogIn(const char* user, const std::string& profile)
     {
         ResetAgent();
         ::setenv("USERPROFILE", profile.c_str(), 1);
         ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
-        CSELoginExCmd login;
-        CSEObjectInfo credentials;
-        credentials.userText1 = user;
-        credentials.userText2 = u"secret";
-        login.AddExtraCmdNodeInfoForLoginEx(credentials);
-        ASSERT_EQ(Executed(login), "success");
+        ASSERT_EQ(LogInAs(user, u"secret"), "success");
     }
 
     CSEObjectInfo Object(const char* name, const char* file, const char* type) const
@@ -104,10 +98,7 @@ protected:
         EXPECT_EQ(Executed(command), "success");
         CSEObjectInfoVector answered;
         command.GetCheckedoutObjListFromResponse(answered);
-        std::vector<std::string> states;
-        for (int i = 0; i < answered.size(); ++i)
-            states.push_back(Utf8(answered[i].name) + "=" + Utf8(answered[i].lock));
-        return states;
+        return States(answered);
     }
 
     // "name=islocked" per object, as the service reports it now.
@@ -123,10 +114,7 @@ protected:
         EXPECT_EQ(Executed(command), "success");
         CSEObjectInfoVector answered;
         command.GetObjectInfoListFromResponse(answered);
-        std::vector<std::string> states;
-        for (int i = 0; i < answered.size(); ++i)
-            states.push_back(Utf8(answered[i].name) + "=" + Utf8(answered[i].lock));
-        return states;
+        return States(answered);
     }
 
     OktServiceProcess m_serviceA;
@@ -142,7 +130,7 @@ TEST_F(LocksAgainstService, LockHeldByTheOtherUserIsReportedAndTheOthersLock)
     const CSEObjectInfo housing = Object("Housing", "Housing.asm", "assembly");
     const CSEObjectInfo cover = Object("Cover", "Cover.prt", "part");
     const CSEObjectInfo gasket = Object("Gasket", "Gasket.prt", "part");
-    LogInAs("alice", m_profile);
+    LogIn("alice", m_profile);
     {
         CSELockUnlockCmd lock;
         EXPECT_EQ(LockUnlock(lock, {cover}, 1), std::vector<std::string>({"Cover=true"}));
@@ -152,7 +140,7 @@ TEST_F(LocksAgainstService, LockHeldByTheOtherUserIsReportedAndTheOthersLock)
     // Bob has the latest gasket here but no housing: the housing is to be checked out.
     std::ofstream(m_folder + "/Gasket.prt", std::ios::binary)
         << std::ifstream(std::string(QORVI_SOURCE_DIR) + "/tools/okt-service/sample/files/Gasket.prt").rdbuf();
-    LogInAs("bob", m_profileB);
+    LogIn("bob", m_profileB);
     {
         CSELockUnlockCmd lock;
         EXPECT_EQ(LockUnlock(lock, {housing, cover, gasket}, 1),
@@ -180,14 +168,13 @@ TEST_F(LocksAgainstService, LockHeldByTheOtherUserIsReportedAndTheOthersLock)
 
 TEST_F(LocksAgainstService, ExtendedCheckinKeepsOrReleasesLocksAndExtendedLockUsesItsName)
 {
-    LogInAs("alice", m_profile);
+    LogIn("alice", m_profile);
     CSEObjectInfo frame = Object("Frame", "Frame.asm", "assembly");
     CSEObjectInfo pin = Object("Pin", "Pin.prt", "part");
     CSERelationship use;
     use.rid = u"r1";
     use.cadRelationship = u"assembly";
-    // (maintainlock, the pin's version after the check-in, the lock state after it)
-    const struct
+    const struct // maintainlock, the pin's version after the check-in, the lock state after it
     {
         const char16_t* maintainLock;
         const char* pinVersion;
@@ -211,13 +198,9 @@ TEST_F(LocksAgainstService, ExtendedCheckinKeepsOrReleasesLocksAndExtendedLockUs
             << Utf8(checkin.GetResponseObject()->GetReason());
         EXPECT_EQ(Utf8(checkin.GetResponseObject()->GetMaintainLock()), Utf8(round.maintainLock));
         ASSERT_EQ(checkin.GetNumObjectsFromResponse(), 2);
-        std::vector<std::string> versions;
-        for (int i = 0; i < 2; ++i) {
-            const CSEObjectInfo stored = checkin.GetObjectFromResponse(i);
-            versions.push_back(Utf8(stored.name) + "=" + Utf8(stored.qxVersion) + " " + Utf8(stored.fullFileName));
-        }
-        EXPECT_EQ(versions, std::vector<std::string>({"Frame=1 " + m_folder + "/Frame.asm",
-                                                      std::string("Pin=") + round.pinVersion + " " + m_folder + "/Pin.prt"}));
+        const CSEObjectInfo stored = checkin.GetObjectFromResponse(1);
+        EXPECT_EQ(Utf8(stored.name) + "=" + Utf8(stored.qxVersion) + " " + Utf8(stored.fullFileName),
+                  std::string("Pin=") + round.pinVersion + " " + m_folder + "/Pin.prt");
         EXPECT_EQ(LockStatus({frame, pin}),
                   std::vector<std::string>({std::string("Frame=") + round.locked, std::string("Pin=") + round.locked}));
     }
