@@ -16,16 +16,6 @@
 
 namespace {
 
-// Records the custom message boxes too.
-struct CustomBoxRecorder : servicetest::RecordingMsgMgr
-{
-    int ShowCustomMessage(CSEString message, CSEString title, unsigned char flag, MessageBoxType type) override
-    {
-        boxes.push_back(Box{Utf8(message), Utf8(title), static_cast<int>(type) + 10 * flag});
-        return 0;
-    }
-};
-
 CSEObjectInfo Object(const CSEString& fileName, const CSEString& cadId, const CSEString& success = u"true")
 {
     CSEObjectInfo object;
@@ -39,23 +29,7 @@ CSEObjectInfo Object(const CSEString& fileName, const CSEString& cadId, const CS
 
 } // namespace
 
-class LockCmd : public CannedResponse
-{
-protected:
-    void SetUp() override
-    {
-        CannedResponse::SetUp();
-        CSEMsgMgr::SetMsgMgr(&m_boxes);
-    }
-
-    void TearDown() override
-    {
-        CSEMsgMgr::SetMsgMgr(m_msgMgr); // the recorder dies with the test; later tests must not call it
-        CannedResponse::TearDown();
-    }
-
-    CustomBoxRecorder m_boxes;
-};
+using LockCmd = CannedResponse;
 
 TEST_F(LockCmd, ResultListIsTheFirstThatHoldsObjectsAndCountsOnlyItsObjects)
 {
@@ -90,7 +64,7 @@ TEST_F(LockCmd, ResultListIsTheFirstThatHoldsObjectsAndCountsOnlyItsObjects)
             cadIds += Utf8(objects[i].cadId) + ",";
         EXPECT_EQ(cadIds, c.cadIds) << c.info;
     }
-    EXPECT_TRUE(m_boxes.boxes.empty());
+    EXPECT_TRUE(m_msgMgr->boxes.empty());
     CSELockUnlockCmd unanswered;
     CSEString path;
     EXPECT_EQ(unanswered.GetCheckedOutObjCountFromResponse(path), -1);
@@ -107,10 +81,10 @@ TEST_F(LockCmd, FailedObjectsAreShownInOneBoxAndTheLockedOnesStayReadable)
     CSEObjectInfoVector objects;
     ASSERT_EQ(command.GetCheckedoutObjListFromResponse(objects), 1);
     EXPECT_TRUE(objects[0].lock == u"true" && objects[0].versionText == u"B");
-    ASSERT_EQ(m_boxes.boxes.size(), 1u);
-    EXPECT_EQ(m_boxes.boxes[0].message,
+    ASSERT_EQ(m_msgMgr->boxes.size(), 1u);
+    EXPECT_EQ(m_msgMgr->boxes[0].message,
               "text of ERR_MSG_LOCK_UNLOCK_FAILED\t/w/sub/shaft.prt\n\t/vault/bolt.prt\n\tnut.prt\n\t");
-    EXPECT_EQ(m_boxes.boxes[0].type, 13); // flag 1, error box
+    EXPECT_EQ(m_msgMgr->boxes[0].type, 13); // flag 1, error box
 }
 
 TEST_F(LockCmd, RootsAreMarkedTopLevelAndListedForLocalCheckoutEachTimeTheyAreRead)
@@ -189,7 +163,7 @@ TEST_F(LockCmd, ExtendedLockSendsItsNameOnlyAfterTheResetAndReadsTheLockedObject
     CSEObjectInfoVector objects;
     ASSERT_EQ(command.GetCheckedoutObjListFromResponse(objects), 1);
     EXPECT_TRUE(objects[0].lock == u"true" && objects[0].isTopLevel == 1);
-    EXPECT_EQ(m_boxes.boxes.size(), 1u);
+    EXPECT_EQ(m_msgMgr->boxes.size(), 1u);
 }
 
 TEST_F(LockCmd, UserLockStatusSendsObjectsUpToTheFirstUnmarkedAndReadsTheirState)

@@ -31,26 +31,12 @@ std::vector<std::string> States(const CSEObjectInfoVector& objects)
     return states;
 }
 
-// Records the custom boxes too: lock failures are shown through one.
-class CustomBoxMsgMgr : public servicetest::RecordingMsgMgr
-{
-public:
-    int ShowCustomMessage(CSEString message, CSEString title, unsigned char, MessageBoxType type) override
-    {
-        return ShowMessage(message, title, type);
-    }
-};
-
 class LocksAgainstService : public ServiceFixture
 {
 protected:
     void SetUp() override
     {
         ServiceFixture::SetUp();
-        static CustomBoxMsgMgr manager;
-        manager.boxes.clear();
-        CSEMsgMgr::SetMsgMgr(&manager);
-        m_msgMgr = &manager;
         m_folder = PathOf("work");
         m_profileB = PathOf("profile-b");
         ASSERT_EQ(::mkdir(m_folder.c_str(), 0700), 0);
