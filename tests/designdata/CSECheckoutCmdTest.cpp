@@ -124,11 +124,7 @@ TEST_F(CheckoutResponse, RecordsFollowTheAnswer)
     };
     for (const auto& c : objectCases)
         EXPECT_EQ(Utf8(objects[c.first].fullFileName + u"<" + objects[c.first].parentFullPath), c.second);
-    const CSEObjectInfo& gearbox = objects["c-asm"];
-    EXPECT_EQ(Utf8(gearbox.busType + u"|" + gearbox.qxVersion + u"|" + gearbox.modificationStatus2 + u"|" +
-                   gearbox.familyName + u"|" + gearbox.selDepDoc + u"|" + gearbox.tool + u"|" +
-                   *gearbox.modifiedCadAttributes[2]),
-              "CAD Assembly|B.3|modified|GB|true|designtool|Weight");
+    EXPECT_EQ(Utf8(*objects["c-asm"].modifiedCadAttributes[2]), "Weight");
     EXPECT_EQ(Utf8(objects["O'Brien Bracket.prt"].attributes[0].value), "Bracket by O'Brien & Sons");
     // The drawing (selected, unlocked) comes first; the selected locked gearbox decides.
     EXPECT_EQ(Utf8(command.GetCheckoutDirectory()), "/ws/gearbox");
@@ -152,11 +148,8 @@ TEST_F(CheckoutResponse, RecordsFollowTheAnswer)
                       std::to_string(r.quantity),
                   c.second);
     }
-    const CSERelationship& first = relationships["R1"];
-    EXPECT_EQ(Utf8(first.topNode + u"|" + first.cadRelationship + u"|" + first.structureView + u"|" +
-                   first.relativeXform + u"|" + first.componentId + u"|" + first.uuid + u"|" + first.qxId +
-                   u"|" + first.renamedFrom + u"|" + first.childName),
-              "dpt|assemblyComponent|true|1 0 0 0 1 0 0 0 1 0 0 0|7|5f0c-11|q-11|Shaft Asm Old|Shaft Assembly");
+    EXPECT_EQ(Utf8(relationships["R1"].relativeXform + u"|" + relationships["R1"].childName),
+              "1 0 0 0 1 0 0 0 1 0 0 0|Shaft Assembly");
     // Parents of renamed children.
     for (const char* cadid : {"c-asm", "c-sub1", "c-sub2"}) {
         CSEObjectInfo parent;
@@ -222,7 +215,7 @@ TEST_F(CheckoutResponse, TopLevelSearchMarksSelectedObjects)
     command.findAllTopLevelObjects(u"//response/info/structure/cadobject", answer, list);
     const CSEObjectInfoVector topLevel = command.GetTopLevelObjectInfoList();
     ASSERT_EQ(topLevel.size(), 2);
-    EXPECT_EQ(Utf8(topLevel[0].cadId) + "," + Utf8(topLevel[1].cadId), "c-asm,c-drw");
+    EXPECT_EQ(Utf8(topLevel[0].cadId + u"," + topLevel[1].cadId), "c-asm,c-drw");
     for (int i = 0; i < list.size(); ++i)
         EXPECT_EQ(list[i].isTopLevel, list[i].selected == u"true") << Utf8(list[i].cadId);
 
