@@ -22,12 +22,12 @@
 
 namespace {
 
-// "name=lock" per object.
-std::vector<std::string> States(const CSEObjectInfoVector& objects)
+// "name=lock" per object, separated by spaces.
+std::string States(const CSEObjectInfoVector& objects)
 {
-    std::vector<std::string> states;
+    std::string states;
     for (int i = 0; i < objects.size(); ++i)
-        states.push_back(Utf8(objects[i].name) + "=" + Utf8(objects[i].lock));
+        states += (i > 0 ? " " : "") + Utf8(objects[i].name) + "=" + Utf8(objects[i].lock);
     return states;
 }
 
@@ -75,7 +75,7 @@ protected:
     }
 
     // Sends the objects as roots; "name=lock" for each object answered, in answer order.
-    std::vector<std::string> LockUnlock(CSELockUnlockCmd& command, const std::vector<CSEObjectInfo>& objects,
+    std::string LockUnlock(CSELockUnlockCmd& command, const std::vector<CSEObjectInfo>& objects,
                                         unsigned char lock)
     {
         for (const CSEObjectInfo& object : objects)
@@ -88,7 +88,7 @@ protected:
     }
 
     // "name=islocked" per object, as the service reports it now.
-    std::vector<std::string> LockStatus(const std::vector<CSEObjectInfo>& objects)
+    std::string LockStatus(const std::vector<CSEObjectInfo>& objects)
     {
         CSEUserLockStatusCmd command;
         CSEObjectInfoVector asked;
@@ -119,7 +119,7 @@ TEST_F(LocksAgainstService, LockHeldByTheOtherUserIsReportedAndTheOthersLock)
     LogIn("alice", m_profile);
     {
         CSELockUnlockCmd lock;
-        EXPECT_EQ(LockUnlock(lock, {cover}, 1), std::vector<std::string>({"Cover=true"}));
+        EXPECT_EQ(LockUnlock(lock, {cover}, 1), "Cover=true");
     }
     EXPECT_TRUE(m_msgMgr->boxes.empty());
 
@@ -129,8 +129,7 @@ TEST_F(LocksAgainstService, LockHeldByTheOtherUserIsReportedAndTheOthersLock)
     LogIn("bob", m_profileB);
     {
         CSELockUnlockCmd lock;
-        EXPECT_EQ(LockUnlock(lock, {housing, cover, gasket}, 1),
-                  std::vector<std::string>({"Housing=true", "Gasket=true"}));
+        EXPECT_EQ(LockUnlock(lock, {housing, cover, gasket}, 1), "Housing=true Gasket=true");
         const CSEObjectInfoVector fetch = lock.GetObjListOfTopLevelRFAFilesBeingCheckedOut();
         ASSERT_EQ(fetch.size(), 1);
         EXPECT_EQ(Utf8(fetch[0].name), "Housing");
@@ -140,16 +139,14 @@ TEST_F(LocksAgainstService, LockHeldByTheOtherUserIsReportedAndTheOthersLock)
     EXPECT_TRUE(Contains(shown, "text of ERR_MSG_LOCK_UNLOCK_FAILED\t")) << shown;
     EXPECT_TRUE(Contains(shown, m_folder + "/Cover.prt")) << shown;
     EXPECT_FALSE(Contains(shown, "Housing")) << shown;
-    EXPECT_EQ(LockStatus({housing, cover, gasket}),
-              std::vector<std::string>({"Housing=true", "Cover=true", "Gasket=true"}));
+    EXPECT_EQ(LockStatus({housing, cover, gasket}), "Housing=true Cover=true Gasket=true");
 
     // Bob's unlock releases his locks and leaves Alice's.
     {
         CSELockUnlockCmd unlock;
-        EXPECT_EQ(LockUnlock(unlock, {housing, gasket}, 0), std::vector<std::string>({"Housing=false", "Gasket=false"}));
+        EXPECT_EQ(LockUnlock(unlock, {housing, gasket}, 0), "Housing=false Gasket=false");
     }
-    EXPECT_EQ(LockStatus({housing, cover, gasket}),
-              std::vector<std::string>({"Housing=false", "Cover=true", "Gasket=false"}));
+    EXPECT_EQ(LockStatus({housing, cover, gasket}), "Housing=false Cover=true Gasket=false");
 }
 
 TEST_F(LocksAgainstService, ExtendedCheckinKeepsOrReleasesLocksAndExtendedLockUsesItsName)
@@ -160,13 +157,8 @@ TEST_F(LocksAgainstService, ExtendedCheckinKeepsOrReleasesLocksAndExtendedLockUs
     CSERelationship use;
     use.rid = u"r1";
     use.cadRelationship = u"assembly";
-    const struct // maintainlock, the pin's version after the check-in, the lock state after it
-    {
-        const char16_t* maintainLock;
-        const char* pinVersion;
-        const char* locked;
-    } cases[] = {{u"true", "1", "true"}, {u"true", "2", "true"}, {u"false", "3", "false"}};
-    DVKDCICheckinExCmd checkin;
+    const struct { const char16_t* maintainLock; const char *pinVersion, *locked; } cases[] = {{u"true", "1", "true"}, {u"true", "2", "true"}, {u"false", "3", "false"}};
+    DVKDCICheckinExCmd checkin; // maintainlock, the pin's version after the check-in, the lock state after it
     for (const auto& round : cases) {
         SCOPED_TRACE(Utf8(round.maintainLock) + " " + round.pinVersion);
         std::ofstream(m_folder + "/Frame.asm", std::ios::binary) << "frame";
@@ -187,14 +179,13 @@ TEST_F(LocksAgainstService, ExtendedCheckinKeepsOrReleasesLocksAndExtendedLockUs
         const CSEObjectInfo stored = checkin.GetObjectFromResponse(1);
         EXPECT_EQ(Utf8(stored.name) + "=" + Utf8(stored.qxVersion) + " " + Utf8(stored.fullFileName),
                   std::string("Pin=") + round.pinVersion + " " + m_folder + "/Pin.prt");
-        EXPECT_EQ(LockStatus({frame, pin}),
-                  std::vector<std::string>({std::string("Frame=") + round.locked, std::string("Pin=") + round.locked}));
+        EXPECT_EQ(LockStatus({frame, pin}), std::string("Frame=") + round.locked + " Pin=" + round.locked);
     }
 
     // The extended lock goes out as "lockunlockEx" once reset, and locks for the user.
     DVKDCILockUnlockExCmd lock;
     lock.ResetLockUnlockCmd();
-    EXPECT_EQ(LockUnlock(lock, {frame, pin}, 1), std::vector<std::string>({"Frame=true", "Pin=true"}));
+    EXPECT_EQ(LockUnlock(lock, {frame, pin}, 1), "Frame=true Pin=true");
     EXPECT_EQ(Utf8(lock.GetResponseObject()->GetCmdName()), "lockunlockEx");
-    EXPECT_EQ(LockStatus({frame, pin}), std::vector<std::string>({"Frame=true", "Pin=true"}));
+    EXPECT_EQ(LockStatus({frame, pin}), "Frame=true Pin=true");
 }
