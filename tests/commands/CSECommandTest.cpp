@@ -125,9 +125,7 @@ TEST_F(CommandBase, DumpNamesCarryTimeKindAndBatchAndNeitherLeaveTheFolderNorRep
 
 TEST_F(CommandBase, CopiesShareTheirObjectsAndTheLastHolderDeletes)
 {
-    int deletions = 0;
-    int targetDeletions = 0;
-    int directDeletions = 0;
+    int deletions = 0, targetDeletions = 0, directDeletions = 0;
     ProbeCommand* source = new ProbeCommand();
     source->SetCmdName(u"lock");
     source->CreateCmdHeader();

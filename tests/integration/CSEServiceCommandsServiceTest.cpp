@@ -47,12 +47,9 @@ TEST_F(ServiceCommandsAgainstService, EveryCommandIsAnsweredWithSuccessAfterLogi
     ASSERT_EQ(LogInAs(u"designer", kPassword), "success");
 
     // The service refuses any request that the client must never send, and echoes what it got.
-    CSEObjectInfo bolt;
-    bolt.cadId = u"c1";
+    CSEObjectInfo bolt = FileObject(u"bolt.prt", u"c1", m_folder.c_str());
     bolt.name = u"Bolt";
-    bolt.fileName = u"bolt.prt";
     bolt.type = u"part";
-    bolt.dirName = m_folder.c_str();
     bolt.attributes.push_back(CSEAttribute(u"Material", u"Steel"));
     CSEObjectInfo nut = bolt;
     nut.cadId = u"c2";

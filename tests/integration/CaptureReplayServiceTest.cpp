@@ -100,21 +100,18 @@ protected:
     // Every file of the recorded run and every log that holds the text.
     std::vector<std::string> FilesHolding(const std::string& text) const
     {
-        std::vector<std::string> paths;
-        std::vector<std::string> names;
+        std::vector<std::string> names, logs, holding;
         dvk::ListDirectory(m_run, names);
-        for (const std::string& name : names)
-            paths.push_back(m_run + "/" + name);
-        dvk::ListDirectory(m_folder, names);
-        for (const std::string& name : names) {
+        for (std::string& name : names)
+            name = "run/" + name;
+        dvk::ListDirectory(m_folder, logs);
+        for (const std::string& name : logs)
             if (name.size() > 4 && name.compare(name.size() - 4, 4, ".log") == 0)
-                paths.push_back(PathOf(name));
-        }
-        std::vector<std::string> holding;
-        for (const std::string& path : paths) {
+                names.push_back(name);
+        for (const std::string& name : names) {
             std::string bytes;
-            if (dvk::ReadWholeFile(path, bytes) && bytes.find(text) != std::string::npos)
-                holding.push_back(path);
+            if (dvk::ReadWholeFile(PathOf(name), bytes) && Contains(bytes, text))
+                holding.push_back(name);
         }
         return holding;
     }
