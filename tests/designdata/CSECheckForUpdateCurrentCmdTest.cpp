@@ -69,7 +69,8 @@ TEST_F(UpdateCurrent, ResultListsHoldTheListedObjectsWithCleanedNames)
     std::string records;
     for (const CSEObjectInfo& o : {all[0], all[1], success[0], success[1], failure[0]})
         records += Utf8(o.fileName + u"|" + o.dirName + u"|" + o.downloadedPath) + " ";
-    EXPECT_EQ(records, "gear.prt|/w/|/v/gear.prt top.asm||/v/top.asm gear.prt|/w/|/v/gear.prt top.asm||/v/top.asm bad.prt|/w/| ");
+    EXPECT_EQ(records,
+              "gear.prt|/w/|/v/gear.prt top.asm||/v/top.asm gear.prt|/w/|/v/gear.prt top.asm||/v/top.asm bad.prt|/w/| ");
     EXPECT_TRUE(all[0].busType == u"Part" && all[0].cadId == u"g1" && all[0].qxVersion == u"3");
     EXPECT_TRUE(success[0].busType == u"" && success[0].cadId == u"");
 }

@@ -183,10 +183,7 @@ TEST_F(CheckoutResponse, OldFileNamesComeFromTheRelationshipThatRenamedThem)
         topLevel.fileName = u"old.dat";
         topLevel.isTopLevel = 1;
     }
-    const struct
-    {
-        const char *cadid, *fileName, *renamedFrom;
-    } cases[] = {
+    const struct { const char *cadid, *fileName, *renamedFrom; } cases[] = {
         {"P1", "P1.dat", "old.dat"},
         {"../../outside", "old.dat", ""}, // a name that would put a folder into the file name
         {"c-sub1", "Shaft Assembly.asm", "Shaft Asm Old.asm"}, // "Renamed From" of R1, below a top object
@@ -241,10 +238,8 @@ TEST_F(CheckoutResponse, TopLevelSearchMarksSelectedObjects)
 
 TEST_F(CheckoutResponse, FormatsAreCheckedUnlessTheSwitchesAllowThem)
 {
-    const struct
-    {
-        const char *fileName, *allowing, *messageId; // allowing: the switch that lets the object through
-    } cases[] = {
+    // allowing: the switch that lets the object through
+    const struct { const char *fileName, *allowing, *messageId; } cases[] = {
         {"Crank.prt|Crank.pdf", "DV5_001", "MSG_MULTIPLE_FORMATS_FORBIDDEN"},
         {"", "DV5_003", "MSG_ERROR_NO_ATTACHED_FORMAT"},
     };
@@ -311,11 +306,8 @@ TEST_F(CheckoutResponse, ReusedCommandReadsOnlyTheNewAnswerAndItsPresentRecords)
 
 TEST_F(CheckoutResponse, NamesThatWouldLeaveTheirFolderGiveNoPath)
 {
-    const struct
-    {
-        const char *dirname, *fileName;
-        bool safe, safeFolder; // a full file name is made; the folder can be the checkout folder
-    } cases[] = {
+    // safe: a full file name is made; safeFolder: the folder can be the checkout folder
+    const struct { const char *dirname, *fileName; bool safe, safeFolder; } cases[] = {
         {"/ws/a", "Part.prt", true, true},
         {"", "Part.prt", true, true},
         {"/ws/a", "../../etc/Part.prt", false, true},

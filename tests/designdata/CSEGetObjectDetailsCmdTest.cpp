@@ -40,11 +40,8 @@ TEST_F(ObjectDetails, LockHolderFollowsTheServerVersion)
     const std::string objects =
         "<cadobjectlist><cadobject cadid='g1' islocked='true' lockedby='ann' locker='bob' busrevision='B' "
         "qxversion='4'/></cadobjectlist>";
-    const struct
-    {
-        const char* ver;
-        const char* locker;
-    } cases[] = {{"QTL2010", "ann"}, {"r209", "ann"}, {"QTL2009", "bob"}, {"10.7.SP1", "bob"}};
+    const struct { const char *ver, *locker; } cases[] = {
+        {"QTL2010", "ann"}, {"r209", "ann"}, {"QTL2009", "bob"}, {"10.7.SP1", "bob"}};
     for (const auto& c : cases) {
         CSEGetObjectDetailsCmd command;
         Answer(command, objects, c.ver);

@@ -33,13 +33,7 @@ using LockCmd = CannedResponse;
 
 TEST_F(LockCmd, ResultListIsTheFirstThatHoldsObjectsAndCountsOnlyItsObjects)
 {
-    struct Case
-    {
-        const char* info;
-        int count;
-        const char* path;
-        const char* cadIds;
-    };
+    struct Case { const char* info; int count; const char *path, *cadIds; };
     const Case cases[] = {
         {"<checkedoutobjectinfo><cadobject cadid='c1'/></checkedoutobjectinfo>"
          "<cadobjectlist><successlist><cadobject cadid='s1'/><cadobject cadid='s2'/></successlist></cadobjectlist>",

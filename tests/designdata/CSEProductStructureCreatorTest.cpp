@@ -105,12 +105,8 @@ TEST_F(ProductStructure, DependentDocumentsArePlacedOnceAlsoWithoutIdentifiers)
     CSEObjectInfo sheet = Object(u"O'Brien.drw", u"d'2", u"sheet", u"g1");
     CSEObjectInfo orphan = Object(u"orphan.drw", u"d3", u"orphan", u"nowhere");
 
-    struct Case
-    {
-        CSEObjectInfo* document;
-        bool stripFirst;
-        const char16_t* placed; // where the document must stand afterwards, once
-    } cases[] = {
+    // placed: where the document must stand afterwards, once
+    struct Case { CSEObjectInfo* document; bool stripFirst; const char16_t* placed; } cases[] = {
         {&drawing, false, u"//active/cadobject/cadobject[@cadid='s1']/cadobject[@cadid='d1']"},
         {&drawing, false, u"//active/cadobject/cadobject[@cadid='s1']/cadobject[@cadid='d1']"},
         {&sheet, true, u"//active/cadobject[@cadid='g1']/cadobject[@cadid=\"d'2\"]"},

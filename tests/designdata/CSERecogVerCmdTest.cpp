@@ -11,8 +11,8 @@ using RecogVer = CannedResponse;
 TEST_F(RecogVer, RequestIsNamedAndOnlyCadobjectElementsOfTheAnswerAreObjects)
 {
     CSERecogVerCmd command;
-    EXPECT_EQ(Attribute(PacketOf(command), u"/command", u"cname") + Attribute(PacketOf(command), u"/command", u"focusbrowser"),
-              "recognizeversiontrue");
+    CSEXMLPacket* packet = PacketOf(command);
+    EXPECT_EQ(Attribute(packet, u"/command", u"cname") + Attribute(packet, u"/command", u"focusbrowser"), "recognizeversiontrue");
     Answer(command, "<cadobjectlist><cadobject name='Gear' dirname='/w' filename='gear.prt' type='part' qxversion='B' "
                     "qxtype='Part'/><note/><cadobject name='Top' filename='top.asm' qxversion='A'/></cadobjectlist>");
     const CSEObjectInfoVector objects = command.GetSuccessObjectInfoList();

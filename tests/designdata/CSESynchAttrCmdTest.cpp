@@ -44,14 +44,8 @@ TEST_F(SynchAttr, RequestsCarryTheDirectionAndAttributesOnlyToTheServer)
 {
     Probe<CSESynchAttrToeLedgraCmd> to;
     Probe<CSESynchAttrFromeLedgraCmd> from;
-    struct Case
-    {
-        CSESynchAttrCmd& command;
-        CSEXMLPacket* packet;
-        const char* direction;
-        const char* pairs;
-    } cases[] = {{to, to.Packet(), "cad-to-ledgra", "Material=Steel;Weight=2;"},
-                 {from, from.Packet(), "ledgra-to-cad", ""}};
+    struct Case { CSESynchAttrCmd& command; CSEXMLPacket* packet; const char *direction, *pairs; } cases[] = {
+        {to, to.Packet(), "cad-to-ledgra", "Material=Steel;Weight=2;"}, {from, from.Packet(), "ledgra-to-cad", ""}};
     for (const Case& c : cases) {
         EXPECT_GT(c.command.AddObjectToRequest(Object(u"p1", u"Part")), 0);
         const int id = c.command.AddObjectToRequest(Object(u"p2", u""));
@@ -85,11 +79,9 @@ TEST_F(SynchAttr, ResponseObjectsKeepTheirFolderMessageAndAttributes)
     CSESynchAttrCmd base;
     CSESynchAttrFromeLedgraCmd from;
     CSESynchAttrToeLedgraCmd to;
-    struct Case
-    {
-        CSESynchAttrCmd& command;
-        const char* folders; // of A, B and C
-    } cases[] = {{base, "/d/|/w/||"}, {from, "/d/|/w/||"}, {to, "|/w||"}};
+    // folders: of A, B and C
+    struct Case { CSESynchAttrCmd& command; const char* folders; } cases[] = {
+        {base, "/d/|/w/||"}, {from, "/d/|/w/||"}, {to, "|/w||"}};
     for (const Case& c : cases) {
         Answer(c.command, answer);
         CSEObjectInfoVector objects;

@@ -157,7 +157,8 @@ TEST_F(LocksAgainstService, ExtendedCheckinKeepsOrReleasesLocksAndExtendedLockUs
     CSERelationship use;
     use.rid = u"r1";
     use.cadRelationship = u"assembly";
-    const struct { const char16_t* maintainLock; const char *pinVersion, *locked; } cases[] = {{u"true", "1", "true"}, {u"true", "2", "true"}, {u"false", "3", "false"}};
+    const struct { const char16_t* maintainLock; const char *pinVersion, *locked; } cases[] = {
+        {u"true", "1", "true"}, {u"true", "2", "true"}, {u"false", "3", "false"}};
     DVKDCICheckinExCmd checkin; // maintainlock, the pin's version after the check-in, the lock state after it
     for (const auto& round : cases) {
         SCOPED_TRACE(Utf8(round.maintainLock) + " " + round.pinVersion);
