@@ -52,11 +52,8 @@ TEST_F(CheckoutAgainstService, SampleGearboxLandsInTheFolderAndReadsAsTheVaultHo
     ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
 
     Probe<CSECheckoutCmd> command;
-    const int list = command.Packet()->createChildNode(CSEString(u"/command"), CSEString(u"cadobjectlist"), CSEString(), 1);
-    const int wanted = command.Packet()->createChildNode(list, CSEString(u"cadobject"), CSEString(), 1);
-    command.Packet()->createProperty(wanted, CSEString(u"name"), CSEString(u"Gearbox"));
-    command.Packet()->createProperty(wanted, CSEString(u"dirname"), CSEString(folder.c_str()));
-    command.Packet()->createProperty(wanted, CSEString(u"lock"), CSEString(u"true"));
+    ASSERT_EQ(command.Packet()->appendXMLString(u"/command", CSEString(("<cadobjectlist><cadobject name='Gearbox' dirname='" +
+                                                                        folder + "' lock='true'/></cadobjectlist>").c_str())), 0);
     CSEString thin;
     ASSERT_EQ(command.Execute(thin), 0);
     ASSERT_EQ(Utf8(command.GetResponseObject()->GetResult()), "success") << Utf8(command.GetResponseObject()->GetReason());

@@ -15,6 +15,7 @@
 #include "CSEServerSettings.h"
 #include "CSEXMLPacket.h"
 #include "CSEUtil.h"
+#include "common/CommandProbe.h"
 #include "common/ServiceFixture.h"
 #include "integration/OktServiceProcess.h"
 
@@ -36,16 +37,6 @@ protected:
     }
 
     OktServiceProcess m_service;
-};
-
-// A query whose element also carries a CAD attribute.
-class AttributedLqlCmd : public CSELqlCmd
-{
-public:
-    void SetQueryAttribute(const CSEString& name, const CSEString& value)
-    {
-        m_pCmdXMLPacket->createProperty(u"//command/lql", name, value, 0);
-    }
 };
 
 } // namespace
@@ -80,9 +71,9 @@ TEST_F(OktServiceTest, WholeSessionAnswersFromTheSettingsOfTheLoginUntilDisconne
 
     // A command of the library's own goes through the same connection; the service reads requests
     // with a strict parser, and one control character used to cost the request.
-    AttributedLqlCmd query;
+    CSELqlCmd query; // its element also carries a CAD attribute
     query.setLQLCommand(CSEString(DVKUnicodeString(std::u16string(u"bus \x01gear\0 \uFFFF;", 13))));
-    query.SetQueryAttribute(u"cadtitle", u"Gear\x02\x1B");
+    PacketOf(query)->createProperty(u"//command/lql", u"cadtitle", u"Gear\x02\x1B");
     CSEString thin;
     EXPECT_EQ(query.Execute(thin), 0);
     EXPECT_EQ(Utf8(query.GetResponseObject()->GetReason()),
