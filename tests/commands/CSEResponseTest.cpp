@@ -61,9 +61,7 @@ TEST_F(ResponseEnvelope, ReadsEveryFieldAndTheObjectsByPosition)
     EXPECT_EQ(Values(response), "failure|locked|checkout|3");
 
     const std::string second = Utf8(response.GetXmlNodeForObject(2));
-    EXPECT_TRUE(Contains(second, "b.prt") && Contains(second, "<attribute")) << second;
-    EXPECT_FALSE(Contains(second, "a.prt")) << second;
-    EXPECT_TRUE(Contains(Utf8(response.GetXmlNodeForObject(3)), "c.prt"));
+    EXPECT_TRUE(Contains(second, "b.prt") && Contains(second, "<attribute") && !Contains(second, "a.prt")) << second;
     for (const int outside : {0, 4, -1})
         EXPECT_EQ(Utf8(response.GetXmlNodeForObject(outside)), "") << outside;
 }
@@ -119,21 +117,6 @@ TEST_F(ResponseEnvelope, ANewResponseReplacesTheOldDocument)
     EXPECT_EQ(packet->getNodeCount(u"//cadobject"), 0);
 }
 
-// The folder gets a separator only when it lacks one; without a folder the name stands alone.
-TEST_F(ResponseEnvelope, FileNameOfTheThinResponse)
-{
-    const std::pair<const char16_t*, const char*> cases[] = {
-        {u"<?xml version='1.0'?><response dirname='/inst/' filename='R.xml'/>", "/inst/R.xml"},
-        {u"<response dirname='/inst' filename='R.xml'></response>", "/inst/R.xml"},
-        {u"<response filename='R.xml'/>", "R.xml"},
-    };
-    for (const auto& c : cases) {
-        CSEString name;
-        EXPECT_TRUE(CSEResponse::GetFilenameFromThinResp(c.first, name));
-        EXPECT_EQ(Utf8(name), c.second);
-    }
-}
-
 TEST_F(ResponseEnvelope, CopiesOutliveTheirSource)
 {
     CSEResponse* source = new CSECheckoutResponse();
@@ -144,7 +127,6 @@ TEST_F(ResponseEnvelope, CopiesOutliveTheirSource)
     CSEResponse& alias = assigned;
     assigned = alias;
     delete source;
-    EXPECT_EQ(Values(copy), "success|why|checkout|3");
-    EXPECT_EQ(Values(assigned), "success|why|checkout|3");
+    EXPECT_EQ(Values(copy) + " " + Values(assigned), "success|why|checkout|3 success|why|checkout|3");
     EXPECT_NE(copy.GetXMLPacket(), assigned.GetXMLPacket());
 }

@@ -16,9 +16,14 @@ protected:
     // A successful response of server version ver whose "info" holds the markup.
     void Answer(CSECommand& command, const std::string& info, const std::string& ver = "QTL2010")
     {
-        std::ofstream(PathOf("answer.xml"), std::ios::binary)
-            << "<?xml version='1.0' encoding='UTF-8'?><response cname='" << Utf8(command.GetCmdName())
-            << "' ver='" << ver << "' result='success'><info>" << info << "</info></response>";
+        Load(command, "<?xml version='1.0' encoding='UTF-8'?><response cname='" + Utf8(command.GetCmdName()) +
+                          "' ver='" + ver + "' result='success'><info>" + info + "</info></response>");
+    }
+
+    // The whole response as written.
+    void Load(CSECommand& command, const std::string& response)
+    {
+        std::ofstream(PathOf("answer.xml"), std::ios::binary | std::ios::trunc) << response;
         ASSERT_TRUE(command.GetResponseObject()->ParseResponse(ThinResponseFor("answer.xml")));
     }
 };

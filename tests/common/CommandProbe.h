@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CSECommand.h"
+#include "CSEObjectInfo.h"
 #include "CSEResponse.h"
 #include "CSEString.h"
 #include "CSEXMLPacket.h"
@@ -49,6 +50,16 @@ inline std::string NodeValue(CSEXMLPacket* packet, const CSEString& path)
     CSEString value;
     packet->getNodeValue(path, value);
     return value().ToUTF8();
+}
+
+// An object of the file in the folder, known by the cadid.
+inline CSEObjectInfo FileObject(const CSEString& fileName, const CSEString& cadId, const CSEString& dirName = u"/w")
+{
+    CSEObjectInfo object;
+    object.fileName = fileName;
+    object.cadId = cadId;
+    object.dirName = dirName;
+    return object;
 }
 
 #endif

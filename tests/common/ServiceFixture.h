@@ -35,7 +35,8 @@ inline bool Contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-// Shows nothing; remembers every box and answers every text request with "text of " + id.
+// Shows nothing; remembers every box (a custom one's type + 10 * its flag) and answers every text
+// request with "text of " + id.
 class RecordingMsgMgr : public CSEMsgMgr
 {
 public:
@@ -51,6 +52,10 @@ public:
     {
         boxes.push_back(Box{Utf8(message), Utf8(title), static_cast<int>(type)});
         return 0;
+    }
+    int ShowCustomMessage(CSEString message, CSEString title, unsigned char flag, MessageBoxType type) override
+    {
+        return ShowMessage(message, title, static_cast<MessageBoxType>(static_cast<int>(type) + 10 * flag));
     }
 
     std::vector<Box> boxes;

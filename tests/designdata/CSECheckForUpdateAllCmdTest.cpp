@@ -1,9 +1,8 @@
-// Behaviour of the update check of every file: its result lists and the response for user exits.
+// Behaviour of the update check of every file: its result lists as written.
 #include <gtest/gtest.h>
 
 #include "CSECheckForUpdateAllCmd.h"
 #include "common/CannedResponse.h"
-#include "common/CommandProbe.h"
 
 using UpdateAll = CannedResponse;
 
@@ -29,12 +28,4 @@ TEST_F(UpdateAll, ListsHoldTheListedObjectsAsWritten)
                 forExits[1].downloadedPath == u"");
     CSECheckForUpdateAllCmd unanswered;
     EXPECT_EQ(unanswered.GetObjectsFromRespForUserExit(forExits), 2);
-}
-
-TEST_F(UpdateAll, ResponseForUserExitsCarriesTheResult)
-{
-    Probe<CSECheckForUpdateAllCmd> command;
-    command.CreateResponseForUserExit(u"failure");
-    EXPECT_EQ(Attribute(command.Packet(), u"/response", u"result"), "failure");
-    EXPECT_EQ(Attribute(command.Packet(), u"/response", u"cname"), "checkforupdateall");
 }

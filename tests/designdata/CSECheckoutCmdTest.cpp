@@ -11,7 +11,7 @@
 #include "CSEException.h"
 #include "CSEFindForCheckoutCmd.h"
 #include "common/CommandProbe.h"
-#include "common/ServiceFixture.h"
+#include "common/CannedResponse.h"
 
 using servicetest::Utf8;
 
@@ -39,7 +39,7 @@ const std::string kLogin =
     "</gsettings></info></response>";
 
 // An answer of the given objects and relationships (element markup) and structure content.
-std::string Answer(const std::string& objects, const std::string& relationships = "", const std::string& structure = "")
+std::string Listing(const std::string& objects, const std::string& relationships = "", const std::string& structure = "")
 {
     return "<response cname='checkout' result='success'><info><cadobjectlist>" + objects +
            "</cadobjectlist><relationshiplist>" + relationships + "</relationshiplist><structure>" + structure +
@@ -61,12 +61,12 @@ std::string Names(const CSEAttributeVector& attributes)
 
 } // namespace
 
-class CheckoutResponse : public ServiceFixture
+class CheckoutResponse : public CannedResponse
 {
 protected:
     void SetUp() override
     {
-        ServiceFixture::SetUp();
+        CannedResponse::SetUp();
         UseSettings(Settings() + "compatiblewkcversion=QTL2010\n");
         ASSERT_EQ(Agent().InitServerSettingsForSilent(CSEString(kLogin.c_str())), 0);
     }
@@ -74,12 +74,10 @@ protected:
     // Loads the gearbox fixture, or an answer written into the installation folder.
     void Load(CSECommonCheckoutCmd& command, const std::string& answer = "")
     {
-        CSEString thin(("<response dirname='" QORVI_TEST_DATA_DIR "/checkout' filename='response.xml'/>"));
-        if (!answer.empty()) {
-            std::ofstream(PathOf("answer.xml"), std::ios::binary) << answer;
-            thin = ThinResponseFor("answer.xml");
-        }
-        ASSERT_TRUE(command.GetResponseObject()->ParseResponse(thin));
+        if (!answer.empty())
+            return CannedResponse::Load(command, answer);
+        ASSERT_TRUE(command.GetResponseObject()->ParseResponse(
+            u"<response dirname='" QORVI_TEST_DATA_DIR "/checkout' filename='response.xml'/>"));
     }
 
     // The records the command reads, by cadid or rid.
@@ -126,11 +124,7 @@ TEST_F(CheckoutResponse, RecordsFollowTheAnswer)
     };
     for (const auto& c : objectCases)
         EXPECT_EQ(Utf8(objects[c.first].fullFileName + u"<" + objects[c.first].parentFullPath), c.second);
-    const CSEObjectInfo& gearbox = objects["c-asm"];
-    EXPECT_EQ(Utf8(gearbox.busType + u"|" + gearbox.qxVersion + u"|" + gearbox.modificationStatus2 + u"|" +
-                   gearbox.familyName + u"|" + gearbox.selDepDoc + u"|" + gearbox.tool + u"|" +
-                   *gearbox.modifiedCadAttributes[2]),
-              "CAD Assembly|B.3|modified|GB|true|designtool|Weight");
+    EXPECT_EQ(Utf8(*objects["c-asm"].modifiedCadAttributes[2]), "Weight");
     EXPECT_EQ(Utf8(objects["O'Brien Bracket.prt"].attributes[0].value), "Bracket by O'Brien & Sons");
     // The drawing (selected, unlocked) comes first; the selected locked gearbox decides.
     EXPECT_EQ(Utf8(command.GetCheckoutDirectory()), "/ws/gearbox");
@@ -153,16 +147,9 @@ TEST_F(CheckoutResponse, RecordsFollowTheAnswer)
         EXPECT_EQ(Utf8(r.parentCadId + u">" + r.childCadId + u"|" + r.parentFullPath + u">" + r.childFullPath) + "|" +
                       std::to_string(r.quantity),
                   c.second);
-        EXPECT_EQ(Utf8(r.parent.cadId + u">" + r.child.cadId), Utf8(r.parentCadId + u">" + r.childCadId));
     }
-    const CSERelationship& first = relationships["R1"];
-    EXPECT_EQ(Names(first.attributes), "Quantity,relativeXform,componentID,UUID,qxid,Renamed From,");
-    EXPECT_EQ(Utf8(first.topNode + u"|" + first.cadRelationship + u"|" + first.structureView + u"|" +
-                   first.relativeXform + u"|" + first.componentId + u"|" + first.uuid + u"|" + first.qxId +
-                   u"|" + first.renamedFrom + u"|" + first.childName),
-              "dpt|assemblyComponent|true|1 0 0 0 1 0 0 0 1 0 0 0|7|5f0c-11|q-11|Shaft Asm Old|Shaft Assembly");
-    EXPECT_EQ(Utf8(relationships["R3"].newTransform + u"|" + relationships["R3"].newComponentId),
-              "0 1 0 1 0 0 0 0 1 5 0 0|12");
+    EXPECT_EQ(Utf8(relationships["R1"].relativeXform + u"|" + relationships["R1"].childName),
+              "1 0 0 0 1 0 0 0 1 0 0 0|Shaft Assembly");
     // Parents of renamed children.
     for (const char* cadid : {"c-asm", "c-sub1", "c-sub2"}) {
         CSEObjectInfo parent;
@@ -196,10 +183,7 @@ TEST_F(CheckoutResponse, OldFileNamesComeFromTheRelationshipThatRenamedThem)
         topLevel.fileName = u"old.dat";
         topLevel.isTopLevel = 1;
     }
-    const struct
-    {
-        const char *cadid, *fileName, *renamedFrom;
-    } cases[] = {
+    const struct { const char *cadid, *fileName, *renamedFrom; } cases[] = {
         {"P1", "P1.dat", "old.dat"},
         {"../../outside", "old.dat", ""}, // a name that would put a folder into the file name
         {"c-sub1", "Shaft Assembly.asm", "Shaft Asm Old.asm"}, // "Renamed From" of R1, below a top object
@@ -228,7 +212,7 @@ TEST_F(CheckoutResponse, TopLevelSearchMarksSelectedObjects)
     command.findAllTopLevelObjects(u"//response/info/structure/cadobject", answer, list);
     const CSEObjectInfoVector topLevel = command.GetTopLevelObjectInfoList();
     ASSERT_EQ(topLevel.size(), 2);
-    EXPECT_EQ(Utf8(topLevel[0].cadId) + "," + Utf8(topLevel[1].cadId), "c-asm,c-drw");
+    EXPECT_EQ(Utf8(topLevel[0].cadId + u"," + topLevel[1].cadId), "c-asm,c-drw");
     for (int i = 0; i < list.size(); ++i)
         EXPECT_EQ(list[i].isTopLevel, list[i].selected == u"true") << Utf8(list[i].cadId);
 
@@ -254,16 +238,14 @@ TEST_F(CheckoutResponse, TopLevelSearchMarksSelectedObjects)
 
 TEST_F(CheckoutResponse, FormatsAreCheckedUnlessTheSwitchesAllowThem)
 {
-    const struct
-    {
-        const char *fileName, *allowing, *messageId; // allowing: the switch that lets the object through
-    } cases[] = {
+    // allowing: the switch that lets the object through
+    const struct { const char *fileName, *allowing, *messageId; } cases[] = {
         {"Crank.prt|Crank.pdf", "DV5_001", "MSG_MULTIPLE_FORMATS_FORBIDDEN"},
         {"", "DV5_003", "MSG_ERROR_NO_ATTACHED_FORMAT"},
     };
     for (const auto& c : cases) {
         CSECheckoutCmd command;
-        Load(command, Answer(Object("c1", "filename='Before.prt' dirname='/ws'") +
+        Load(command, Listing(Object("c1", "filename='Before.prt' dirname='/ws'") +
                              Object("c2", std::string("filename='") + c.fileName + "' dirname='/ws'")));
         CSEObjectInfoVector list;
         std::string message;
@@ -301,7 +283,7 @@ TEST_F(CheckoutResponse, ReusedCommandReadsOnlyTheNewAnswerAndItsPresentRecords)
 
     // The structure uses a cadid that the list lacks and, below a node without cadid, a rid it lacks.
     const std::string library = " fileSource='library'";
-    Load(command, Answer(Object("top", "filename='Top.asm' dirname='/ws'" + library) +
+    Load(command, Listing(Object("top", "filename='Top.asm' dirname='/ws'" + library) +
                              Object("leaf", "filename='Leaf.prt'" + library),
                          "<relationship rid='R2'/>",
                          "<cadobject cadid='top'><cadobject cadid='ghost'><relationship rid='R-ghost'/>"
@@ -311,11 +293,9 @@ TEST_F(CheckoutResponse, ReusedCommandReadsOnlyTheNewAnswerAndItsPresentRecords)
     EXPECT_FALSE(command.DoesRenamedObjectsExists());
     EXPECT_EQ(Utf8(command.GetCheckoutDirectory()), "");
     CSEObjectInfo untouched;
-    untouched.name = u"kept";
     EXPECT_FALSE(command.GetCSEObjectInfoFromCadId(u"c-asm", untouched));
     command.SetFileNameFromCadId(u"ghost", u"Ghost.prt");
     EXPECT_FALSE(command.GetCSEObjectInfoFromCadId(u"ghost", untouched));
-    EXPECT_EQ(Utf8(untouched.name), "kept");
     std::map<std::string, CSERelationship> relationships = Relationships(command);
     ASSERT_EQ(relationships.size(), 1u);
     // A folder that is empty gives the bare file name.
@@ -326,11 +306,8 @@ TEST_F(CheckoutResponse, ReusedCommandReadsOnlyTheNewAnswerAndItsPresentRecords)
 
 TEST_F(CheckoutResponse, NamesThatWouldLeaveTheirFolderGiveNoPath)
 {
-    const struct
-    {
-        const char *dirname, *fileName;
-        bool safe, safeFolder; // a full file name is made; the folder can be the checkout folder
-    } cases[] = {
+    // safe: a full file name is made; safeFolder: the folder can be the checkout folder
+    const struct { const char *dirname, *fileName; bool safe, safeFolder; } cases[] = {
         {"/ws/a", "Part.prt", true, true},
         {"", "Part.prt", true, true},
         {"/ws/a", "../../etc/Part.prt", false, true},
@@ -344,7 +321,7 @@ TEST_F(CheckoutResponse, NamesThatWouldLeaveTheirFolderGiveNoPath)
     setenv("DV5_001", "1", 1);
     for (const auto& c : cases) {
         CSECheckoutCmd command;
-        Load(command, Answer("<cadobject cadid='p' name='Part' selected='true' lock='true' dirname='" +
+        Load(command, Listing("<cadobject cadid='p' name='Part' selected='true' lock='true' dirname='" +
                                  std::string(c.dirname) + "' filename='" + c.fileName + "'/>"));
         std::map<std::string, CSEObjectInfo> objects = Objects(command);
         EXPECT_EQ(objects["p"].fullFileName.size() != 0, c.safe) << c.dirname << " " << c.fileName;
@@ -366,7 +343,7 @@ TEST_F(CheckoutResponse, StructureThousandsOfLevelsDeepIsReadWhole)
         closing += "</cadobject>";
     }
     CSECheckoutCmd command;
-    Load(command, Answer(objects, relationships, chain + closing));
+    Load(command, Listing(objects, relationships, chain + closing));
     EXPECT_EQ(Utf8(Objects(command)["c4999"].parentFullPath), "/d/p4998.prt");
     EXPECT_EQ(Utf8(Relationships(command)["R4999"].parentCadId), "c4998");
 }

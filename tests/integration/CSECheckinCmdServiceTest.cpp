@@ -75,39 +75,10 @@ protected:
 
 } // namespace
 
-TEST_F(CheckinAgainstService, AssemblyCheckedInWholeThenInPartsReadsBackItsVersions)
-{
-    ASSERT_TRUE(m_service.Start(m_profile, PathOf("okt-service.log"), {"--vault", PathOf("vault")})) << m_service.Error();
-    ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
-    ASSERT_EQ(Agent().Login(), CSEIntegrationAgent::LoggedIn);
-    m_folder = PathOf("work");
-    ASSERT_EQ(::mkdir(m_folder.c_str(), 0700), 0);
-    for (const auto& part : kParts)
-        std::ofstream(m_folder + "/" + part[2], std::ios::binary) << "contents of " << part[1];
-
-    CSECheckinCmd whole;
-    BuildRequest(whole);
-    whole.AddCheckinModeinXMLRequestPacket();
-    CSEString thin;
-    ASSERT_EQ(whole.Execute(thin), 0);
-    EXPECT_EQ(whole.GetNumObjectsFromFinalResponse(), 3);
-    ExpectStored(whole, "1", "new");
-
-    // The partial request goes out without the identifiers of its nodes, as the whole one.
-    CSECheckinCmd partial;
-    BuildRequest(partial);
-    CSEWrapperStringVector tops;
-    tops.push_back(u"c1");
-    ASSERT_TRUE(partial.CreateSparseXMLFromGlobalXML(tops));
-    partial.StartSparseCommand();
-    ASSERT_EQ(partial.Execute(thin), 0);
-    ExpectStored(partial, "2", "checkedin");
-    partial.EndSparseCommand();
-}
-
+// The check-ins that die in the service store nothing; the last one goes out as a partial request,
+// without the identifiers of its nodes, as the whole one.
 TEST_F(CheckinAgainstService, ServiceDyingDuringTheCheckinIsAFailureAndKeepsTheVersionBefore)
 {
-    const std::vector<std::string> vault = {"--vault", PathOf("vault")};
     m_folder = PathOf("work");
     ASSERT_EQ(::mkdir(m_folder.c_str(), 0700), 0);
     for (const auto& part : kParts)
@@ -120,7 +91,7 @@ TEST_F(CheckinAgainstService, ServiceDyingDuringTheCheckinIsAFailureAndKeepsTheV
         // The service's test hook ends its process at that step of storing the check-in.
         ::setenv("OKT_TEST_HOOKS", "1", 1);
         ::setenv("OKT_VAULT_EXIT_AT", dyingAt, 1);
-        const bool started = m_service.Start(m_profile, PathOf("okt-service.log"), vault);
+        const bool started = m_service.Start(m_profile, PathOf("okt-service.log"), {"--vault", PathOf("vault")});
         ::unsetenv("OKT_VAULT_EXIT_AT");
         ::unsetenv("OKT_TEST_HOOKS");
         ASSERT_TRUE(started) << m_service.Error();
@@ -128,16 +99,23 @@ TEST_F(CheckinAgainstService, ServiceDyingDuringTheCheckinIsAFailureAndKeepsTheV
         ASSERT_EQ(Agent().Login(), CSEIntegrationAgent::LoggedIn);
         CSECheckinCmd command;
         BuildRequest(command);
-        command.AddCheckinModeinXMLRequestPacket();
+        const bool partial = stored == 1 && *dyingAt == 0;
+        CSEWrapperStringVector tops;
+        tops.push_back(u"c1");
+        if (partial) {
+            ASSERT_TRUE(command.CreateSparseXMLFromGlobalXML(tops));
+            command.StartSparseCommand();
+        } else {
+            command.AddCheckinModeinXMLRequestPacket();
+        }
         if (*dyingAt != 0) {
             EXPECT_NE(command.Execute(thin), 0);
             EXPECT_NE(Utf8(command.GetResponseObject()->GetResult()), "success");
             EXPECT_NE(Agent().GetConnectionStatus(), CSEIntegrationAgent::LoggedIn);
             continue;
         }
-        // The check-ins that died stored nothing: the next one after version 1 is version 2.
         ASSERT_EQ(command.Execute(thin), 0);
-        ++stored;
+        ++stored; // after version 1 comes version 2
         ExpectStored(command, std::to_string(stored), stored == 1 ? "new" : "checkedin");
     }
 }

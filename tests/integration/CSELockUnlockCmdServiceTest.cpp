@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "CSELockUnlockCmd.h"
-#include "CSELoginExCmd.h"
 #include "CSERelationship.h"
 #include "CSEResponse.h"
 #include "CSEUserLockStatusCmd.h"
@@ -23,24 +22,14 @@
 
 namespace {
 
-std::string Executed(CSECommand& command)
+// "name=lock" per object, separated by spaces.
+std::string States(const CSEObjectInfoVector& objects)
 {
-    CSEString thin;
-    if (command.Execute(thin) != 0)
-        return "not executed";
-    const std::string result = Utf8(command.GetResponseObject()->GetResult());
-    return result == "success" ? result : result + ": " + Utf8(command.GetResponseObject()->GetReason());
+    std::string states;
+    for (int i = 0; i < objects.size(); ++i)
+        states += (i > 0 ? " " : "") + Utf8(objects[i].name) + "=" + Utf8(objects[i].lock);
+    return states;
 }
-
-// Records the custom boxes too: lock failures are shown through one.
-class CustomBoxMsgMgr : public servicetest::RecordingMsgMgr
-{
-public:
-    int ShowCustomMessage(CSEString message, CSEString title, unsigned char, MessageBoxType type) override
-    {
-        return ShowMessage(message, title, type);
-    }
-};
 
 class LocksAgainstService : public ServiceFixture
 {
@@ -48,10 +37,6 @@ protected:
     void SetUp() override
     {
         ServiceFixture::SetUp();
-        static CustomBoxMsgMgr manager;
-        manager.boxes.clear();
-        CSEMsgMgr::SetMsgMgr(&manager);
-        m_msgMgr = &manager;
         m_folder = PathOf("work");
         m_profileB = PathOf("profile-b");
         ASSERT_EQ(::mkdir(m_folder.c_str(), 0700), 0);
@@ -69,17 +54,12 @@ protected:
     }
 
     // Connects to the service of the user's profile and logs in as the user.
-    void LogInAs(const char* user, const std::string& profile)
+    void LogIn(const char* user, const std::string& profile)
     {
         ResetAgent();
         ::setenv("USERPROFILE", profile.c_str(), 1);
         ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
-        CSELoginExCmd login;
-        CSEObjectInfo credentials;
-        credentials.userText1 = user;
-        credentials.userText2 = u"secret";
-        login.AddExtraCmdNodeInfoForLoginEx(credentials);
-        ASSERT_EQ(Executed(login), "success");
+        ASSERT_EQ(LogInAs(user, u"secret"), "success");
     }
 
     CSEObjectInfo Object(const char* name, const char* file, const char* type) const
@@ -95,7 +75,7 @@ protected:
     }
 
     // Sends the objects as roots; "name=lock" for each object answered, in answer order.
-    std::vector<std::string> LockUnlock(CSELockUnlockCmd& command, const std::vector<CSEObjectInfo>& objects,
+    std::string LockUnlock(CSELockUnlockCmd& command, const std::vector<CSEObjectInfo>& objects,
                                         unsigned char lock)
     {
         for (const CSEObjectInfo& object : objects)
@@ -104,14 +84,11 @@ protected:
         EXPECT_EQ(Executed(command), "success");
         CSEObjectInfoVector answered;
         command.GetCheckedoutObjListFromResponse(answered);
-        std::vector<std::string> states;
-        for (int i = 0; i < answered.size(); ++i)
-            states.push_back(Utf8(answered[i].name) + "=" + Utf8(answered[i].lock));
-        return states;
+        return States(answered);
     }
 
     // "name=islocked" per object, as the service reports it now.
-    std::vector<std::string> LockStatus(const std::vector<CSEObjectInfo>& objects)
+    std::string LockStatus(const std::vector<CSEObjectInfo>& objects)
     {
         CSEUserLockStatusCmd command;
         CSEObjectInfoVector asked;
@@ -123,10 +100,7 @@ protected:
         EXPECT_EQ(Executed(command), "success");
         CSEObjectInfoVector answered;
         command.GetObjectInfoListFromResponse(answered);
-        std::vector<std::string> states;
-        for (int i = 0; i < answered.size(); ++i)
-            states.push_back(Utf8(answered[i].name) + "=" + Utf8(answered[i].lock));
-        return states;
+        return States(answered);
     }
 
     OktServiceProcess m_serviceA;
@@ -142,21 +116,20 @@ TEST_F(LocksAgainstService, LockHeldByTheOtherUserIsReportedAndTheOthersLock)
     const CSEObjectInfo housing = Object("Housing", "Housing.asm", "assembly");
     const CSEObjectInfo cover = Object("Cover", "Cover.prt", "part");
     const CSEObjectInfo gasket = Object("Gasket", "Gasket.prt", "part");
-    LogInAs("alice", m_profile);
+    LogIn("alice", m_profile);
     {
         CSELockUnlockCmd lock;
-        EXPECT_EQ(LockUnlock(lock, {cover}, 1), std::vector<std::string>({"Cover=true"}));
+        EXPECT_EQ(LockUnlock(lock, {cover}, 1), "Cover=true");
     }
     EXPECT_TRUE(m_msgMgr->boxes.empty());
 
     // Bob has the latest gasket here but no housing: the housing is to be checked out.
     std::ofstream(m_folder + "/Gasket.prt", std::ios::binary)
         << std::ifstream(std::string(QORVI_SOURCE_DIR) + "/tools/okt-service/sample/files/Gasket.prt").rdbuf();
-    LogInAs("bob", m_profileB);
+    LogIn("bob", m_profileB);
     {
         CSELockUnlockCmd lock;
-        EXPECT_EQ(LockUnlock(lock, {housing, cover, gasket}, 1),
-                  std::vector<std::string>({"Housing=true", "Gasket=true"}));
+        EXPECT_EQ(LockUnlock(lock, {housing, cover, gasket}, 1), "Housing=true Gasket=true");
         const CSEObjectInfoVector fetch = lock.GetObjListOfTopLevelRFAFilesBeingCheckedOut();
         ASSERT_EQ(fetch.size(), 1);
         EXPECT_EQ(Utf8(fetch[0].name), "Housing");
@@ -166,34 +139,27 @@ TEST_F(LocksAgainstService, LockHeldByTheOtherUserIsReportedAndTheOthersLock)
     EXPECT_TRUE(Contains(shown, "text of ERR_MSG_LOCK_UNLOCK_FAILED\t")) << shown;
     EXPECT_TRUE(Contains(shown, m_folder + "/Cover.prt")) << shown;
     EXPECT_FALSE(Contains(shown, "Housing")) << shown;
-    EXPECT_EQ(LockStatus({housing, cover, gasket}),
-              std::vector<std::string>({"Housing=true", "Cover=true", "Gasket=true"}));
+    EXPECT_EQ(LockStatus({housing, cover, gasket}), "Housing=true Cover=true Gasket=true");
 
     // Bob's unlock releases his locks and leaves Alice's.
     {
         CSELockUnlockCmd unlock;
-        EXPECT_EQ(LockUnlock(unlock, {housing, gasket}, 0), std::vector<std::string>({"Housing=false", "Gasket=false"}));
+        EXPECT_EQ(LockUnlock(unlock, {housing, gasket}, 0), "Housing=false Gasket=false");
     }
-    EXPECT_EQ(LockStatus({housing, cover, gasket}),
-              std::vector<std::string>({"Housing=false", "Cover=true", "Gasket=false"}));
+    EXPECT_EQ(LockStatus({housing, cover, gasket}), "Housing=false Cover=true Gasket=false");
 }
 
 TEST_F(LocksAgainstService, ExtendedCheckinKeepsOrReleasesLocksAndExtendedLockUsesItsName)
 {
-    LogInAs("alice", m_profile);
+    LogIn("alice", m_profile);
     CSEObjectInfo frame = Object("Frame", "Frame.asm", "assembly");
     CSEObjectInfo pin = Object("Pin", "Pin.prt", "part");
     CSERelationship use;
     use.rid = u"r1";
     use.cadRelationship = u"assembly";
-    // (maintainlock, the pin's version after the check-in, the lock state after it)
-    const struct
-    {
-        const char16_t* maintainLock;
-        const char* pinVersion;
-        const char* locked;
-    } cases[] = {{u"true", "1", "true"}, {u"true", "2", "true"}, {u"false", "3", "false"}};
-    DVKDCICheckinExCmd checkin;
+    const struct { const char16_t* maintainLock; const char *pinVersion, *locked; } cases[] = {
+        {u"true", "1", "true"}, {u"true", "2", "true"}, {u"false", "3", "false"}};
+    DVKDCICheckinExCmd checkin; // maintainlock, the pin's version after the check-in, the lock state after it
     for (const auto& round : cases) {
         SCOPED_TRACE(Utf8(round.maintainLock) + " " + round.pinVersion);
         std::ofstream(m_folder + "/Frame.asm", std::ios::binary) << "frame";
@@ -211,21 +177,16 @@ TEST_F(LocksAgainstService, ExtendedCheckinKeepsOrReleasesLocksAndExtendedLockUs
             << Utf8(checkin.GetResponseObject()->GetReason());
         EXPECT_EQ(Utf8(checkin.GetResponseObject()->GetMaintainLock()), Utf8(round.maintainLock));
         ASSERT_EQ(checkin.GetNumObjectsFromResponse(), 2);
-        std::vector<std::string> versions;
-        for (int i = 0; i < 2; ++i) {
-            const CSEObjectInfo stored = checkin.GetObjectFromResponse(i);
-            versions.push_back(Utf8(stored.name) + "=" + Utf8(stored.qxVersion) + " " + Utf8(stored.fullFileName));
-        }
-        EXPECT_EQ(versions, std::vector<std::string>({"Frame=1 " + m_folder + "/Frame.asm",
-                                                      std::string("Pin=") + round.pinVersion + " " + m_folder + "/Pin.prt"}));
-        EXPECT_EQ(LockStatus({frame, pin}),
-                  std::vector<std::string>({std::string("Frame=") + round.locked, std::string("Pin=") + round.locked}));
+        const CSEObjectInfo stored = checkin.GetObjectFromResponse(1);
+        EXPECT_EQ(Utf8(stored.name) + "=" + Utf8(stored.qxVersion) + " " + Utf8(stored.fullFileName),
+                  std::string("Pin=") + round.pinVersion + " " + m_folder + "/Pin.prt");
+        EXPECT_EQ(LockStatus({frame, pin}), std::string("Frame=") + round.locked + " Pin=" + round.locked);
     }
 
     // The extended lock goes out as "lockunlockEx" once reset, and locks for the user.
     DVKDCILockUnlockExCmd lock;
     lock.ResetLockUnlockCmd();
-    EXPECT_EQ(LockUnlock(lock, {frame, pin}, 1), std::vector<std::string>({"Frame=true", "Pin=true"}));
+    EXPECT_EQ(LockUnlock(lock, {frame, pin}, 1), "Frame=true Pin=true");
     EXPECT_EQ(Utf8(lock.GetResponseObject()->GetCmdName()), "lockunlockEx");
-    EXPECT_EQ(LockStatus({frame, pin}), std::vector<std::string>({"Frame=true", "Pin=true"}));
+    EXPECT_EQ(LockStatus({frame, pin}), "Frame=true Pin=true");
 }

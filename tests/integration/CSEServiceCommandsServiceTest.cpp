@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "CSEEncryptionCmd.h"
-#include "CSELoginExCmd.h"
 #include "CSELogoutCmd.h"
 #include "CSEManageWorkspaceCmd.h"
 #include "CSEObjectInfo.h"
@@ -30,26 +29,6 @@ namespace {
 // Quote, apostrophe and markup characters, so that the masking must cope with escaped values.
 const char kPassword[] = "Zebra'7734\"<Quokka>&";
 
-// Runs the command; the response's result, and its reason when it is no success.
-std::string Executed(CSECommand& command)
-{
-    CSEString thin;
-    if (command.Execute(thin) != 0)
-        return "not executed";
-    const std::string result = Utf8(command.GetResponseObject()->GetResult());
-    return result == "success" ? result : result + ": " + Utf8(command.GetResponseObject()->GetReason());
-}
-
-std::string LogIn(const char* password)
-{
-    CSELoginExCmd login;
-    CSEObjectInfo credentials;
-    credentials.userText1 = u"designer";
-    credentials.userText2 = password;
-    login.AddExtraCmdNodeInfoForLoginEx(credentials);
-    return Executed(login);
-}
-
 } // namespace
 
 using ServiceCommandsAgainstService = ServiceFixture;
@@ -62,21 +41,16 @@ TEST_F(ServiceCommandsAgainstService, EveryCommandIsAnsweredWithSuccessAfterLogi
     OktServiceProcess service; // stopped when the test ends, before the fixture removes its folders
     ASSERT_TRUE(service.Start(m_profile, PathOf("okt-service.log"), {"--users", users})) << service.Error();
     ASSERT_EQ(Agent().Connect(), CSEIntegrationAgent::Connected);
-    EXPECT_EQ(LogIn("Zebra"), "failure: wrong password for user 'designer'");
+    EXPECT_EQ(LogInAs(u"designer", "Zebra"), "failure: wrong password for user 'designer'");
     CSEPreferencesCmd refused;
     EXPECT_EQ(Executed(refused), "failure: preferences refused: no user is logged in on this connection");
-    ASSERT_EQ(LogIn(kPassword), "success");
+    ASSERT_EQ(LogInAs(u"designer", kPassword), "success");
 
     // The service refuses any request that the client must never send, and echoes what it got.
-    CSEObjectInfo bolt;
-    bolt.cadId = u"c1";
+    CSEObjectInfo bolt = FileObject(u"bolt.prt", u"c1", m_folder.c_str());
     bolt.name = u"Bolt";
-    bolt.fileName = u"bolt.prt";
     bolt.type = u"part";
-    bolt.dirName = m_folder.c_str();
-    bolt.attributes.push_back(CSEAttribute());
-    bolt.attributes[0].SetName(u"Material");
-    bolt.attributes[0].SetValue(u"Steel");
+    bolt.attributes.push_back(CSEAttribute(u"Material", u"Steel"));
     CSEObjectInfo nut = bolt;
     nut.cadId = u"c2";
     CSEObjectInfoVector objects;
@@ -84,7 +58,7 @@ TEST_F(ServiceCommandsAgainstService, EveryCommandIsAnsweredWithSuccessAfterLogi
     objects.push_back(nut);
     const CSEString siteCommand(u"run <report kind='bom'/> & ]]> done");
     CSEStringCSEStringMap aliases;
-    aliases[u"R&D <lab>"] = u"/srv/r&d";
+    aliases[u"R&D <lab>"] = u"/srv/r&d/]]>";
 
     CSEPreferencesCmd preferences;
     CSEEncryptionCmd encryptionKey;

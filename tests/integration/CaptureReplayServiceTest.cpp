@@ -10,9 +10,6 @@
 #include <vector>
 
 #include "CSEIntegrationAgent.h"
-#include "CSELoginExCmd.h"
-#include "CSEObjectInfo.h"
-#include "CSEResponse.h"
 #include "CSEServerSettings.h"
 #include "CSEUtil.h"
 #include "capture/CaptureMode.h"
@@ -33,14 +30,7 @@ std::string RunSession()
     results += " login=" + std::to_string(agent.Login());
     results += " framework=" + Utf8(CSEUtil::GetServerVersionsString(u"framework"));
     results += " checkoutdir=" + (agent.GetServerSettingsPtr() != nullptr ? Utf8(agent.GetServerSettingsPtr()->GetCheckoutDir()) : "");
-    CSELoginExCmd loginEx;
-    CSEObjectInfo credentials;
-    credentials.userText1 = u"designer";
-    credentials.userText2 = kPassword;
-    loginEx.AddExtraCmdNodeInfoForLoginEx(credentials);
-    CSEString thin;
-    const int executed = loginEx.Execute(thin);
-    results += " loginEx=" + std::to_string(executed) + ":" + Utf8(loginEx.GetResponseObject()->GetResult());
+    results += " loginEx=" + LogInAs(u"designer", kPassword);
     results += " ping=" + std::to_string(agent.PingServer());
     results += " browser=" + std::to_string(agent.StartBrowser());
     agent.Disconnect();
@@ -110,21 +100,18 @@ protected:
     // Every file of the recorded run and every log that holds the text.
     std::vector<std::string> FilesHolding(const std::string& text) const
     {
-        std::vector<std::string> paths;
-        std::vector<std::string> names;
+        std::vector<std::string> names, logs, holding;
         dvk::ListDirectory(m_run, names);
-        for (const std::string& name : names)
-            paths.push_back(m_run + "/" + name);
-        dvk::ListDirectory(m_folder, names);
-        for (const std::string& name : names) {
+        for (std::string& name : names)
+            name = "run/" + name;
+        dvk::ListDirectory(m_folder, logs);
+        for (const std::string& name : logs)
             if (name.size() > 4 && name.compare(name.size() - 4, 4, ".log") == 0)
-                paths.push_back(PathOf(name));
-        }
-        std::vector<std::string> holding;
-        for (const std::string& path : paths) {
+                names.push_back(name);
+        for (const std::string& name : names) {
             std::string bytes;
-            if (dvk::ReadWholeFile(path, bytes) && bytes.find(text) != std::string::npos)
-                holding.push_back(path);
+            if (dvk::ReadWholeFile(PathOf(name), bytes) && Contains(bytes, text))
+                holding.push_back(name);
         }
         return holding;
     }
@@ -142,7 +129,7 @@ TEST_F(CaptureReplay, RecordedRunReplaysWithoutTheServiceAndHoldsNoPassword)
     RunInChild("capture", "/bin/true");
     const std::string captured = ReadFile("summary-capture.txt");
     ASSERT_NE(captured.find("connect=1 login=2"), std::string::npos) << captured;
-    EXPECT_NE(captured.find("loginEx=0:success ping=2 browser=1 end=0"), std::string::npos) << captured;
+    EXPECT_NE(captured.find("loginEx=success ping=2 browser=1 end=0"), std::string::npos) << captured;
 
     // login, its version query, loginEx and ping are one exchange each.
     std::vector<std::string> files;

@@ -15,6 +15,10 @@
 #include <thread>
 #include <vector>
 
+#include "CSECommand.h"
+#include "CSELoginExCmd.h"
+#include "CSEObjectInfo.h"
+#include "CSEResponse.h"
 #include "common/ServicePeer.h"
 
 extern char** environ;
@@ -96,5 +100,26 @@ private:
     pid_t m_pid = -1;
     std::string m_error;
 };
+
+// Runs the command; the response's result, and its reason when it is no success.
+inline std::string Executed(CSECommand& command)
+{
+    CSEString thin;
+    if (command.Execute(thin) != 0)
+        return "not executed";
+    const std::string result = command.GetResponseObject()->GetResult()().ToUTF8();
+    return result == "success" ? result : result + ": " + command.GetResponseObject()->GetReason()().ToUTF8();
+}
+
+// Logs in with loginEx as the user with the password; what Executed gives.
+inline std::string LogInAs(const CSEString& user, const CSEString& password)
+{
+    CSELoginExCmd login;
+    CSEObjectInfo credentials;
+    credentials.userText1 = user;
+    credentials.userText2 = password;
+    login.AddExtraCmdNodeInfoForLoginEx(credentials);
+    return Executed(login);
+}
 
 #endif
