@@ -15,32 +15,13 @@
 #include "CSEServerSettings.h"
 #include "CSEUtil.h"
 #include "CSEXMLPacket.h"
+#include "designdata/CSECheckinObjectFields.h"
 #include "host/DVKFatal.h"
 
 namespace {
 
-struct ObjectField
-{
-    const char16_t* attribute;
-    CSEString CSEObjectInfo::*field;
-};
+using ObjectField = CSEResponseField<CSEObjectInfo>;
 
-// Read from every document.
-const ObjectField kCommonFields[] = {
-    {u"name", &CSEObjectInfo::name},
-    {u"dirname", &CSEObjectInfo::dirName},
-    {u"modified", &CSEObjectInfo::modified},
-    {u"type", &CSEObjectInfo::type},
-    {u"selected", &CSEObjectInfo::selected},
-    {u"cadid", &CSEObjectInfo::cadId},
-    {u"filename", &CSEObjectInfo::fileName},
-    {u"seldepdoc", &CSEObjectInfo::selDepDoc},
-    {u"manualseldepdoc", &CSEObjectInfo::manualSelDepDoc},
-    {u"qxversion", &CSEObjectInfo::qxVersion},
-    {u"qxtype", &CSEObjectInfo::busType},
-    {u"typelist", &CSEObjectInfo::typeList},
-    {u"designstatus", &CSEObjectInfo::designStatus},
-};
 const ObjectField kRebuiltFields[] = {{u"renameto", &CSEObjectInfo::renameTo}};
 const ObjectField kFinalAndRequestFields[] = {
     {u"design", &CSEObjectInfo::design},
@@ -209,7 +190,7 @@ CSEObjectInfo CSECheckinCmd::ReadObject(CSEXMLPacket* packet, const CSEString& p
     CSEObjectInfo object;
     if (packet == nullptr)
         return object;
-    ReadFields(packet, path, index, kCommonFields, object);
+    ReadFields(packet, path, index, kCheckinObjectFields, object);
     if (finalOrRequest)
         ReadFields(packet, path, index, kFinalAndRequestFields, object);
     else

@@ -13,6 +13,7 @@
 #include "CSEServerSettings.h"
 #include "CSEUtil.h"
 #include "CSEXMLPacket.h"
+#include "designdata/CSECheckinObjectFields.h"
 #include "designdata/CSEResponseList.h"
 
 namespace {
@@ -27,23 +28,6 @@ const CSEResponseField<CSEObjectInfo> kRequestFields[] = {
     {u"name", &CSEObjectInfo::name},         {u"dirname", &CSEObjectInfo::dirName},
     {u"type", &CSEObjectInfo::type},         {u"lock", &CSEObjectInfo::lock},
     {u"modified", &CSEObjectInfo::modified},
-};
-
-const CSEResponseField<CSEObjectInfo> kAnswerFields[] = {
-    {u"name", &CSEObjectInfo::name},
-    {u"dirname", &CSEObjectInfo::dirName},
-    {u"modified", &CSEObjectInfo::modified},
-    {u"type", &CSEObjectInfo::type},
-    {u"selected", &CSEObjectInfo::selected},
-    {u"cadid", &CSEObjectInfo::cadId},
-    {u"filename", &CSEObjectInfo::fileName},
-    {u"seldepdoc", &CSEObjectInfo::selDepDoc},
-    {u"manualseldepdoc", &CSEObjectInfo::manualSelDepDoc},
-    {u"qxversion", &CSEObjectInfo::qxVersion},
-    {u"qxtype", &CSEObjectInfo::busType},
-    {u"typelist", &CSEObjectInfo::typeList},
-    {u"designstatus", &CSEObjectInfo::designStatus},
-    {u"filenamewithpath", &CSEObjectInfo::fullFileName},
 };
 
 // Stripped before sending from every entry that is not a derived output.
@@ -316,7 +300,8 @@ CSEObjectInfo DVKDCICheckinExCmd::GetObjectFromResponse(int index)
     if (answer == nullptr)
         return object;
     const CSEResponseList objects(*answer, kAnswerObjects);
-    objects.ReadFields(index, object, kAnswerFields);
+    objects.ReadFields(index, object, kCheckinObjectFields);
+    object.fullFileName = objects.Attribute(index, u"filenamewithpath");
     CSEServerSettings* settings = CSEIntegrationAgent::GetIntegrationAgent().GetServerSettingsPtr();
     if (settings == nullptr)
         return object;
