@@ -7,6 +7,7 @@
 #include <QorviCSECommon.h>
 
 #include "DesignCheckoutCmd.h"
+#include "LocalDesignFile.h"
 #include "PlacementCheck.h"
 #include "StructureTree.h"
 
@@ -68,18 +69,9 @@ DesignCheckout::Outcome DesignCheckout::Run(const std::string& design, const std
         error = "the checkout request could not be made (see the library log)";
         return Outcome::Failed;
     }
-    CSEString thinResponse;
-    if (command.Execute(thinResponse) != CSE_SUCCESS)
-        return Outcome::NoAnswer;
-    CSEResponse* response = command.GetResponseObject();
-    const std::string result = response != nullptr ? Utf8(response->GetResult()) : std::string();
-    if (result != "success") {
-        const std::string reason = response != nullptr ? Utf8(response->GetReason()) : std::string();
-        error = "checkout refused: " +
-                (!reason.empty() ? reason : result.empty() ? "its answer could not be read (see the library log)"
-                                                            : "no reason given");
-        return Outcome::Failed;
-    }
+    const Outcome exchanged = LocalDesignFile::Exchange(command, "checkout", error);
+    if (exchanged != Outcome::Succeeded)
+        return exchanged;
 
     CSEObjectInfoVector objects;
     CSERelationshipVector relationships;

@@ -10,6 +10,7 @@
 #include <QorviCSECommon.h>
 
 #include "AssemblyManifest.h"
+#include "LocalDesignFile.h"
 #include "TextTable.h"
 
 namespace {
@@ -117,18 +118,9 @@ ManifestCheckin::Outcome ManifestCheckin::Run(const AssemblyManifest& manifest, 
         error = "the check-in request could not be made (see the library log)";
         return Outcome::Failed;
     }
-    CSEString thinResponse;
-    if (command.Execute(thinResponse) != CSE_SUCCESS)
-        return Outcome::NoAnswer;
-    CSEResponse* response = command.GetResponseObject();
-    const std::string result = response != nullptr ? Utf8(response->GetResult()) : std::string();
-    if (result != "success") {
-        const std::string reason = response != nullptr ? Utf8(response->GetReason()) : std::string();
-        error = "check-in refused: " +
-                (!reason.empty() ? reason : result.empty() ? "its answer could not be read (see the library log)"
-                                                            : "no reason given");
-        return Outcome::Failed;
-    }
+    const Outcome exchanged = LocalDesignFile::Exchange(command, "check-in", error);
+    if (exchanged != Outcome::Succeeded)
+        return exchanged;
 
     // What the service stored, object by object.
     const int count = command.GetNumObjectsFromFinalResponse();

@@ -7,18 +7,15 @@
 #include <cstdio>
 #include <string>
 
+#include "DesignCheckout.h"
+
 class AssemblyManifest;
 class CSECheckinCmd;
 
 class ManifestCheckin
 {
 public:
-    enum class Outcome
-    {
-        Succeeded,
-        Failed,
-        NoAnswer
-    };
+    using Outcome = DesignCheckout::Outcome;
 
     // Failed: error says why (the service's reason when it refused).
     static Outcome Run(const AssemblyManifest& manifest, std::FILE* out, std::string& error);
