@@ -12,10 +12,8 @@
 
 #include "CSECheckoutCmd.h"
 #include "CSECheckoutResponse.h"
-#include "CSEIntegrationAgent.h"
-#include "CSEMsgMgr.h"
 #include "CSEString.h"
-#include "common/ScratchInstallFolder.h"
+#include "common/SilentInstallation.h"
 
 namespace {
 
@@ -24,19 +22,11 @@ const int kChildren = 8;
 // An installation folder (no log), a silent message manager and global settings with a mapping.
 const std::string& Folder()
 {
-    static bool prepared = false;
-    const std::string& folder = ScratchInstallFolder("[CLIENT]\ncompatiblewkcversion=QTL2010\n");
-    if (prepared)
-        return folder;
-    prepared = true;
-    static CSEMsgMgr silent;
-    CSEMsgMgr::SetMsgMgr(&silent);
-    CSEIntegrationAgent::GetIntegrationAgent().InitServerSettingsForSilent(
+    return SilentInstallation("[CLIENT]\ncompatiblewkcversion=QTL2010\n",
         "<response><info><gsettings><attribute><name>Vexlin-QxToCADAttribMapping</name><value>"
         "<attribute><name>CAD Part,Description</name><value>part,Description</value></attribute>"
         "<attribute><name>CAD Part,expr(name)</name><value>part,Label</value></attribute>"
         "</value></attribute></gsettings></info></response>");
-    return folder;
 }
 
 // The answer file for N objects; returns the thin response that names it.

@@ -12,11 +12,9 @@
 
 #include "CSECheckoutCmd.h"
 #include "CSEException.h"
-#include "CSEIntegrationAgent.h"
-#include "CSEMsgMgr.h"
 #include "CSEResponse.h"
 #include "CSEString.h"
-#include "common/ScratchInstallFolder.h"
+#include "common/SilentInstallation.h"
 
 namespace {
 
@@ -24,21 +22,13 @@ namespace {
 // global settings with a mapping of each kind.
 const std::string& Prepare()
 {
-    static bool prepared = false;
-    const std::string& folder = ScratchInstallFolder("[CLIENT]\ncompatiblewkcversion=QTL2010\n");
-    if (prepared)
-        return folder;
-    prepared = true;
-    static CSEMsgMgr silent;
-    CSEMsgMgr::SetMsgMgr(&silent);
-    CSEIntegrationAgent::GetIntegrationAgent().InitServerSettingsForSilent(
+    return SilentInstallation("[CLIENT]\ncompatiblewkcversion=QTL2010\n",
         "<response><info><gsettings><attribute><name>Vexlin-QxToCADAttribMapping</name><value>"
         "<attribute><name>CAD Part,Description</name><value>part,Description</value></attribute>"
         "<attribute><name>CAD Part,$$description$$</name><value>part,Title</value></attribute>"
         "<attribute><name>CAD Part,expr(a)</name><value>part,Label</value></attribute>"
         "<attribute><name>CAD Part,$$rev$$</name><value>part,Revision</value></attribute>"
         "</value></attribute></gsettings></info></response>");
-    return folder;
 }
 
 // A path the command made: every "|"-separated entry is a file name joined to an absolute folder

@@ -7,29 +7,19 @@
 #include <cstdint>
 #include <string>
 
-#include "CSEIntegrationAgent.h"
 #include "CSELockUnlockCmd.h"
-#include "CSEMsgMgr.h"
 #include "CSEResponse.h"
 #include "CSEUserLockStatusCmd.h"
 #include "DVKDCICheckinExCmd.h"
-#include "common/ScratchInstallFolder.h"
+#include "common/SilentInstallation.h"
 
 namespace {
 
 const std::string& Prepare()
 {
-    static bool prepared = false;
-    const std::string& folder = ScratchInstallFolder("[CLIENT]\n");
-    if (prepared)
-        return folder;
-    prepared = true;
-    static CSEMsgMgr silent;
-    CSEMsgMgr::SetMsgMgr(&silent);
-    CSEIntegrationAgent::GetIntegrationAgent().InitServerSettingsForSilent(
+    return SilentInstallation("[CLIENT]\n",
         "<response><info><gsettings><attribute><name>OKT-EnableAutoRecognition</name><value>true</value>"
         "</attribute></gsettings></info></response>");
-    return folder;
 }
 
 void Check(bool condition)
