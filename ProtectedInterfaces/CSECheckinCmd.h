@@ -84,6 +84,9 @@ public:
 protected:
     /// Empties the object list together with its look-up tables.
     void ClearObjectList();
+    /// Walks the structure through GetListOfAllParents over byCadId, then gives each record of
+    /// objects the parent and owner cadids found for its cadid. Throws nothing of its own.
+    void AddParentsFromStructure(CSEObjectInfoVector& objects, CSEStringCSEObjectMap& byCadId);
 
     /// The objects read by GetObjectListFromResponse, in the order of the rebuilt response.
     CSEObjectInfoVector m_objectList;

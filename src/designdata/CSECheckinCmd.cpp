@@ -278,19 +278,24 @@ CSEObjectInfoVector CSECheckinCmd::GetObjectListFromResponse(CSEStringCSEObjectM
             local[object.cadId] = object;
     }
     if (withParents) {
-        GetListOfAllParents(local);
-        for (int index = 0; index < m_objectList.size(); ++index) {
-            CSEObjectInfo& object = m_objectList[index];
-            auto found = local.find(object.cadId);
-            if (found == local.end())
-                continue;
-            CopyTexts(found->value.parentCadIds, object.parentCadIds);
-            CopyTexts(found->value.ownerCadIds, object.ownerCadIds);
-        }
+        AddParentsFromStructure(m_objectList, local);
     }
     IndexObjectList();
     Log(u"[CSECheckinCmd::GetObjectListFromResponse] Exiting.");
     return m_objectList;
+}
+
+void CSECheckinCmd::AddParentsFromStructure(CSEObjectInfoVector& objects, CSEStringCSEObjectMap& byCadId)
+{
+    GetListOfAllParents(byCadId);
+    for (int index = 0; index < objects.size(); ++index) {
+        CSEObjectInfo& object = objects[index];
+        auto found = byCadId.find(object.cadId);
+        if (found == byCadId.end())
+            continue;
+        CopyTexts(found->value.parentCadIds, object.parentCadIds);
+        CopyTexts(found->value.ownerCadIds, object.ownerCadIds);
+    }
 }
 
 int CSECheckinCmd::GetListOfAllParents(CSEStringCSEObjectMap& objects)

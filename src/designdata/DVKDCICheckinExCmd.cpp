@@ -48,16 +48,6 @@ CSEString EntryAt(CSEXMLPacket& packet, const CSEResponseList& entries, int inde
     return entries.PathOf(index);
 }
 
-void CopyTexts(const DVKListPtrCSEString& source, DVKListPtrCSEString& target)
-{
-    for (int position = target.Size(); position >= 1; --position)
-        delete target[position];
-    target.RemoveAll();
-    for (int position = 1; position <= source.Size(); ++position)
-        if (source[position] != nullptr)
-            target.Append(new CSEString(*source[position]));
-}
-
 } // namespace
 
 DVKDCICheckinExCmd::DVKDCICheckinExCmd()
@@ -215,15 +205,7 @@ CSEObjectInfoVector DVKDCICheckinExCmd::GetObjInfoListFromCheckinExPacket()
             byCadId[object.cadId] = object;
         }
     }
-    GetListOfAllParents(byCadId);
-    for (int i = 0; i < objects.size(); ++i) {
-        CSEObjectInfo& object = objects[i];
-        auto found = byCadId.find(object.cadId);
-        if (found == byCadId.end())
-            continue;
-        CopyTexts(found->value.parentCadIds, object.parentCadIds);
-        CopyTexts(found->value.ownerCadIds, object.ownerCadIds);
-    }
+    AddParentsFromStructure(objects, byCadId);
     SilentDebug(u"GetObjInfoListFromCheckinExPacket", u"Exiting.");
     return objects;
 }
