@@ -277,12 +277,11 @@ int CSEIntegrationAgent::ReadSocketPortFromFile()
         return port;
     };
     const int port = MOCK_CallHooks::ReadSocketPortFromFile(readPortFile);
-    if (MOCK_EnvironmentServices::IsReplay()) {
+    // A replay reads no file: the entry line and the recorded port are all it logs.
+    if (MOCK_EnvironmentServices::IsReplay())
         CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::ReadSocketPortFromFile] The port number parsed from the "
                                u"content of the OKT.PORT file is : "
                                + Decimal(port));
-        CSELogger::LogDebugMsg(u"[CSEIntegrationAgent::ReadSocketPortFromFile] Exiting function");
-    }
     return port;
 }
 

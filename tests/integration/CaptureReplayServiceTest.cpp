@@ -5,6 +5,7 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -151,6 +152,9 @@ TEST_F(CaptureReplay, RecordedRunReplaysWithoutTheServiceAndHoldsNoPassword)
     RunInChild("replay", "/nonexistent/browser");
     EXPECT_EQ(ReadFile("summary-replay.txt"), captured);
     EXPECT_TRUE(dvk::PathExists(m_checkout + "/part.prt"));
+    // The replayed port file read reads no file: only the capture logged the file read's end.
+    const std::vector<std::string> debug = LogTexts(kMainLog, 6);
+    EXPECT_EQ(std::count(debug.begin(), debug.end(), "[CSEIntegrationAgent::ReadSocketPortFromFile] Exiting function"), 1);
     EXPECT_TRUE(Logged("QxDravikV5MOCK.log", 6, "Replaying --> SendCSEString (XML sent to OKT)"));
     EXPECT_TRUE(Logged("QxDravikV5MOCK.log", 6, "Capturing --> ReceiveCSEString (XML recieved from OKT)"));
     EXPECT_EQ(FilesHolding("Quokka"), std::vector<std::string>());
