@@ -90,7 +90,7 @@ void MOCK_CallHooks::CopyFolder(const DVKUnicodeString& from, const DVKUnicodeSt
         CSELogger::LogRTMMsg(4, CSEString(u"No checkout folder to copy: ") + CSEString(from));
         return;
     }
-    if (!dvk::CopyFolderContent(from.ToUTF8(), to.ToUTF8()))
+    if (!CSEUtil::CopyDirectoryContent(CSEString(from), CSEString(to)))
         DVKFatalError("CSEUtil::CopyDirectoryContent(sFrom, sTo)");
 }
 
