@@ -42,7 +42,7 @@ public:
     /// The request entries as records, each with its parent and owner cadids; empty without a
     /// request packet.
     CSEObjectInfoVector GetObjInfoListFromCheckinExPacket();
-    /// The parent walk over the request's active structure. 1 without a request packet, else 0.
+    /// The parent walk over the request's active structure. 0; -1 without a request packet.
     int GetListOfAllParents(CSEStringCSEObjectMap& objects) override;
     /// Final corrections before sending: the options on a "checkinEx" envelope, and no "modified",
     /// "uid" or "selectable" on entries that are not derived outputs. 0; -1 without a request

@@ -213,8 +213,8 @@ CSEObjectInfoVector DVKDCICheckinExCmd::GetObjInfoListFromCheckinExPacket()
 int DVKDCICheckinExCmd::GetListOfAllParents(CSEStringCSEObjectMap& objects)
 {
     CSELogger::LogMsg(5, u"[DVKDCICheckinExCmd::GetListOfAllParents] Entering.");
-    if (m_pCmdXMLPacket == nullptr)
-        return 1;
+    if (!HasPacket(u"GetListOfAllParents"))
+        return -1;
     CSEString active(u"/command/structure/active");
     GetAllParentCadIds(active, objects, u"", u"");
     CSELogger::LogMsg(5, u"[DVKDCICheckinExCmd::GetListOfAllParents] Exting.");

@@ -126,6 +126,8 @@ TEST_F(CheckinExCmd, FreshRequestForgetsThePreviousObjectsButKeepsTheOptions)
     EXPECT_EQ(unpacked.ExecuteCheckinEx(thin), -1);
     EXPECT_EQ(unpacked.GetNumberOfSelectedObjects(), -1);
     EXPECT_EQ(unpacked.GetObjInfoListFromCheckinExPacket().size(), 0);
+    CSEStringCSEObjectMap none;
+    EXPECT_EQ(unpacked.GetListOfAllParents(none), -1);
 }
 
 TEST_F(CheckinExCmd, EntryEditsAddMissingAttributesSelectAndDropEmptyServerTypes)
