@@ -84,6 +84,11 @@ std::vector<int> BuildAssembly(CSEProductStructureCreator& builder, int componen
 
 void BuildAndSerialise(benchmark::State& state)
 {
+    // The request envelope needs an installation folder.
+    if (ScratchInstallFolder().empty()) {
+        state.SkipWithError("no scratch installation folder");
+        return;
+    }
     const int components = static_cast<int>(state.range(0));
     CSEString text;
     for (auto _ : state) {
@@ -123,6 +128,11 @@ CSEString RebuiltResponse(int objects)
 
 void EditRebuiltResponse(benchmark::State& state)
 {
+    // The request envelope needs an installation folder.
+    if (ScratchInstallFolder().empty()) {
+        state.SkipWithError("no scratch installation folder");
+        return;
+    }
     const int components = static_cast<int>(state.range(0));
     const CSEString response = RebuiltResponse(components);
     for (auto _ : state) {
@@ -161,13 +171,4 @@ void EditRebuiltResponse(benchmark::State& state)
 BENCHMARK(BuildAndSerialise)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(EditRebuiltResponse)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
 
-int main(int argc, char** argv)
-{
-    // The check-in command's request envelope needs an installation folder.
-    if (ScratchInstallFolder().empty())
-        return 1;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+BENCHMARK_MAIN();

@@ -38,6 +38,11 @@ CSEObjectInfo Component(int index, int occurrence)
 
 void BuildAndCutIntoPartialRequests(benchmark::State& state)
 {
+    // The request envelope needs an installation folder.
+    if (ScratchInstallFolder().empty()) {
+        state.SkipWithError("no scratch installation folder");
+        return;
+    }
     const int components = static_cast<int>(state.range(0));
     const int roots = components / 64 + 1; // top-level objects
     const int perGroup = roots / kPartialRequests + 1;
@@ -83,13 +88,4 @@ void BuildAndCutIntoPartialRequests(benchmark::State& state)
 
 BENCHMARK(BuildAndCutIntoPartialRequests)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Complexity();
 
-int main(int argc, char** argv)
-{
-    // The request envelope needs an installation folder.
-    if (ScratchInstallFolder().empty())
-        return 1;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+BENCHMARK_MAIN();
